@@ -1,0 +1,5 @@
+#include "window/modMain.h"
+
+int main(int argc, char** argv) {
+    return thornbeck::RunThornbeck(argc, argv);
+}

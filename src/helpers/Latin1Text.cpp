@@ -1,0 +1,26 @@
+#include "helpers/Latin1Text.h"
+
+namespace thornbeck {
+
+QString ToQString(std::string_view bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string ToByteText(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+std::filesystem::path ToFsPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+std::string ToPathText(const QString& path) {
+    return path.toStdString();
+}
+
+QString FromPathText(std::string_view path) {
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+}  // namespace thornbeck

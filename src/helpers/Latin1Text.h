@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// Byte texts hold one byte per character. In the window they are QStrings through Latin-1, so
+// every byte value 0 to 255 round-trips; paths are converted as the platform's file names instead.
+namespace thornbeck {
+
+QString ToQString(std::string_view bytes);
+// Characters above U+00FF have no byte; they become "?".
+std::string ToByteText(const QString& text);
+
+std::filesystem::path ToFsPath(const QString& path);
+// A path text as the core's path helpers take it (UTF-8) and back.
+std::string ToPathText(const QString& path);
+QString FromPathText(std::string_view path);
+
+}  // namespace thornbeck

@@ -1,0 +1,40 @@
+#include "registry/CsvExport.h"
+
+#include <array>
+
+namespace thornbeck {
+namespace {
+
+void AppendQuoted(std::string& out, std::string_view field) {
+    out += '"';
+    for (char c : field) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+}  // namespace
+
+void AppendCsvLine(std::string& out, const ListRow& row) {
+    const auto& t = row.texts;
+    const std::array<std::string_view, 9> fields = {
+        row.key,           t[kValueField],      t[kDataSizeField],
+        t[kDataTypeField], t[kChecksumField],   t[kFlagsField],
+        t[kHeaderIdField], t[kDataOffsetField], t[kKeyOffsetField]};
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out += ',';
+        AppendQuoted(out, fields[i]);
+    }
+    out += "\r\n";
+}
+
+std::string CsvOfRows(const std::vector<ListRow>& rows, std::span<const int32_t> order) {
+    std::string out;
+    for (const int32_t row : order)
+        if (row >= 0 && static_cast<size_t>(row) < rows.size())
+            AppendCsvLine(out, rows[static_cast<size_t>(row)]);
+    return out;
+}
+
+}  // namespace thornbeck

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace thornbeck {
+
+// The whole registry file as one byte image, first byte at offset 0. It is the only copy of the
+// file's bytes. Every read and write is bounds-checked: offsets are 64-bit so that arithmetic on
+// 32-bit offsets read from the file cannot overflow before the check.
+class RegistryImage {
+public:
+    RegistryImage() = default;
+    explicit RegistryImage(std::vector<uint8_t> bytes);
+
+    int32_t size() const { return static_cast<int32_t>(data.size()); }
+    bool empty() const { return data.empty(); }
+    std::span<const uint8_t> bytes() const { return data; }
+
+    // True when [offset, offset + length) lies inside the image.
+    bool contains(int64_t offset, int64_t length) const;
+    std::optional<uint8_t> byteAt(int64_t offset) const;
+    // Unsigned big-endian number of `width` (1..4) bytes; a byte outside the image counts as 0.
+    uint32_t readNumber(int64_t offset, int width) const;
+    // True when the bytes at `offset` equal `pattern` (all of them inside the image).
+    bool matches(int64_t offset, std::span<const uint8_t> pattern) const;
+
+    // Writes only when the whole range lies inside the image; false (and nothing written)
+    // otherwise.
+    bool write(int64_t offset, std::span<const uint8_t> bytes);
+    bool writeNumber(int64_t offset, int width, uint32_t value);
+
+private:
+    std::vector<uint8_t> data;
+};
+
+}  // namespace thornbeck

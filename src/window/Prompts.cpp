@@ -1,0 +1,41 @@
+#include "window/Prompts.h"
+
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QUrl>
+
+#include "helpers/FileDialogs.h"
+
+namespace thornbeck {
+
+QMessageBox::StandardButton DialogPrompts::message(QWidget* owner, QMessageBox::Icon icon,
+                                                   const QString& title, const QString& text,
+                                                   QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, title, text, buttons, owner);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString DialogPrompts::openFile(QWidget* owner, const QString& filter, const QString& title,
+                                const QString& folder, const QString& defaultName) {
+    return ShowOpenDialog(owner, filter, title, folder, defaultName);
+}
+
+QString DialogPrompts::saveFile(QWidget* owner, const QString& filter, const QString& title,
+                                const QString& folder, const QString& defaultName) {
+    return ShowSaveDialog(owner, filter, title, folder, defaultName);
+}
+
+std::optional<QString> DialogPrompts::inputText(QWidget* owner, const QString& title,
+                                                const QString& label, const QString& preset) {
+    bool accepted = false;
+    const QString text =
+        QInputDialog::getText(owner, title, label, QLineEdit::Normal, preset, &accepted);
+    if (!accepted) return std::nullopt;
+    return text;
+}
+
+void DialogPrompts::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+}  // namespace thornbeck

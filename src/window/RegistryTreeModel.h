@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QIcon>
+
+#include "registry/RegistryIndex.h"
+
+namespace thornbeck {
+
+// The key tree over a RegistryIndex: one item per node, the node's number as internal id.
+class RegistryTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+public:
+    explicit RegistryTreeModel(QObject* parent = nullptr);
+
+    // Shows another index (or none); the index must outlive its use here.
+    void setRegistryIndex(const RegistryIndex* index);
+
+    QModelIndex indexOfNode(int32_t node) const;
+    // -1 for an invalid index.
+    int32_t nodeOf(const QModelIndex& index) const;
+    const TreeNode* treeNode(const QModelIndex& index) const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    const std::vector<int32_t>* childrenOf(const QModelIndex& parent) const;
+
+    const RegistryIndex* registry = nullptr;
+    QIcon nodeIcon;
+};
+
+}  // namespace thornbeck

@@ -1,0 +1,287 @@
+#include "window/formMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+
+#include "helpers/FileFunctions.h"
+#include "helpers/Latin1Text.h"
+#include "helpers/PathFunctions.h"
+#include "registry/RegistryFormat.h"
+#include "window/RegistryListModel.h"
+#include "window/RegistryTreeModel.h"
+
+namespace thornbeck {
+
+namespace {
+const QString kProgramName = QStringLiteral("Thornbeck");
+constexpr int kHeaderIdColumn = 8;
+constexpr int kHeaderIdPosition = 6;
+}  // namespace
+
+formMain::formMain(std::unique_ptr<Prompts> prompts, QWidget* parent)
+    : QMainWindow(parent),
+      prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>()) {
+    QFont font(QStringLiteral("Verdana"));
+    font.setPointSizeF(8.25);
+    setFont(font);
+    createControls();
+    createActions();
+    createMenus();
+    setAcceptDrops(true);
+    setCaption({});
+    updateFileActions();
+    resize(836, 478 + menuBar()->sizeHint().height());
+}
+
+formMain::~formMain() {
+    // The views outlive the index during the widgets' own destruction; let them forget it first.
+    tvRegModel->setRegistryIndex(nullptr);
+    lvRegModel->setRegistryIndex(nullptr);
+}
+
+void formMain::createControls() {
+    client = new QWidget(this);
+    setCentralWidget(client);
+    client->installEventFilter(this);
+
+    tvRegModel = new RegistryTreeModel(this);
+    tvReg = new QTreeView(client);
+    tvReg->setObjectName(QStringLiteral("tvReg"));
+    tvReg->setHeaderHidden(true);
+    tvReg->setUniformRowHeights(true);
+    tvReg->setModel(tvRegModel);
+    connect(tvReg, &QTreeView::clicked, this, &formMain::tvReg_NodeClick);
+    connect(tvReg->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (!showingNode) tvReg_NodeClick(current);
+            });
+
+    lvRegModel = new RegistryListModel(this);
+    lvReg = new QTreeView(client);
+    lvReg->setObjectName(QStringLiteral("lvReg"));
+    lvReg->setRootIsDecorated(false);
+    lvReg->setUniformRowHeights(true);
+    lvReg->setAllColumnsShowFocus(true);
+    lvReg->setModel(lvRegModel);
+    lvReg->hide();
+
+    lblKey = new QLineEdit(client);
+    lblKey->setObjectName(QStringLiteral("lblKey"));
+    lblKey->setReadOnly(true);
+
+    frmSep = new QFrame(client);
+    frmSep->setFrameShape(QFrame::HLine);
+    frmSep->setFrameShadow(QFrame::Sunken);
+
+    btnSave = new QPushButton(QStringLiteral("Modify"), client);
+    btnSave->setObjectName(QStringLiteral("btnSave"));
+    btnSave->setEnabled(false);
+
+    lblCredits = new QLabel(client);
+    lblCredits->setObjectName(QStringLiteral("lblCredits"));
+    lblCredits->installEventFilter(this);
+}
+
+// ---- Opening a file ----
+
+void formMain::Form_Load(const QString& commandLine, const QString& appPath) {
+    AppPath = appPath.endsWith('/') ? appPath : appPath + '/';
+    QString path = FromPathText(StripQuotes(ToPathText(commandLine)));
+    if (path.isEmpty()) {
+        const auto found = FindFileInFolder(ToFsPath(AppPath), "xRegistry.sys");
+        path = found.empty() ? AppPath
+                             : AppPath + QString::fromStdU16String(found.filename().u16string());
+    }
+    if (FileSize(ToFsPath(path)) > 0) OpenRegistryFile(path);
+    lvReg->header()->moveSection(kHeaderIdColumn, kHeaderIdPosition);
+}
+
+void formMain::OpenRegistryFile(const QString& path) {
+    if (deferWhileOpening([this, path] { OpenRegistryFile(path); })) return;
+    if (!maybeSave()) return;
+    opening = true;
+    setUpdatesEnabled(false);
+    clearViews();
+    setCaption({});
+    regDirty = false;
+    lblKey->setText(QStringLiteral(" Reading ") + FromPathText(FileNameOf(ToPathText(path), true)) +
+                    QStringLiteral(" ..."));
+    setUpdatesEnabled(true);
+    // Paint the status line, but let no input in: a drop, a close or a key would run inside the
+    // load.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    regPath = path;
+    regData = RegistryImage(ReadWholeFile(ToFsPath(path)));
+    if (regData.size() < format::kMinimumFileSize) {
+        setCaption({});
+        regPath.clear();
+        updateFileActions();
+        opening = false;
+        return;
+    }
+    setCaption(path);
+    setUpdatesEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    tvReg->hide();
+    index = IndexRegistry(regData);
+    tvRegModel->setRegistryIndex(&index);
+    lvRegModel->setRegistryIndex(&index);
+    // Every node is expanded: entries expand themselves and each shown entry expands its parents.
+    tvReg->expandAll();
+    tvReg->setVisible(!isListMode());
+    showFirstNode();
+    setUpdatesEnabled(true);
+    QApplication::restoreOverrideCursor();
+    updateFileActions();
+    opening = false;
+}
+
+void formMain::clearViews() {
+    tvRegModel->setRegistryIndex(nullptr);
+    lvRegModel->setRegistryIndex(nullptr);
+    index = RegistryIndex();
+}
+
+void formMain::showFirstNode() {
+    const QModelIndex first = tvRegModel->indexOfNode(0);
+    if (first.isValid()) tvReg_NodeClick(first);
+}
+
+bool formMain::deferWhileOpening(std::function<void()> action) {
+    if (!opening) return false;
+    QTimer::singleShot(0, this, std::move(action));
+    return true;
+}
+
+// ---- Showing a node ----
+
+void formMain::tvReg_NodeClick(const QModelIndex& node) {
+    const TreeNode* shown = tvRegModel->treeNode(node);
+    if (!shown) return;
+    lblKey->setText(ToQString(shown->key));
+    selectTreeNode(node);
+}
+
+void formMain::selectTreeNode(const QModelIndex& node) {
+    showingNode = true;
+    tvReg->setCurrentIndex(node);
+    tvReg->scrollTo(node);
+    showingNode = false;
+}
+
+// ---- View modes ----
+
+bool formMain::isListMode() const {
+    return mnuViewMode[1]->isChecked();
+}
+
+void formMain::ApplyViewMode(int mode) {
+    const bool tree = mode == 0;
+    mnuViewMode[0]->setChecked(tree);
+    mnuViewMode[1]->setChecked(!tree);
+    lblKey->setVisible(tree);
+    tvReg->setVisible(tree);
+    btnSave->setVisible(tree);
+    lvReg->setVisible(!tree);
+    LayoutWindow();
+    if (!tree) {
+        const TreeNode* selected = tvRegModel->treeNode(tvReg->currentIndex());
+        if (selected && selected->listRow >= 0) {
+            const QModelIndex row = lvRegModel->indexOfRow(selected->listRow);
+            lvReg->setCurrentIndex(row);
+            lvReg->scrollTo(row);
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        lvReg->setFocus();
+    } else {
+        const int32_t row = lvRegModel->rowOf(lvReg->currentIndex());
+        if (row >= 0) {
+            const auto node = index.findNode(index.rows()[static_cast<size_t>(row)].key);
+            if (node) tvReg_NodeClick(tvRegModel->indexOfNode(*node));
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        tvReg->setFocus();
+    }
+}
+
+// ---- Unsaved changes and saving ----
+
+void formMain::setCaption(const QString& caption) {
+    captionText = caption;
+    // Qt reads "[*]" in a title as the modified marker; doubling it shows it literally.
+    QString shown = caption.isEmpty() ? kProgramName : caption;
+    setWindowTitle(shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+}
+
+void formMain::markModified() {
+    regDirty = true;
+    if (!captionText.isEmpty() && !captionText.endsWith('*')) setCaption(captionText + '*');
+}
+
+bool formMain::maybeSave() {
+    if (regPath.isEmpty() || !regDirty) return true;
+    const auto answer =
+        prompts->message(this, QMessageBox::Question, kProgramName,
+                         QStringLiteral("Do you want to save modifications to the current file?"),
+                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) return save();
+    return answer == QMessageBox::No;
+}
+
+void formMain::closeEvent(QCloseEvent* event) {
+    if (opening) {
+        event->ignore();
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    if (maybeSave()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+// ---- Drops ----
+
+namespace {
+QString FirstLocalFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls()) return {};
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile()) return url.toLocalFile();
+    return {};
+}
+}  // namespace
+
+void formMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void formMain::dropEvent(QDropEvent* event) {
+    if (OpenDroppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+bool formMain::OpenDroppedFile(const QMimeData* mime) {
+    const QString path = FirstLocalFile(mime);
+    if (path.isEmpty()) return false;
+    // Open once the drop has returned, so the source is not kept waiting on a prompt.
+    QTimer::singleShot(0, this, [this, path] { OpenRegistryFile(path); });
+    return true;
+}
+
+bool formMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client && event->type() == QEvent::Resize) LayoutWindow();
+    if (watched == lblCredits && event->type() == QEvent::MouseButtonRelease) lblCredits_Click();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace thornbeck

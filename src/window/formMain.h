@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "registry/RegistryImage.h"
+#include "registry/RegistryIndex.h"
+#include "window/Prompts.h"
+
+class QAction;
+class QMimeData;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTreeView;
+
+namespace thornbeck {
+
+class RegistryListModel;
+class RegistryTreeModel;
+
+// The main window. It owns the whole state of a run: the image and its file state, the program's
+// folder and both views. Its handlers stay short and call the named operations below.
+class formMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `prompts` answers every question and shows every dialog; the real dialogs when null.
+    explicit formMain(std::unique_ptr<Prompts> prompts = nullptr, QWidget* parent = nullptr);
+    ~formMain() override;
+
+    // What the window does once it exists: opens the file named on the command line, else
+    // xRegistry.sys from the program's folder, and sets the list's column order.
+    void Form_Load(const QString& commandLine, const QString& appPath);
+
+    void OpenRegistryFile(const QString& path);
+    // A drop on the window, the tree or the list: opens the first local file it carries.
+    bool OpenDroppedFile(const QMimeData* mime);
+    // Shows one tree node: its key in the status line, and selects it.
+    void tvReg_NodeClick(const QModelIndex& node);
+    // 0 tree mode, 1 list mode; the selected entry follows by key.
+    void ApplyViewMode(int index);
+    void LayoutWindow();
+
+    bool isListMode() const;
+    const RegistryImage& image() const { return regData; }
+    const RegistryIndex& registryIndex() const { return index; }
+    const QString& openPath() const { return regPath; }
+    bool hasUnsavedChanges() const { return regDirty; }
+    // The caption as this window keeps it: the path, "*" after a change, "" while none is open.
+    const QString& caption() const { return captionText; }
+    const QString& appPath() const { return AppPath; }
+    RegistryTreeModel* treeModel() const { return tvRegModel; }
+    RegistryListModel* listModel() const { return lvRegModel; }
+
+    // Marks the image as changed: sets the unsaved flag and appends "*" to the caption.
+    void markModified();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createActions();
+    void createMenus();
+
+    void mnuFileOpen_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileExportCSV_Click();
+    void mnuHelpAbout_Click();
+    void lblCredits_Click();
+    // Save and Save As are enabled exactly while a file is open.
+    void updateFileActions();
+
+    // Asks about unsaved changes; false when the user cancels.
+    bool maybeSave();
+    // Writes the image to the open file; false (after telling the user why) when it fails.
+    bool save();
+    void setCaption(const QString& caption);
+    void clearViews();
+    void showFirstNode();
+    void selectTreeNode(const QModelIndex& node);
+    // Places a control unless the size would be negative (a window too small or minimized).
+    static void place(QWidget* control, int left, int top, int width, int height);
+    // Runs `action` now, or once the open in progress has finished.
+    bool deferWhileOpening(std::function<void()> action);
+
+    std::unique_ptr<Prompts> prompts;
+
+    // File state.
+    RegistryImage regData;
+    QString regPath;
+    bool regDirty = false;
+    QString AppPath;
+    QString captionText;
+    RegistryIndex index;
+    bool opening = false;
+    bool showingNode = false;
+
+    // Controls.
+    QWidget* client = nullptr;
+    QTreeView* tvReg = nullptr;
+    QTreeView* lvReg = nullptr;
+    RegistryTreeModel* tvRegModel = nullptr;
+    RegistryListModel* lvRegModel = nullptr;
+    QLineEdit* lblKey = nullptr;
+    QFrame* frmSep = nullptr;
+    QPushButton* btnSave = nullptr;
+    QLabel* lblCredits = nullptr;
+
+    // Menus.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFileSaveAs = nullptr;
+    QAction* mnuFileExportCSV = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QAction* mnuEditFind = nullptr;
+    QAction* mnuFindNext = nullptr;
+    std::array<QAction*, 2> mnuViewMode{};
+    QAction* mnuHelpAbout = nullptr;
+    QAction* viewToggle = nullptr;
+};
+
+}  // namespace thornbeck

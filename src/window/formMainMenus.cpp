@@ -1,0 +1,165 @@
+// The window's menus and the commands behind them.
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QUrl>
+
+#include "helpers/Latin1Text.h"
+#include "helpers/PathFunctions.h"
+#include "registry/CsvExport.h"
+#include "registry/RegistrySaver.h"
+#include "window/AboutBox.h"
+#include "window/RegistryListModel.h"
+#include "window/formMain.h"
+
+namespace thornbeck {
+
+namespace {
+const QString kProgramName = QStringLiteral("Thornbeck");
+
+QAction* NewAction(QObject* owner, const char* name, const QString& caption,
+                   const QKeySequence& shortcut = {}) {
+    auto* action = new QAction(caption, owner);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+QString FolderText(const QString& path) {
+    return FromPathText(FolderOf(ToPathText(path)));
+}
+}  // namespace
+
+void formMain::createActions() {
+    mnuFileOpen =
+        NewAction(this, "mnuFileOpen", tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFileSave = NewAction(this, "mnuFileSave", tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFileSaveAs = NewAction(this, "mnuFileSaveAs", tr("Save &As..."));
+    mnuFileExportCSV = NewAction(this, "mnuFileExportCSV", tr("&Export as CSV..."));
+    mnuFileExit = NewAction(this, "mnuFileExit", tr("E&xit"));
+    mnuEditFind =
+        NewAction(this, "mnuEditFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuFindNext = NewAction(this, "mnuFindNext", tr("Find &Next"), QKeySequence(Qt::Key_F3));
+    mnuViewMode[0] = NewAction(this, "mnuViewMode0", tr("Tree Mode"), QKeySequence(Qt::Key_F7));
+    mnuViewMode[1] = NewAction(this, "mnuViewMode1", tr("List Mode"), QKeySequence(Qt::Key_F8));
+    mnuHelpAbout = NewAction(this, "mnuHelpAbout", tr("About..."));
+    for (QAction* mode : mnuViewMode) mode->setCheckable(true);
+    mnuViewMode[0]->setChecked(true);
+
+    // Escape toggles the view mode wherever the focus is.
+    viewToggle =
+        NewAction(this, "viewToggle", tr("Toggle View Mode"), QKeySequence(Qt::Key_Escape));
+    addAction(viewToggle);
+
+    connect(mnuFileOpen, &QAction::triggered, this, &formMain::mnuFileOpen_Click);
+    connect(mnuFileSave, &QAction::triggered, this, [this] { save(); });
+    connect(mnuFileSaveAs, &QAction::triggered, this, &formMain::mnuFileSaveAs_Click);
+    connect(mnuFileExportCSV, &QAction::triggered, this, &formMain::mnuFileExportCSV_Click);
+    connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
+    connect(mnuViewMode[0], &QAction::triggered, this, [this] { ApplyViewMode(0); });
+    connect(mnuViewMode[1], &QAction::triggered, this, [this] { ApplyViewMode(1); });
+    connect(viewToggle, &QAction::triggered, this, [this] { ApplyViewMode(isListMode() ? 0 : 1); });
+    connect(mnuHelpAbout, &QAction::triggered, this, &formMain::mnuHelpAbout_Click);
+}
+
+void formMain::createMenus() {
+    mnuFile = menuBar()->addMenu(tr("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile->addAction(mnuFileOpen);
+    mnuFile->addAction(mnuFileSave);
+    mnuFile->addAction(mnuFileSaveAs);
+    mnuFile->addSeparator();
+    mnuFile->addAction(mnuFileExportCSV);
+    mnuFile->addSeparator();
+    mnuFile->addAction(mnuFileExit);
+    connect(mnuFile, &QMenu::aboutToShow, this, &formMain::updateFileActions);
+
+    QMenu* mnuEdit = menuBar()->addMenu(tr("&Edit"));
+    mnuEdit->addAction(mnuEditFind);
+    mnuEdit->addAction(mnuFindNext);
+
+    QMenu* mnuView = menuBar()->addMenu(tr("&View"));
+    mnuView->addAction(mnuViewMode[0]);
+    mnuView->addAction(mnuViewMode[1]);
+
+    QMenu* mnuHelp = menuBar()->addMenu(tr("&Help"));
+    mnuHelp->addAction(mnuHelpAbout);
+
+    lblCredits->setText(CopyrightLine());
+    lblCredits->setToolTip(HomePage());
+    lblCredits->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
+    lblCredits->setCursor(Qt::PointingHandCursor);
+}
+
+void formMain::updateFileActions() {
+    const bool open = !regPath.isEmpty();
+    mnuFileSave->setEnabled(open);
+    mnuFileSaveAs->setEnabled(open);
+}
+
+void formMain::mnuFileOpen_Click() {
+    const QString path = prompts->openFile(
+        this, QStringLiteral("xRegistry.sys|*.sys|All files (*.*)|*.*"),
+        QStringLiteral("Open xRegistry.sys"), FolderText(regPath), QStringLiteral("xRegistry.sys"));
+    if (!path.isEmpty()) OpenRegistryFile(path);
+}
+
+bool formMain::save() {
+    if (regPath.isEmpty()) return false;
+    if (const auto failure = SaveWholeFile(ToFsPath(regPath), regData.bytes())) {
+        prompts->message(this, QMessageBox::Warning, kProgramName,
+                         tr("Could not save %1.\n\n%2: %3")
+                             .arg(regPath, QString::fromStdU16String(failure->path.u16string()),
+                                  QString::fromLocal8Bit(failure->reason.c_str())),
+                         QMessageBox::Ok);
+        return false;
+    }
+    regDirty = false;
+    setCaption(regPath);
+    return true;
+}
+
+void formMain::mnuFileSaveAs_Click() {
+    const QString path = prompts->saveFile(this, QStringLiteral("xRegistry.sys|*.sys"),
+                                           QStringLiteral("Save xRegistry.sys"),
+                                           FolderText(regPath), QStringLiteral("xRegistry.sys"));
+    if (path.isEmpty()) return;
+    const QString previousPath = regPath;
+    const QString previousCaption = captionText;
+    regPath = path;
+    if (!save()) {
+        regPath = previousPath;
+        setCaption(previousCaption);
+    }
+    updateFileActions();
+}
+
+void formMain::mnuFileExportCSV_Click() {
+    const QString proposed = FromPathText(FileNameOf(ToPathText(regPath), false)) + ".csv";
+    const QString path = prompts->saveFile(this, QStringLiteral("xRegistry.csv|*.csv"),
+                                           QStringLiteral("Export xRegistry.sys as CSV"),
+                                           FolderText(regPath), proposed);
+    if (path.isEmpty()) return;
+    const std::string csv = CsvOfRows(index.rows(), lvRegModel->displayOrder());
+    const auto bytes = std::span(reinterpret_cast<const uint8_t*>(csv.data()), csv.size());
+    if (const auto failure =
+            SaveWholeFile(ToFsPath(path), bytes, SaveOptions{.backup = false, .writer = {}})) {
+        prompts->message(this, QMessageBox::Warning, kProgramName,
+                         tr("Could not export to %1.\n\n%2")
+                             .arg(path, QString::fromLocal8Bit(failure->reason.c_str())),
+                         QMessageBox::Ok);
+    }
+}
+
+void formMain::mnuHelpAbout_Click() {
+    // A message box shows CR LF as two line breaks; the box's text uses plain line feeds.
+    QString text = AboutText();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    prompts->message(this, QMessageBox::Information, QString(), text, QMessageBox::Ok);
+}
+
+void formMain::lblCredits_Click() {
+    prompts->openUrl(QUrl(lblCredits->toolTip()));
+}
+
+}  // namespace thornbeck

@@ -1,0 +1,43 @@
+#include "window/modMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+#include "helpers/Latin1Text.h"
+#include "helpers/PathFunctions.h"
+#include "window/formMain.h"
+
+namespace thornbeck {
+
+QString DefaultLockFolder() {
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+}
+
+std::unique_ptr<QLockFile> InitApp(const QString& lockFolder) {
+    auto lock =
+        std::make_unique<QLockFile>(QDir(lockFolder).filePath(QStringLiteral("thornbeck.lock")));
+    // A running copy holds the lock however long it runs; only a dead owner makes it stale.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) return nullptr;
+    return lock;
+}
+
+QString CommandLinePath(const QStringList& arguments) {
+    return FromPathText(StripQuotes(ToPathText(arguments.mid(1).join(' '))));
+}
+
+int RunThornbeck(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Thornbeck"));
+    const auto lock = InitApp(DefaultLockFolder());
+    if (!lock) return 0;
+    formMain window;
+    window.show();
+    window.Form_Load(CommandLinePath(QCoreApplication::arguments()),
+                     QCoreApplication::applicationDirPath() + '/');
+    return QApplication::exec();
+}
+
+}  // namespace thornbeck

@@ -1,0 +1,45 @@
+#include "registry/CsvExport.h"
+
+#include <gtest/gtest.h>
+
+namespace thornbeck {
+namespace {
+
+ListRow Row(std::string_view key, std::string value) {
+    return {key, {std::move(value), "4", "Integer", "1A2B", "0000", "010000", "000010", "00FF"}};
+}
+
+TEST(CsvExport, ARowWithoutQuotesGivesNineQuotedFieldsWithHeaderIdSeventh) {
+    const std::vector<ListRow> rows = {Row("/setting/a", "00000001")};
+    const std::vector<int32_t> order = {0};
+    EXPECT_EQ(CsvOfRows(rows, order),
+              "\"/setting/a\",\"00000001\",\"4\",\"Integer\",\"1A2B\",\"0000\",\"00FF\",\"010000\","
+              "\"000010\"\r\n");
+}
+
+TEST(CsvExport, QuotesAreDoubledAndEverythingElseIsWrittenRaw) {
+    const std::vector<ListRow> rows = {Row("/k", std::string("say \"hi\", ok\r\n\0\x80\xFF", 17))};
+    const std::vector<int32_t> order = {0};
+    const std::string csv = CsvOfRows(rows, order);
+    EXPECT_EQ(csv.substr(0, 26), std::string("\"/k\",\"say \"\"hi\"\", ok\r\n\0\x80\xFF\"", 26));
+}
+
+TEST(CsvExport, EmptyFieldsAreTwoQuotes) {
+    ListRow row{"/k", {}};
+    const std::vector<ListRow> rows = {row};
+    const std::vector<int32_t> order = {0};
+    EXPECT_EQ(CsvOfRows(rows, order), "\"/k\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n");
+}
+
+TEST(CsvExport, FollowsTheGivenOrderAndGivesNothingForNoRows) {
+    const std::vector<ListRow> rows = {Row("/a", "1"), Row("/b", "2"), Row("/c", "3")};
+    const std::vector<int32_t> order = {2, 0, 1};
+    const std::string csv = CsvOfRows(rows, order);
+    EXPECT_EQ(csv.find("\"/c\""), 0u);
+    EXPECT_LT(csv.find("\"/a\""), csv.find("\"/b\""));
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
+    EXPECT_EQ(CsvOfRows({}, {}), "");
+}
+
+}  // namespace
+}  // namespace thornbeck

@@ -1,0 +1,155 @@
+#include "registry/RegistryIndex.h"
+
+#include <gtest/gtest.h>
+
+#include "RegistryBuilder.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck {
+namespace {
+
+using sample::BigEndian;
+using sample::Bytes;
+using sample::RegistryBuilder;
+
+RegistryIndex IndexOf(const RegistryBuilder& builder) {
+    return IndexRegistry(RegistryImage(builder.build()));
+}
+
+const TreeNode& NodeOf(const RegistryIndex& index, std::string_view key) {
+    const auto node = index.findNode(key);
+    if (!node) throw std::runtime_error("no node " + std::string(key));
+    return index.nodes()[static_cast<size_t>(*node)];
+}
+
+TEST(RegistryIndex, SplitsAKeyPathIntoLevelsParentsFirst) {
+    RegistryBuilder builder;
+    builder.addEntry("/a/b/c", 1, BigEndian(1, 4));
+    const auto index = IndexOf(builder);
+    ASSERT_EQ(index.nodes().size(), 3u);
+    EXPECT_EQ(index.nodes()[0].key, "/a");
+    EXPECT_EQ(index.nodes()[0].text, "a");
+    EXPECT_EQ(index.nodes()[0].parent, -1);
+    EXPECT_EQ(index.nodes()[1].key, "/a/b");
+    EXPECT_EQ(index.nodes()[1].text, "b");
+    EXPECT_EQ(index.nodes()[1].parent, 0);
+    EXPECT_EQ(index.nodes()[2].text, "c");
+    EXPECT_FALSE(index.nodes()[1].entry);
+    ASSERT_TRUE(index.nodes()[2].entry);
+    EXPECT_EQ(index.nodes()[2].entry->offset, 0x10000);
+    EXPECT_EQ(index.topLevel(), std::vector<int32_t>{0});
+}
+
+TEST(RegistryIndex, AnEntryBecomesTheParentOfLongerNames) {
+    RegistryBuilder builder;
+    builder.addEntry("/a/b", 1, BigEndian(1, 4));
+    builder.addEntry("/a/b/c", 1, BigEndian(2, 4));
+    const auto index = IndexOf(builder);
+    EXPECT_EQ(index.nodes().size(), 3u);  // /a, the entry /a/b and /a/b/c: no second /a/b
+    const TreeNode& ab = NodeOf(index, "/a/b");
+    ASSERT_TRUE(ab.entry);
+    ASSERT_EQ(ab.children.size(), 1u);
+    EXPECT_EQ(index.nodes()[static_cast<size_t>(ab.children[0])].key, "/a/b/c");
+}
+
+TEST(RegistryIndex, AnEntryTakesOverAnEarlierPathNode) {
+    RegistryBuilder builder;
+    builder.addEntry("/a/b/c", 1, BigEndian(1, 4));
+    builder.addEntry("/a/b", 2, Bytes("xy"));
+    const auto index = IndexOf(builder);
+    EXPECT_EQ(index.nodes().size(), 3u);
+    const TreeNode& ab = NodeOf(index, "/a/b");
+    ASSERT_TRUE(ab.entry);
+    EXPECT_EQ(ab.entry->size, 2);
+    EXPECT_EQ(index.rows().size(), 2u);
+    EXPECT_EQ(index.rows()[1].key, "/a/b");
+}
+
+TEST(RegistryIndex, ARepeatedNameMovesTheNodeButKeepsTheFirstRow) {
+    RegistryBuilder builder;
+    builder.addEntry("/s/x", 1, BigEndian(1, 4), 0x1111);
+    builder.addEntry("/s/y", 1, BigEndian(2, 4));
+    builder.addEntry("/s/x", 1, BigEndian(3, 4), 0x2222);
+    const auto index = IndexOf(builder);
+    EXPECT_EQ(index.entryCount(), 3);
+    ASSERT_EQ(index.rows().size(), 2u);
+    EXPECT_EQ(index.rows()[0].texts[kValueField], "00000001");
+    EXPECT_EQ(index.rows()[0].texts[kChecksumField], "1111");
+    const TreeNode& x = NodeOf(index, "/s/x");
+    ASSERT_TRUE(x.entry);
+    EXPECT_EQ(x.entry->offset, 0x10000 + 2 * 14);
+}
+
+TEST(RegistryIndex, TheSameNameFromAnotherKeyRecordIsTheSameKey) {
+    RegistryBuilder builder;
+    const uint16_t first = builder.addKey("/s/x");
+    const uint16_t second = builder.addKey("/s/x");
+    for (uint16_t key : {first, second}) {
+        RegistryBuilder::Entry entry;
+        entry.keyOffset = key;
+        builder.addEntry(entry);
+    }
+    const auto index = IndexOf(builder);
+    EXPECT_EQ(index.rows().size(), 1u);
+    EXPECT_EQ(NodeOf(index, "/s/x").entry->keyOffset, second + 16);
+}
+
+TEST(RegistryIndex, NamesWithoutSeparatorAreOneTopLevelNode) {
+    RegistryBuilder builder;
+    builder.addEntry("plain", 0, {});
+    builder.addEntry("/top", 0, {});
+    builder.addEntry("", 0, {});
+    const auto index = IndexOf(builder);
+    ASSERT_EQ(index.nodes().size(), 3u);
+    EXPECT_EQ(index.nodes()[0].text, "plain");
+    EXPECT_EQ(index.nodes()[1].text, "top");
+    EXPECT_EQ(index.nodes()[2].text, "");
+    EXPECT_EQ(index.topLevel().size(), 3u);
+}
+
+TEST(RegistryIndex, BackslashSeparatesAndQuestionMarkEndsTheSearch) {
+    RegistryBuilder builder;
+    builder.addEntry("/a\\b", 0, {});
+    builder.addEntry("/c/d?/e", 0, {});
+    const auto index = IndexOf(builder);
+    EXPECT_EQ(NodeOf(index, "/a\\b").text, "b");
+    EXPECT_EQ(NodeOf(index, "/a").text, "a");
+    // Nothing after "?" separates: the parent of /c/d?/e is /c.
+    EXPECT_EQ(NodeOf(index, "/c/d?/e").text, "d?/e");
+    EXPECT_EQ(NodeOf(index, "/c/d?/e").parent, *index.findNode("/c"));
+}
+
+TEST(RegistryIndex, VeryDeepNamesNeedNoRecursion) {
+    for (const size_t depth : {5000u, 65535u}) {
+        RegistryBuilder builder;
+        builder.fileSize = 0x30000;
+        RegistryBuilder::Entry entry;
+        // The last key record a key offset can reach, in the padding, with `depth` slashes.
+        entry.keyOffset = 0xFFFF;
+        builder.addEntry(entry);
+        auto bytes = builder.build();
+        const size_t record = 0xFFFF + 16;
+        bytes[record + 2] = static_cast<uint8_t>(depth >> 8);
+        bytes[record + 3] = static_cast<uint8_t>(depth);
+        std::fill_n(bytes.begin() + record + 5, depth, '/');
+        const auto index = IndexRegistry(RegistryImage(bytes));
+        EXPECT_EQ(index.nodes().size(), depth) << depth;
+        EXPECT_EQ(index.nodes().back().parent, static_cast<int32_t>(depth) - 2);
+    }
+}
+
+TEST(RegistryIndex, SampleHasEveryKindOfEntry) {
+    const auto index = IndexRegistry(RegistryImage(test::SampleBytes()));
+    EXPECT_GT(index.rows().size(), 400u);
+    EXPECT_EQ(index.entryCount(), static_cast<int64_t>(index.rows().size()) + 1);
+    EXPECT_EQ(index.nodes()[0].key, "/setting");
+    EXPECT_EQ(NodeOf(index, "/setting/net/proxy").children.size(), 2u);
+    bool types[3] = {};
+    for (const ListRow& row : index.rows()) {
+        for (int t = 0; t < 3; ++t) types[t] |= row.texts[kDataTypeField] == kDataTypeNames[t];
+    }
+    EXPECT_TRUE(types[0] && types[1] && types[2]);
+}
+
+}  // namespace
+}  // namespace thornbeck

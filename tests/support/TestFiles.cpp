@@ -1,0 +1,81 @@
+#include "support/TestFiles.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace thornbeck::test {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+    std::random_device seed;
+    folder = fs::temp_directory_path() /
+             ("thornbeck-test-" + std::to_string(seed()) + std::to_string(seed()));
+    fs::create_directories(folder);
+}
+
+TempFolder::~TempFolder() {
+    MakeFolderWritable(folder);
+    std::error_code error;
+    // Folders a test made read-only must be writable again to be removed.
+    for (auto it = fs::recursive_directory_iterator(folder, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(folder, error);
+}
+
+fs::path TempFolder::write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+    const fs::path path = folder / name;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+    return path;
+}
+
+namespace {
+bool SetImmutable(const fs::path& folder, bool on) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+}  // namespace
+
+bool MakeFolderUnwritable(const fs::path& folder) {
+    if (::geteuid() == 0) return SetImmutable(folder, true);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    return true;
+}
+
+void MakeFolderWritable(const fs::path& folder) {
+    if (::geteuid() == 0) SetImmutable(folder, false);
+    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
+}
+
+std::vector<uint8_t> ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+fs::path SamplePath() {
+    return THORNBECK_SAMPLE_PATH;
+}
+
+std::vector<uint8_t> SampleBytes() {
+    return ReadBytes(SamplePath());
+}
+
+}  // namespace thornbeck::test

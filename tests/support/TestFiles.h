@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace thornbeck::test {
+
+// A fresh folder under the system's temporary folder, removed again with the object.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return folder; }
+    std::filesystem::path write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+
+private:
+    std::filesystem::path folder;
+};
+
+// Makes a folder refuse new files and renames, even for root (through the immutable flag);
+// false when this system cannot do that.
+bool MakeFolderUnwritable(const std::filesystem::path& folder);
+void MakeFolderWritable(const std::filesystem::path& folder);
+
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
+std::filesystem::path SamplePath();
+std::vector<uint8_t> SampleBytes();
+
+}  // namespace thornbeck::test

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QTreeView>
+#include <random>
+
+#include "RegistryBuilder.h"
+#include "support/TestFiles.h"
+#include "window/FakePrompts.h"
+#include "window/RegistryListModel.h"
+#include "window/RegistryTreeModel.h"
+
+namespace thornbeck::test {
+namespace {
+
+QString Q(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+QString Cell(formMain& window, int row, int column) {
+    return window.listModel()->index(row, column).data().toString();
+}
+
+TEST(OpenFile, BuildsTheTreeAndTheListAndShowsTheFirstNode) {
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    EXPECT_EQ(w->caption(), Q(SamplePath()));
+    EXPECT_EQ(w->openPath(), Q(SamplePath()));
+    EXPECT_FALSE(w->hasUnsavedChanges());
+    auto* tree = w->findChild<QTreeView*>("tvReg");
+    auto* list = w->findChild<QTreeView*>("lvReg");
+    EXPECT_TRUE(tree->isVisible());
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(w->treeModel()->nodeOf(tree->currentIndex()), 0);
+    EXPECT_EQ(w->findChild<QLineEdit*>("lblKey")->text(), "/setting");
+    EXPECT_EQ(w->listModel()->rowCount(), static_cast<int>(w->registryIndex().rows().size()));
+    // The first list row is the first entry, with the texts of the first of its repeated name.
+    EXPECT_EQ(Cell(*w, 0, 0), "/setting/system/language");
+    EXPECT_EQ(Cell(*w, 0, 1), "00000001");
+    EXPECT_EQ(Cell(*w, 0, 3), "Integer");
+    EXPECT_EQ(Cell(*w, 0, 4), "1A2B");
+    EXPECT_EQ(Cell(*w, 0, 6), "010000");
+    // Every node is expanded, as the load leaves them.
+    const QModelIndex system =
+        w->treeModel()->indexOfNode(*w->registryIndex().findNode("/setting/system"));
+    EXPECT_TRUE(tree->isExpanded(system));
+}
+
+TEST(OpenFile, ValuesRoundTripEveryByteThroughTheListTexts) {
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    const auto& rows = w->registryIndex().rows();
+    const auto row = std::find_if(rows.begin(), rows.end(), [](const ListRow& r) {
+        return r.key == "/setting/system/binaryMixed";
+    });
+    ASSERT_NE(row, rows.end());
+    const QString shown = Cell(*w, static_cast<int>(row - rows.begin()), 1);
+    EXPECT_EQ(shown, QString::fromLatin1("\x01\x00\x02\xFF", 4));
+}
+
+TEST(OpenFile, AShortFileIsRefusedSilently) {
+    TempFolder folder;
+    const auto path = folder.write("short.sys", std::vector<uint8_t>(65519, 0x4D));
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    w->OpenRegistryFile(Q(path));
+    EXPECT_EQ(w->caption(), "");
+    EXPECT_EQ(w->openPath(), "");
+    EXPECT_EQ(w->findChild<QLineEdit*>("lblKey")->text(), " Reading short.sys ...");
+    EXPECT_EQ(w->treeModel()->rowCount(), 0);
+    EXPECT_EQ(w->listModel()->rowCount(), 0);
+    EXPECT_TRUE(w.prompts->messages.empty());
+    EXPECT_FALSE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
+}
+
+TEST(OpenFile, AFolderOrMissingFileIsRefusedLikeAShortOne) {
+    TempFolder folder;
+    TestWindow w;
+    w->OpenRegistryFile(Q(folder.path()));
+    EXPECT_EQ(w->openPath(), "");
+    w->OpenRegistryFile(Q(folder.path() / "missing.sys"));
+    EXPECT_EQ(w->openPath(), "");
+    EXPECT_TRUE(w.prompts->messages.empty());
+}
+
+TEST(OpenFile, AFileWithoutMarkerIsOpenWithEmptyViews) {
+    TempFolder folder;
+    const auto path = folder.write("nomarker.sys", std::vector<uint8_t>(65520, 0));
+    TestWindow w;
+    w->OpenRegistryFile(Q(path));
+    EXPECT_EQ(w->caption(), Q(path));
+    EXPECT_EQ(w->treeModel()->rowCount(), 0);
+    EXPECT_EQ(w->findChild<QLineEdit*>("lblKey")->text(), " Reading nomarker.sys ...");
+    EXPECT_TRUE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
+}
+
+TEST(OpenFile, ASecondFileReplacesBothViews) {
+    sample::RegistryBuilder builder;
+    builder.addEntry("/other/only", 2, sample::Bytes("x"));
+    TempFolder folder;
+    const auto path = folder.write("other.sys", builder.build());
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    w->OpenRegistryFile(Q(path));
+    EXPECT_EQ(w->listModel()->rowCount(), 1);
+    EXPECT_EQ(Cell(*w, 0, 0), "/other/only");
+    EXPECT_EQ(w->treeModel()->rowCount(), 1);
+}
+
+TEST(OpenFile, CancelAtThePromptKeepsEverything) {
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    w->markModified();
+    w.prompts->answers = {QMessageBox::Cancel};
+    w->OpenRegistryFile(Q(SamplePath()));
+    ASSERT_EQ(w.prompts->messages.size(), 1u);
+    EXPECT_EQ(w.prompts->messages[0].text,
+              "Do you want to save modifications to the current file?");
+    EXPECT_EQ(w.prompts->messages[0].title, "Thornbeck");
+    EXPECT_EQ(w.prompts->messages[0].icon, QMessageBox::Question);
+    EXPECT_EQ(w.prompts->messages[0].buttons,
+              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_TRUE(w->hasUnsavedChanges());
+    EXPECT_EQ(w->caption(), Q(SamplePath()) + "*");
+    EXPECT_GT(w->listModel()->rowCount(), 400);
+}
+
+TEST(OpenFile, OpeningInListModeKeepsTheTreeHidden) {
+    TestWindow w;
+    w->ApplyViewMode(1);
+    w->OpenRegistryFile(Q(SamplePath()));
+    EXPECT_FALSE(w->findChild<QTreeView*>("tvReg")->isVisible());
+    EXPECT_TRUE(w->findChild<QTreeView*>("lvReg")->isVisible());
+}
+
+QMimeData* FilesMime(const QList<QUrl>& urls) {
+    auto* mime = new QMimeData;
+    mime->setUrls(urls);
+    return mime;
+}
+
+void Drop(formMain& window, QMimeData* mime) {
+    window.OpenDroppedFile(mime);
+    QCoreApplication::processEvents();
+    delete mime;
+}
+
+TEST(OpenFile, ADropOpensTheFirstLocalFile) {
+    TempFolder folder;
+    const auto copy = folder.write("copy.sys", SampleBytes());
+    TestWindow w;
+    Drop(*w, FilesMime({QUrl("https://example.invalid/x.sys"), QUrl::fromLocalFile(Q(copy)),
+                        QUrl::fromLocalFile(Q(SamplePath()))}));
+    EXPECT_EQ(w->openPath(), Q(copy));
+    auto* text = new QMimeData;
+    text->setText("not a file");
+    Drop(*w, text);
+    EXPECT_EQ(w->openPath(), Q(copy));
+}
+
+TEST(OpenFile, DamagedFilesOpenWithoutFault) {
+    TempFolder folder;
+    const auto sample = SampleBytes();
+    std::mt19937 random(7);
+    TestWindow w;
+    for (int round = 0; round < 40; ++round) {
+        auto bytes = sample;
+        for (int i = 0; i < 32; ++i)
+            bytes[0x10000 + random() % 0x2000] = static_cast<uint8_t>(random());
+        for (int i = 0; i < 8; ++i)
+            bytes[0x10 + random() % 0x4000] = static_cast<uint8_t>(random());
+        w->OpenRegistryFile(Q(folder.write("damaged.sys", bytes)));
+        EXPECT_EQ(w->image().size(), static_cast<int32_t>(bytes.size()));
+    }
+}
+
+}  // namespace
+}  // namespace thornbeck::test
