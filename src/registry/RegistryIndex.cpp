@@ -46,6 +46,7 @@ int32_t RegistryIndex::addNode(HashedKey key, std::string_view text, int32_t par
     added.text = text;
     added.parent = parent;
     added.row = static_cast<int32_t>(siblings.size());
+    added.depth = parent < 0 ? 0 : treeNodes[static_cast<size_t>(parent)].depth + 1;
     siblings.push_back(node);
     treeNodes.push_back(std::move(added));
     byKey.emplace(key, node);

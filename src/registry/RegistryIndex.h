@@ -20,6 +20,7 @@ struct TreeNode {
     std::string_view text;  // the level's own text
     int32_t parent = -1;    // -1 for a top-level node
     int32_t row = 0;        // position among its parent's children
+    int32_t depth = 0;      // 0 for a top-level node
     std::vector<int32_t> children;
     std::optional<EntryRef> entry;
     int32_t listRow = -1;  // the list row with this key, -1 when no entry has this name

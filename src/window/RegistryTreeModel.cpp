@@ -22,6 +22,7 @@ void RegistryTreeModel::setRegistryIndex(const RegistryIndex* index) {
 
 QModelIndex RegistryTreeModel::indexOfNode(int32_t node) const {
     if (!registry || node < 0 || node >= static_cast<int32_t>(registry->nodes().size())) return {};
+    if (registry->nodes()[static_cast<size_t>(node)].depth >= kMaxShownDepth) return {};
     return createIndex(registry->nodes()[static_cast<size_t>(node)].row, 0,
                        static_cast<quintptr>(node));
 }
@@ -39,7 +40,9 @@ const TreeNode* RegistryTreeModel::treeNode(const QModelIndex& index) const {
 const std::vector<int32_t>* RegistryTreeModel::childrenOf(const QModelIndex& parent) const {
     if (!registry) return nullptr;
     if (!parent.isValid()) return &registry->topLevel();
-    return &registry->nodes()[static_cast<size_t>(nodeOf(parent))].children;
+    const TreeNode& node = registry->nodes()[static_cast<size_t>(nodeOf(parent))];
+    static const std::vector<int32_t> kNone;
+    return node.depth + 1 >= kMaxShownDepth ? &kNone : &node.children;
 }
 
 QModelIndex RegistryTreeModel::index(int row, int column, const QModelIndex& parent) const {

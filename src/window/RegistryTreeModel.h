@@ -11,6 +11,11 @@ namespace thornbeck {
 class RegistryTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
+    // The item views lay out expanded levels recursively, so a hostile key of tens of thousands
+    // of levels would exhaust the stack; levels below this are not shown in the tree (the list
+    // still shows their entries).
+    static constexpr int32_t kMaxShownDepth = 1000;
+
     explicit RegistryTreeModel(QObject* parent = nullptr);
 
     // Shows another index (or none); the index must outlive its use here.

@@ -1,0 +1,98 @@
+// Opening a file into the window against inserting the same tree nodes and list rows into bare Qt
+// item views, offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <filesystem>
+#include <fstream>
+
+#include "RatioReporter.h"
+#include "WorstCaseImage.h"
+#include "registry/RegistryIndex.h"
+#include "window/formMain.h"
+
+namespace thornbeck::bench {
+namespace {
+
+constexpr int kKeys = 2500;  // about as many as the key area holds with names of this length
+
+const std::filesystem::path& FilePath() {
+    static const std::filesystem::path path = [] {
+        auto file = std::filesystem::temp_directory_path() / "thornbeck-bench-open.sys";
+        const auto bytes = ManyKeysImage(kKeys);
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return file;
+    }();
+    return path;
+}
+
+void BM_BareViewsBaseline(benchmark::State& state) {
+    std::ifstream in(FilePath(), std::ios::binary);
+    const RegistryIndex index = IndexRegistry(
+        RegistryImage({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}));
+    QTreeView tree, list;
+    tree.show();
+    list.show();
+    for (auto _ : state) {
+        auto* treeModel = new QStandardItemModel(&tree);
+        std::vector<QStandardItem*> items;
+        items.reserve(index.nodes().size());
+        for (const TreeNode& node : index.nodes()) {
+            auto* item = new QStandardItem(QString::fromLatin1(node.text.data(), node.text.size()));
+            (node.parent < 0 ? treeModel->invisibleRootItem() : items[node.parent])
+                ->appendRow(item);
+            items.push_back(item);
+        }
+        auto* listModel = new QStandardItemModel(0, 9, &list);
+        for (const ListRow& row : index.rows()) {
+            QList<QStandardItem*> cells{
+                new QStandardItem(QString::fromLatin1(row.key.data(), row.key.size()))};
+            for (const std::string& text : row.texts)
+                cells << new QStandardItem(QString::fromLatin1(text));
+            listModel->appendRow(cells);
+        }
+        tree.setModel(treeModel);
+        list.setModel(listModel);
+        tree.expandAll();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        tree.setModel(nullptr);
+        list.setModel(nullptr);
+        delete treeModel;
+        delete listModel;
+        state.ResumeTiming();
+    }
+}
+
+void BM_OpenRegistryFile(benchmark::State& state) {
+    formMain window;
+    window.show();
+    const QString path = QString::fromStdString(FilePath().string());
+    for (auto _ : state) {
+        window.OpenRegistryFile(path);
+        QCoreApplication::processEvents();
+    }
+    state.counters["rows"] = window.registryIndex().rows().size();
+}
+
+BENCHMARK(BM_BareViewsBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenRegistryFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace thornbeck::bench
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    thornbeck::bench::RatioReporter reporter(
+        {{"BM_OpenRegistryFile", "BM_BareViewsBaseline", 1.5}});
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::filesystem::remove(thornbeck::bench::FilePath());
+    return reporter.summarize() ? 0 : 1;
+}

@@ -1,0 +1,64 @@
+// Opens the worst-case file in the window, offscreen, and reports the time and the peak memory
+// above what the empty window takes.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "WorstCaseImage.h"
+#include "window/formMain.h"
+
+namespace {
+
+// Peak resident memory of this process, in bytes (Linux).
+long long PeakResident() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6)) * 1024;
+    return -1;
+}
+
+void ResetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const auto path = std::filesystem::temp_directory_path() / "thornbeck-worst-case.sys";
+    long long fileSize = 0;
+    {
+        const auto bytes = thornbeck::bench::WorstCaseImage();
+        fileSize = static_cast<long long>(bytes.size());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    thornbeck::formMain window;
+    window.show();
+    QCoreApplication::processEvents();
+    ResetPeak();
+    const long long empty = PeakResident();
+
+    QElapsedTimer timer;
+    timer.start();
+    window.OpenRegistryFile(QString::fromStdString(path.string()));
+    QCoreApplication::processEvents();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const long long peak = PeakResident() - empty;
+    std::filesystem::remove(path);
+
+    const double perFile = static_cast<double>(peak) / static_cast<double>(fileSize);
+    std::printf("entries %lld, keys %zu, file %.1f MiB\n",
+                static_cast<long long>(window.registryIndex().entryCount()),
+                window.registryIndex().rows().size(), fileSize / 1048576.0);
+    std::printf("open: %.2f s (target under 3 s): %s\n", seconds, seconds < 3 ? "met" : "MISSED");
+    std::printf(
+        "peak memory above the empty window: %.1f MiB = %.2f x the file (target at most 3): %s\n",
+        peak / 1048576.0, perFile, perFile <= 3 ? "met" : "MISSED");
+    return seconds < 3 && perFile <= 3 ? 0 : 1;
+}

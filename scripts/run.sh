@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds Thornbeck and opens it on the bundled sample registry (or on the file given).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target thornbeck
+
+if [ "$(uname -s)" = Linux ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display: to run Thornbeck without one, use Xvfb: apt-get install xvfb && xvfb-run -a build/thornbeck"
+  exit 1
+fi
+# With no file named, the sample xRegistry.sys beside the program opens by itself.
+exec build/thornbeck "$@"
