@@ -30,7 +30,13 @@ public:
     // Writes only when the whole range lies inside the image; false (and nothing written)
     // otherwise.
     bool write(int64_t offset, std::span<const uint8_t> bytes);
+    // Writes the bytes that lie inside the image and skips the others; false when any was skipped.
+    bool writeClipped(int64_t offset, std::span<const uint8_t> bytes);
+    // A big-endian number of 1..4 bytes, written as writeClipped writes.
     bool writeNumber(int64_t offset, int width, uint32_t value);
+    // Moves every byte from `from` to the end by `delta` within the image: growing drops the
+    // last delta bytes, shrinking leaves the last |delta| bytes as they were. The length stays.
+    void shiftTail(int64_t from, int64_t delta);
 
 private:
     std::vector<uint8_t> data;

@@ -95,19 +95,30 @@ int32_t RegistryIndex::attachEntry(int32_t node, const EntryRef& entry) {
     return target.listRow;
 }
 
+void RegistryIndex::moveEntriesAfter(int32_t offset, int32_t delta) {
+    for (TreeNode& node : treeNodes)
+        if (node.entry && node.entry->offset > offset) node.entry->offset += delta;
+    if (tail.lastRecord && tail.lastRecord->offset > offset) tail.lastRecord->offset += delta;
+    if (tail.endMarker && *tail.endMarker > offset) *tail.endMarker += delta;
+}
+
 RegistryIndex IndexRegistry(const RegistryImage& image) {
     auto names = std::make_shared<const KeyNameStore>(image);
     RegistryIndex index(names);
     // A key record's name cannot change during the walk, so each record is looked up once.
     std::vector<int32_t> nodeOfRecord(0x10000, -1);
     EntryScanner scanner(image);
+    RegistryIndex::DataAreaEnd end;
     while (const auto entry = scanner.next()) {
+        end.lastRecord = *entry;
         int32_t& node =
             nodeOfRecord[static_cast<size_t>(entry->keyOffset - format::kKeyOffsetBias)];
         if (node < 0) node = index.AddEntryNode(names->nameAt(entry->keyOffset));
         const int32_t row = index.attachEntry(node, *entry);
         if (row >= 0) index.setRowTexts(row, DescribeEntry(image, *entry).texts);
     }
+    end.endMarker = scanner.endMarkerOffset();
+    index.setDataAreaEnd(end);
     return index;
 }
 

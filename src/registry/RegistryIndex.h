@@ -48,6 +48,18 @@ public:
 
     std::optional<int32_t> findNode(std::string_view key) const;
 
+    // Where the data area ends: the walk's last record (which may be an earlier entry of a
+    // repeated name) and the end marker, as size changes have moved them since the load.
+    struct DataAreaEnd {
+        std::optional<EntryRef> lastRecord;
+        std::optional<int32_t> endMarker;
+    };
+    const DataAreaEnd& dataAreaEnd() const { return tail; }
+    void setDataAreaEnd(DataAreaEnd end) { tail = end; }
+    // A size change of the entry at `offset` by `delta`: every later entry node, the last record
+    // and the end marker move by delta.
+    void moveEntriesAfter(int32_t offset, int32_t delta);
+
     // Creates the nodes of `path` and of all its parents that do not exist yet, parents first.
     // Returns the node of `path`, or -1 for "".
     int32_t AddPathNodes(std::string_view path);
@@ -85,6 +97,7 @@ private:
     std::vector<ListRow> listRows;
     std::unordered_map<HashedKey, int32_t, KeyHash> byKey;
     int64_t entriesWalked = 0;
+    DataAreaEnd tail;
 };
 
 // Walks every entry of the image and builds both views. An image that is too short or has no
