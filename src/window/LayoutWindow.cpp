@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTreeView>
 
+#include "editing/DetailsPanel.h"
 #include "window/formMain.h"
 
 namespace thornbeck {
@@ -34,6 +35,10 @@ void formMain::LayoutWindow() {
     const int buttonTop = h - kButtonHeight - 4;
     place(btnSave, w - kButtonWidth - 4, buttonTop, kButtonWidth, kButtonHeight);
     place(lblCredits, left + 4, buttonTop + 8, kCreditsWidth, kCreditsHeight);
+    const bool tree = !isListMode();
+    details->layout(left, separatorTop, tree);
+    frmSep->setVisible(tree);
+    lblCredits->setVisible(tree);
     place(lvReg, 0, 0, w, h);
 }
 

@@ -32,6 +32,11 @@ QModelIndex RegistryListModel::indexOfRow(int32_t row) const {
     return index(positions[static_cast<size_t>(row)], 0);
 }
 
+void RegistryListModel::rowChanged(int32_t row) {
+    const QModelIndex first = indexOfRow(row);
+    if (first.isValid()) emit dataChanged(first, first.siblingAtColumn(kColumnCount - 1));
+}
+
 int32_t RegistryListModel::rowOf(const QModelIndex& index) const {
     if (!index.isValid() || index.model() != this) return -1;
     return order[static_cast<size_t>(index.row())];

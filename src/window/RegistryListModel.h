@@ -23,6 +23,8 @@ public:
     const std::vector<int32_t>& displayOrder() const { return order; }
 
     QModelIndex indexOfRow(int32_t row) const;
+    // Tells the view that a row's texts have changed.
+    void rowChanged(int32_t row);
     // The list row shown at a model index, -1 for none.
     int32_t rowOf(const QModelIndex& index) const;
     // The texts of a column as the list shows them, the key included.

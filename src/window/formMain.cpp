@@ -8,10 +8,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
 
+#include "editing/DetailsPanel.h"
+#include "editing/EntryTexts.h"
+#include "editing/ModifyEntry.h"
 #include "helpers/FileFunctions.h"
 #include "helpers/Latin1Text.h"
 #include "helpers/PathFunctions.h"
@@ -46,6 +50,10 @@ formMain::~formMain() {
     // The views outlive the index during the widgets' own destruction; let them forget it first.
     tvRegModel->setRegistryIndex(nullptr);
     lvRegModel->setRegistryIndex(nullptr);
+    for (QObject* watched :
+         {static_cast<QObject*>(client), static_cast<QObject*>(tvReg->viewport()),
+          static_cast<QObject*>(lblKey), static_cast<QObject*>(lblCredits)})
+        watched->removeEventFilter(this);
 }
 
 void formMain::createControls() {
@@ -59,7 +67,12 @@ void formMain::createControls() {
     tvReg->setHeaderHidden(true);
     tvReg->setUniformRowHeights(true);
     tvReg->setModel(tvRegModel);
-    connect(tvReg, &QTreeView::clicked, this, &formMain::tvReg_NodeClick);
+    // A press on a node that is not current shows it through the current-change below; a press
+    // on the current node shows it again. Either way each click shows the node once.
+    tvReg->viewport()->installEventFilter(this);
+    connect(tvReg, &QTreeView::pressed, this, [this](const QModelIndex& node) {
+        if (pressedCurrentNode) tvReg_NodeClick(node);
+    });
     connect(tvReg->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (!showingNode) tvReg_NodeClick(current);
@@ -89,6 +102,13 @@ void formMain::createControls() {
     lblCredits = new QLabel(client);
     lblCredits->setObjectName(QStringLiteral("lblCredits"));
     lblCredits->installEventFilter(this);
+    lblKey->installEventFilter(this);
+
+    details = new DetailsPanel(client);
+    connect(details, &DetailsPanel::fieldChanged, btnSave, [this] { btnSave->setEnabled(true); });
+    connect(details, &DetailsPanel::siblingRequested, this, &formMain::showSibling);
+    connect(btnSave, &QPushButton::clicked, this, &formMain::btnSave_Click);
+    lvReg->raise();
 }
 
 // ---- Opening a file ----
@@ -169,7 +189,42 @@ void formMain::tvReg_NodeClick(const QModelIndex& node) {
     const TreeNode* shown = tvRegModel->treeNode(node);
     if (!shown) return;
     lblKey->setText(ToQString(shown->key));
+    details->showKeyInfo({}, {});
     selectTreeNode(node);
+    if (!shown->entry || shown->entry->offset == 0) {
+        details->showFolder();
+        return;
+    }
+    details->showEntry(regData, *shown->entry);
+    btnSave->setEnabled(false);
+}
+
+void formMain::showSibling(int step) {
+    const QModelIndex current = tvReg->currentIndex();
+    if (!current.isValid()) return;
+    const QModelIndex sibling = current.sibling(current.row() + step, 0);
+    if (sibling.isValid()) tvReg_NodeClick(sibling);
+}
+
+void formMain::btnSave_Click() {
+    const int32_t node = tvRegModel->nodeOf(tvReg->currentIndex());
+    const ModifyResult result = ModifyEntry(regData, index, node, details->request());
+    if (result.kind == ModifyResult::Rejected) {
+        prompts->message(this, QMessageBox::Information, kProgramName,
+                         QString::fromLatin1(result.message.c_str()), QMessageBox::Ok);
+        details->focusField(result.field);
+        return;
+    }
+    if (result.kind != ModifyResult::Modified) return;
+    btnSave->setEnabled(false);
+    tvReg_NodeClick(tvReg->currentIndex());
+    details->selectFocusedField();
+    const TreeNode& edited = index.nodes()[static_cast<size_t>(node)];
+    if (edited.listRow >= 0) {
+        index.setRowTexts(edited.listRow, DescribeEntry(regData, *edited.entry).texts);
+        lvRegModel->rowChanged(edited.listRow);
+    }
+    markModified();
 }
 
 void formMain::selectTreeNode(const QModelIndex& node) {
@@ -193,6 +248,7 @@ void formMain::ApplyViewMode(int mode) {
     tvReg->setVisible(tree);
     btnSave->setVisible(tree);
     lvReg->setVisible(!tree);
+    details->clearSelections();
     LayoutWindow();
     if (!tree) {
         const TreeNode* selected = tvRegModel->treeNode(tvReg->currentIndex());
@@ -280,7 +336,15 @@ bool formMain::OpenDroppedFile(const QMimeData* mime) {
 
 bool formMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client && event->type() == QEvent::Resize) LayoutWindow();
+    if (tvReg && watched == tvReg->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QModelIndex node = tvReg->indexAt(press->position().toPoint());
+        pressedCurrentNode = node.isValid() && node == tvReg->currentIndex();
+    }
     if (watched == lblCredits && event->type() == QEvent::MouseButtonRelease) lblCredits_Click();
+    // Focusing the key text selects all of it, once the click has placed the caret.
+    if (watched == lblKey && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, lblKey, &QLineEdit::selectAll);
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -20,6 +20,7 @@ class QTreeView;
 
 namespace thornbeck {
 
+class DetailsPanel;
 class RegistryListModel;
 class RegistryTreeModel;
 
@@ -44,6 +45,8 @@ public:
     // 0 tree mode, 1 list mode; the selected entry follows by key.
     void ApplyViewMode(int index);
     void LayoutWindow();
+    // Validates the detail fields and writes them into the selected entry.
+    void btnSave_Click();
 
     bool isListMode() const;
     const RegistryImage& image() const { return regData; }
@@ -55,6 +58,7 @@ public:
     const QString& appPath() const { return AppPath; }
     RegistryTreeModel* treeModel() const { return tvRegModel; }
     RegistryListModel* listModel() const { return lvRegModel; }
+    DetailsPanel* detailsPanel() const { return details; }
 
     // Marks the image as changed: sets the unsaved flag and appends "*" to the caption.
     void markModified();
@@ -86,6 +90,7 @@ private:
     void clearViews();
     void showFirstNode();
     void selectTreeNode(const QModelIndex& node);
+    void showSibling(int step);
     // Places a control unless the size would be negative (a window too small or minimized).
     static void place(QWidget* control, int left, int top, int width, int height);
     // Runs `action` now, or once the open in progress has finished.
@@ -102,6 +107,7 @@ private:
     RegistryIndex index;
     bool opening = false;
     bool showingNode = false;
+    bool pressedCurrentNode = false;
 
     // Controls.
     QWidget* client = nullptr;
@@ -113,6 +119,7 @@ private:
     QFrame* frmSep = nullptr;
     QPushButton* btnSave = nullptr;
     QLabel* lblCredits = nullptr;
+    DetailsPanel* details = nullptr;
 
     // Menus.
     QMenu* mnuFile = nullptr;

@@ -48,7 +48,7 @@ uint16_t RegistryBuilder::addKey(std::string_view name, uint16_t headerId, uint8
 uint16_t RegistryBuilder::keyFor(std::string_view name) {
     for (const auto& [known, offset] : keyNames)
         if (known == name) return offset;
-    return addKey(name);
+    return addKey(name, static_cast<uint16_t>(0x0100 + keyNames.size()));
 }
 
 void RegistryBuilder::addEntry(Entry entry) {

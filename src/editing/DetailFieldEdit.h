@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace thornbeck {
+
+// One detail field: a single-line edit that filters typed characters and turns the arrow and
+// page keys into requests, so the panel decides what they do.
+class DetailFieldEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    DetailFieldEdit(int index, QWidget* parent);
+
+    int fieldIndex() const { return index; }
+    // Whether typed characters are limited to hexadecimal digits.
+    void setHexOnly(bool hexOnly) { hexDigitsOnly = hexOnly; }
+
+signals:
+    void moveRequested(int index, int step);     // Down +1, Up -1
+    void siblingRequested(int index, int step);  // Page Down +1, Page Up -1
+    void focused(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    bool accepts(const QString& typed) const;
+
+    int index;
+    bool hexDigitsOnly = true;
+};
+
+}  // namespace thornbeck
