@@ -284,3 +284,39 @@ TEST(ModifyEntry, RandomEditsKeepTheImageConsistent) {
 
 }  // namespace
 }  // namespace thornbeck
+
+namespace thornbeck {
+namespace {
+
+// Random edits of damaged images, whose entries may reach outside the image: a Modify keeps the
+// image's length, and a rejected one changes nothing.
+TEST(ModifyEntry, RandomEditsOfDamagedImagesStayInside) {
+    const auto sample = test::SampleBytes();
+    std::mt19937 random(99);
+    for (int round = 0; round < 300; ++round) {
+        auto bytes = sample;
+        for (int i = 0; i < 16; ++i)
+            bytes[0x10000 + random() % 0x2300] = static_cast<uint8_t>(random());
+        bytes.resize(0x10000 + random() % 0x2400);
+        RegistryImage image(bytes);
+        RegistryIndex index = IndexRegistry(image);
+        for (int edit = 0; edit < 10; ++edit) {
+            const int32_t node =
+                static_cast<int32_t>(random() % std::max<size_t>(index.nodes().size(), 1));
+            if (index.nodes().empty() || !index.nodes()[static_cast<size_t>(node)].entry) continue;
+            const EntryDisplay shown =
+                DescribeEntry(image, *index.nodes()[static_cast<size_t>(node)].entry);
+            ModifyRequest request{shown.texts, shown.type, true};
+            request.texts[kDataSizeField] = std::to_string(random() % 300);
+            request.texts[kValueField] = std::string(random() % 300, 'q');
+            const auto before = std::vector<uint8_t>(image.bytes().begin(), image.bytes().end());
+            const auto result = ModifyEntry(image, index, node, request);
+            ASSERT_EQ(image.size(), static_cast<int32_t>(before.size()));
+            if (result.kind != ModifyResult::Modified)
+                ASSERT_TRUE(std::equal(before.begin(), before.end(), image.bytes().begin()));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace thornbeck

@@ -121,17 +121,7 @@ TEST(RegistryIndex, BackslashSeparatesAndQuestionMarkEndsTheSearch) {
 
 TEST(RegistryIndex, VeryDeepNamesNeedNoRecursion) {
     for (const size_t depth : {5000u, 65535u}) {
-        RegistryBuilder builder;
-        builder.fileSize = 0x30000;
-        RegistryBuilder::Entry entry;
-        // The last key record a key offset can reach, in the padding, with `depth` slashes.
-        entry.keyOffset = 0xFFFF;
-        builder.addEntry(entry);
-        auto bytes = builder.build();
-        const size_t record = 0xFFFF + 16;
-        bytes[record + 2] = static_cast<uint8_t>(depth >> 8);
-        bytes[record + 3] = static_cast<uint8_t>(depth);
-        std::fill_n(bytes.begin() + record + 5, depth, '/');
+        const auto bytes = test::DeepKeyImage(depth);
         const auto index = IndexRegistry(RegistryImage(bytes));
         EXPECT_EQ(index.nodes().size(), depth) << depth;
         EXPECT_EQ(index.nodes().back().parent, static_cast<int32_t>(depth) - 2);

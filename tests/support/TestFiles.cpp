@@ -1,5 +1,7 @@
 #include "support/TestFiles.h"
 
+#include "RegistryBuilder.h"
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -76,6 +78,20 @@ fs::path SamplePath() {
 
 std::vector<uint8_t> SampleBytes() {
     return ReadBytes(SamplePath());
+}
+
+std::vector<uint8_t> DeepKeyImage(size_t depth) {
+    sample::RegistryBuilder builder;
+    builder.fileSize = 0x30000;
+    sample::RegistryBuilder::Entry entry;
+    entry.keyOffset = 0xFFFF;  // the last key record a key offset reaches, in the padding
+    builder.addEntry(entry);
+    auto bytes = builder.build();
+    const size_t record = 0xFFFF + 16;
+    bytes[record + 2] = static_cast<uint8_t>(depth >> 8);
+    bytes[record + 3] = static_cast<uint8_t>(depth);
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(record + 5), depth, '/');
+    return bytes;
 }
 
 }  // namespace thornbeck::test

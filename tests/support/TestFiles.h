@@ -29,6 +29,8 @@ void MakeFolderWritable(const std::filesystem::path& folder);
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
 std::filesystem::path SamplePath();
+// A registry whose one entry is named by `depth` slashes, a key of `depth` levels.
+std::vector<uint8_t> DeepKeyImage(size_t depth);
 std::vector<uint8_t> SampleBytes();
 
 }  // namespace thornbeck::test

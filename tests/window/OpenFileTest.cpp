@@ -186,16 +186,7 @@ namespace {
 
 TEST(OpenFile, AKeyOfThousandsOfLevelsOpens) {
     for (const size_t depth : {5000u, 65535u}) {
-        sample::RegistryBuilder builder;
-        builder.fileSize = 0x30000;
-        sample::RegistryBuilder::Entry entry;
-        entry.keyOffset = 0xFFFF;  // the last key record, in the padding
-        builder.addEntry(entry);
-        auto bytes = builder.build();
-        const size_t record = 0xFFFF + 16;
-        bytes[record + 2] = static_cast<uint8_t>(depth >> 8);
-        bytes[record + 3] = static_cast<uint8_t>(depth);
-        std::fill_n(bytes.begin() + record + 5, depth, '/');
+        const auto bytes = test::DeepKeyImage(depth);
         TempFolder folder;
         TestWindow w;
         w->OpenRegistryFile(Q(folder.write("deep.sys", bytes)));
