@@ -124,12 +124,15 @@ void DetailsPanel::setField(int index, const QString& text) {
     field(index)->setText(text);
 }
 
-void DetailsPanel::setEditable(int index, bool editable) {
-    DetailFieldEdit* edit = field(index);
-    edit->setReadOnly(!editable);
-    QPalette palette = edit->palette();
+void DetailsPanel::setBackground(int index, bool editable) {
+    QPalette palette = field(index)->palette();
     palette.setColor(QPalette::Base, editable ? EditableColour() : ReadOnlyColour());
-    edit->setPalette(palette);
+    field(index)->setPalette(palette);
+}
+
+void DetailsPanel::setEditable(int index, bool editable) {
+    field(index)->setReadOnly(!editable);
+    setBackground(index, editable);
 }
 
 void DetailsPanel::setNumberTip(int index, const std::optional<uint64_t>& number) {
@@ -151,9 +154,7 @@ void DetailsPanel::showFolder() {
         setField(i, {});
         field(i)->setToolTip({});
         field(i)->setEnabled(false);
-        QPalette palette = field(i)->palette();
-        palette.setColor(QPalette::Base, ReadOnlyColour());
-        field(i)->setPalette(palette);
+        setBackground(i, false);
     }
     type.reset();
     dataSizeEditable = false;
@@ -163,9 +164,7 @@ void DetailsPanel::showFolder() {
 void DetailsPanel::clearForLoading() {
     for (int i = 0; i < kDetailFieldCount; ++i) {
         setField(i, {});
-        QPalette palette = field(i)->palette();
-        palette.setColor(QPalette::Base, ReadOnlyColour());
-        field(i)->setPalette(palette);
+        setBackground(i, false);
     }
 }
 
@@ -174,7 +173,7 @@ void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) 
         prompt(i)->setEnabled(true);
         setField(i, {});
         field(i)->setEnabled(true);
-        setEditable(i, !field(i)->isReadOnly());
+        setBackground(i, !field(i)->isReadOnly());
     }
     const EntryDisplay shown = DescribeEntry(image, entry);
     const auto& texts = shown.texts;

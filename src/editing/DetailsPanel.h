@@ -66,6 +66,8 @@ private:
     void moveFocus(int index, int step);
     void setField(int index, const QString& text);
     void setEditable(int index, bool editable);
+    // The window colour for an editable field, the button face for a read-only one.
+    void setBackground(int index, bool editable);
     void setNumberTip(int index, const std::optional<uint64_t>& number);
     void setValueWidth(int width);
     void updateDecimalLabel();
