@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "helpers/WildcardPattern.h"
+
 namespace thornbeck {
 
 char ToLowerAscii(char c) {
@@ -9,15 +11,52 @@ char ToLowerAscii(char c) {
 }
 
 std::string ToLowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = ToLowerAscii(c);
+    std::string lower;
+    ToLowerAsciiInto(text, lower);
     return lower;
+}
+
+void ToLowerAsciiInto(std::string_view text, std::string& out) {
+    out.resize(text.size());
+    std::transform(text.begin(), text.end(), out.begin(), [](char c) { return ToLowerAscii(c); });
 }
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return ToLowerAscii(x) == ToLowerAscii(y);
            });
+}
+
+std::string ReplaceText(std::string_view text, std::string_view find,
+                        std::string_view replacement) {
+    if (find.empty()) return std::string(text);
+    std::string result;
+    result.reserve(text.size());
+    size_t from = 0;
+    for (size_t at = text.find(find); at != std::string_view::npos; at = text.find(find, from)) {
+        result.append(text.substr(from, at - from));
+        result.append(replacement);
+        from = at + find.size();
+    }
+    result.append(text.substr(from));
+    return result;
+}
+
+bool WildcardMatch(std::string_view subject, std::string_view pattern) {
+    return WildcardPattern(pattern).matches(subject);
+}
+
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter) {
+    if (text.empty() || delimiter.empty()) return {std::string(text)};
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t at = text.find(delimiter); at != std::string_view::npos;
+         at = text.find(delimiter, start)) {
+        parts.emplace_back(text.substr(start, at - start));
+        start = at + delimiter.size();
+    }
+    parts.emplace_back(text.substr(start));
+    return parts;
 }
 
 }  // namespace thornbeck
