@@ -59,6 +59,7 @@ DetailsPanel::DetailsPanel(QWidget* parent) : QObject(parent) {
         auto* info = new QLineEdit(parent);
         info->setObjectName(QStringLiteral("txtInfo%1").arg(i));
         info->setReadOnly(true);
+        info->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the tall lower box reads from its top
         info->hide();
         txtInfo[static_cast<size_t>(i)] = info;
     }
@@ -204,10 +205,15 @@ void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) 
 }
 
 void DetailsPanel::showKeyInfo(const QString& description, const QString& typical) {
+    // Long texts are shown from their start.
     txtInfo[0]->setText(description);
+    txtInfo[0]->setCursorPosition(0);
     txtInfo[1]->setText(typical);
-    txtInfo[0]->setVisible(treeMode && !description.isEmpty());
-    txtInfo[1]->setVisible(txtInfo[0]->isVisible());
+    txtInfo[1]->setCursorPosition(0);
+    // The lower box shows exactly when the upper one does.
+    const bool shown = treeMode && !description.isEmpty();
+    txtInfo[0]->setVisible(shown);
+    txtInfo[1]->setVisible(shown);
 }
 
 ModifyRequest DetailsPanel::request() const {
@@ -215,9 +221,7 @@ ModifyRequest DetailsPanel::request() const {
     for (int i = 0; i < kDetailFieldCount; ++i)
         request.texts[static_cast<size_t>(i)] = ToByteText(field(i)->text());
     request.type = type;
-    const QString value = field(kValueField)->text();
-    request.valueIsLatin1 =
-        std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+    request.valueIsLatin1 = IsByteText(field(kValueField)->text());
     return request;
 }
 

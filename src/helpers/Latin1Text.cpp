@@ -1,5 +1,7 @@
 #include "helpers/Latin1Text.h"
 
+#include <algorithm>
+
 namespace thornbeck {
 
 QString ToQString(std::string_view bytes) {
@@ -9,6 +11,10 @@ QString ToQString(std::string_view bytes) {
 std::string ToByteText(const QString& text) {
     const QByteArray bytes = text.toLatin1();
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+bool IsByteText(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
 }
 
 std::filesystem::path ToFsPath(const QString& path) {

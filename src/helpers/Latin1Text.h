@@ -12,6 +12,8 @@ namespace thornbeck {
 QString ToQString(std::string_view bytes);
 // Characters above U+00FF have no byte; they become "?".
 std::string ToByteText(const QString& text);
+// True when every character has a byte (U+0000 to U+00FF).
+bool IsByteText(const QString& text);
 
 std::filesystem::path ToFsPath(const QString& path);
 // A path text as the core's path helpers take it (UTF-8) and back.

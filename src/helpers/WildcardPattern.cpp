@@ -70,6 +70,7 @@ WildcardPattern::WildcardPattern(std::string_view pattern) {
 
 void WildcardPattern::addElement(Element element) {
     Segment& segment = segments.back();
+    ++fixedLength;
     if (element.kind == Kind::Literal) {
         segment.literalText += element.literal;
     } else {

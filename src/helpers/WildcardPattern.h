@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,6 +20,8 @@ public:
     explicit WildcardPattern(std::string_view pattern);
 
     bool matches(std::string_view subject) const;
+    // The fewest characters a matching subject has; a shorter one need not be looked at.
+    size_t minimumLength() const { return valid ? fixedLength : SIZE_MAX; }
 
 private:
     enum class Kind : uint8_t { Literal, AnyOne, Digit, OneOf };
@@ -41,6 +44,7 @@ private:
     void addElement(Element element);
 
     bool valid = true;
+    size_t fixedLength = 0;     // characters taken by all elements together
     bool anchoredStart = true;  // no "*" before the first segment
     bool anchoredEnd = true;    // no "*" after the last segment
     std::vector<Segment> segments;

@@ -30,6 +30,7 @@ std::string FindPattern(std::string_view findText) {
 KeySearch::KeySearch(std::string_view findText) : pattern(FindPattern(findText)) {}
 
 bool KeySearch::matches(std::string_view subject) {
+    if (subject.size() < pattern.minimumLength()) return false;
     ToLowerAsciiInto(subject, lowered);
     return pattern.matches(lowered);
 }

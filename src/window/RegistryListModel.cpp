@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QStyle>
+#include <algorithm>
 #include <array>
 
 #include "window/DisplayText.h"
@@ -22,9 +23,50 @@ void RegistryListModel::setRegistryIndex(const RegistryIndex* index) {
     registry = index;
     const size_t count = index ? index->rows().size() : 0;
     order.resize(count);
-    positions.resize(count);
-    for (size_t i = 0; i < count; ++i) order[i] = positions[i] = static_cast<int32_t>(i);
+    for (size_t i = 0; i < count; ++i) order[i] = static_cast<int32_t>(i);
+    checked.assign(count, 0);
+    if (sorted) sortOrderVector();
+    updatePositions();
     endResetModel();
+}
+
+bool RegistryListModel::before(int32_t a, int32_t b) const {
+    const std::string_view textA = cellText(a, sortedColumn);
+    const std::string_view textB = cellText(b, sortedColumn);
+    // string_view compares bytes as unsigned values, so the order is by character code.
+    const int compared = textA.compare(textB);
+    if (compared != 0) return sortedOrder == Qt::AscendingOrder ? compared < 0 : compared > 0;
+    return a < b;
+}
+
+void RegistryListModel::sortOrderVector() {
+    std::sort(order.begin(), order.end(), [this](int32_t a, int32_t b) { return before(a, b); });
+}
+
+void RegistryListModel::updatePositions() {
+    positions.resize(order.size());
+    for (size_t p = 0; p < order.size(); ++p)
+        positions[static_cast<size_t>(order[p])] = static_cast<int32_t>(p);
+}
+
+void RegistryListModel::sortBy(int column, Qt::SortOrder direction) {
+    if (column < 0 || column >= kColumnCount) return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList persistent = persistentIndexList();
+    std::vector<int32_t> persistentRows;
+    for (const QModelIndex& index : persistent) persistentRows.push_back(rowOf(index));
+    sorted = true;
+    sortedColumn = column;
+    sortedOrder = direction;
+    sortOrderVector();
+    updatePositions();
+    for (qsizetype i = 0; i < persistent.size(); ++i) {
+        const int32_t row = persistentRows[static_cast<size_t>(i)];
+        changePersistentIndex(persistent[i], row < 0 ? QModelIndex()
+                                                     : index(positions[static_cast<size_t>(row)],
+                                                             persistent[i].column()));
+    }
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 QModelIndex RegistryListModel::indexOfRow(int32_t row) const {
@@ -33,8 +75,25 @@ QModelIndex RegistryListModel::indexOfRow(int32_t row) const {
 }
 
 void RegistryListModel::rowChanged(int32_t row) {
+    if (row < 0 || row >= rowCount()) return;
+    if (sorted) {
+        // The row leaves its place and goes where the sort puts it now; the rest stay in order.
+        const int from = positions[static_cast<size_t>(row)];
+        std::vector<int32_t> rest = order;
+        rest.erase(rest.begin() + from);
+        const auto place = std::lower_bound(rest.begin(), rest.end(), row,
+                                            [this](int32_t a, int32_t b) { return before(a, b); });
+        const int to = static_cast<int>(place - rest.begin());
+        if (to != from) {
+            beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
+            rest.insert(place, row);
+            order = std::move(rest);
+            updatePositions();
+            endMoveRows();
+        }
+    }
     const QModelIndex first = indexOfRow(row);
-    if (first.isValid()) emit dataChanged(first, first.siblingAtColumn(kColumnCount - 1));
+    emit dataChanged(first, first.siblingAtColumn(kColumnCount - 1));
 }
 
 int32_t RegistryListModel::rowOf(const QModelIndex& index) const {
@@ -61,8 +120,26 @@ QVariant RegistryListModel::data(const QModelIndex& index, int role) const {
     const int32_t row = rowOf(index);
     if (row < 0) return {};
     if (role == Qt::DisplayRole) return DisplayText(cellText(row, index.column()));
-    if (role == Qt::DecorationRole && index.column() == 0) return rowIcon;
+    if (index.column() != 0) return {};
+    if (role == Qt::DecorationRole) return rowIcon;
+    if (role == Qt::CheckStateRole)
+        return checked[static_cast<size_t>(row)] ? Qt::Checked : Qt::Unchecked;
     return {};
+}
+
+bool RegistryListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    const int32_t row = rowOf(index);
+    if (row < 0 || index.column() != 0 || role != Qt::CheckStateRole) return false;
+    checked[static_cast<size_t>(row)] = value.toInt() == Qt::Checked;
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    emit rowChecked(row);
+    return true;
+}
+
+Qt::ItemFlags RegistryListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == 0) flags |= Qt::ItemIsUserCheckable;
+    return flags;
 }
 
 QVariant RegistryListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -9,7 +9,7 @@ namespace thornbeck {
 
 // The entry list over a RegistryIndex: one row per list row, the key in column 0 and the eight
 // field texts in columns 1 to 8 ("Value", "Size", "Type", "Checksum", "Flags", "Data Offset",
-// "Key Offset", "Header ID").
+// "Key Offset", "Header ID"). Rows can be sorted by a column's text and carry a check mark.
 class RegistryListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -17,13 +17,21 @@ public:
 
     explicit RegistryListModel(QObject* parent = nullptr);
 
+    // Shows another index (or none), sorted as the list is sorted; check marks start cleared.
     void setRegistryIndex(const RegistryIndex* index);
+
+    // Orders the rows by the text of `column`, byte by byte; equal texts stay in load order.
+    // The order holds for later indexes and for rows whose texts change, until the next call.
+    void sortBy(int column, Qt::SortOrder order);
+    bool isSorted() const { return sorted; }
+    int sortColumn() const { return sortedColumn; }
+    Qt::SortOrder sortOrder() const { return sortedOrder; }
 
     // The list rows in the order the list shows them.
     const std::vector<int32_t>& displayOrder() const { return order; }
 
     QModelIndex indexOfRow(int32_t row) const;
-    // Tells the view that a row's texts have changed.
+    // Tells the view that a row's texts have changed; a sorted list moves the row to its place.
     void rowChanged(int32_t row);
     // The list row shown at a model index, -1 for none.
     int32_t rowOf(const QModelIndex& index) const;
@@ -33,13 +41,28 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+signals:
+    // The user set or cleared a row's check mark.
+    void rowChecked(int32_t row);
+
 private:
+    // Whether list row `a` comes before list row `b` in the current sort.
+    bool before(int32_t a, int32_t b) const;
+    void sortOrderVector();
+    void updatePositions();
+
     const RegistryIndex* registry = nullptr;
     std::vector<int32_t> order;      // position -> list row
     std::vector<int32_t> positions;  // list row -> position
+    std::vector<uint8_t> checked;    // by list row
+    bool sorted = false;
+    int sortedColumn = 0;
+    Qt::SortOrder sortedOrder = Qt::AscendingOrder;
     QIcon rowIcon;
 };
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include "editing/DetailsPanel.h"
 #include "editing/EntryTexts.h"
 #include "editing/ModifyEntry.h"
+#include "editing/TypicalValue.h"
 #include "helpers/FileFunctions.h"
 #include "helpers/Latin1Text.h"
 #include "helpers/PathFunctions.h"
@@ -52,7 +54,8 @@ formMain::~formMain() {
     lvRegModel->setRegistryIndex(nullptr);
     for (QObject* watched :
          {static_cast<QObject*>(client), static_cast<QObject*>(tvReg->viewport()),
-          static_cast<QObject*>(lblKey), static_cast<QObject*>(lblCredits)})
+          static_cast<QObject*>(lblKey), static_cast<QObject*>(lblCredits),
+          static_cast<QObject*>(lvReg)})
         watched->removeEventFilter(this);
 }
 
@@ -85,6 +88,17 @@ void formMain::createControls() {
     lvReg->setUniformRowHeights(true);
     lvReg->setAllColumnsShowFocus(true);
     lvReg->setModel(lvRegModel);
+    // Keys are long paths and values can be long texts; the numbers need little room.
+    lvReg->header()->setDefaultSectionSize(80);
+    lvReg->header()->resizeSection(0, 280);
+    lvReg->header()->resizeSection(1, 150);
+    lvReg->header()->setSectionsClickable(true);
+    lvReg->header()->setSortIndicatorShown(false);  // unsorted until a header is clicked
+    lvReg->installEventFilter(this);
+    connect(lvReg->header(), &QHeaderView::sectionClicked, this, &formMain::lvReg_ColumnClick);
+    connect(lvReg, &QTreeView::doubleClicked, this, &formMain::lvReg_DblClick);
+    connect(lvRegModel, &RegistryListModel::rowChecked, this, &formMain::lvReg_ItemCheck);
+    connect(tvReg, &QTreeView::doubleClicked, this, &formMain::tvReg_DblClick);
     lvReg->hide();
 
     lblKey = new QLineEdit(client);
@@ -122,6 +136,7 @@ void formMain::Form_Load(const QString& commandLine, const QString& appPath) {
                              : AppPath + QString::fromStdU16String(found.filename().u16string());
     }
     if (FileSize(ToFsPath(path)) > 0) OpenRegistryFile(path);
+    LoadKeyInfo();
     lvReg->header()->moveSection(kHeaderIdColumn, kHeaderIdPosition);
 }
 
@@ -189,7 +204,7 @@ void formMain::tvReg_NodeClick(const QModelIndex& node) {
     const TreeNode* shown = tvRegModel->treeNode(node);
     if (!shown) return;
     lblKey->setText(ToQString(shown->key));
-    details->showKeyInfo({}, {});
+    showKeyInfoOf(shown->key);
     selectTreeNode(node);
     if (!shown->entry || shown->entry->offset == 0) {
         details->showFolder();
@@ -197,6 +212,15 @@ void formMain::tvReg_NodeClick(const QModelIndex& node) {
     }
     details->showEntry(regData, *shown->entry);
     btnSave->setEnabled(false);
+}
+
+void formMain::showKeyInfoOf(std::string_view key) {
+    const KeyInfoTable::Columns* columns = keyInfo.find(key);
+    QString description;
+    QString typical;
+    if (columns && columns->size() > 1) description = ToQString((*columns)[1]);
+    if (columns && columns->size() > 2) typical = ToQString(TypicalValueText((*columns)[2]));
+    details->showKeyInfo(description, typical);
 }
 
 void formMain::showSibling(int step) {
@@ -342,6 +366,10 @@ bool formMain::eventFilter(QObject* watched, QEvent* event) {
         pressedCurrentNode = node.isValid() && node == tvReg->currentIndex();
     }
     if (watched == lblCredits && event->type() == QEvent::MouseButtonRelease) lblCredits_Click();
+    if (watched == lvReg && event->type() == QEvent::KeyPress) {
+        const auto* press = static_cast<QKeyEvent*>(event);
+        if (lvReg_KeyDown(press->key(), press->modifiers())) return true;
+    }
     // Focusing the key text selects all of it, once the click has placed the caret.
     if (watched == lblKey && event->type() == QEvent::FocusIn)
         QTimer::singleShot(0, lblKey, &QLineEdit::selectAll);

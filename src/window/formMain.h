@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "editing/KeyInfoTable.h"
 #include "registry/RegistryImage.h"
 #include "registry/RegistryIndex.h"
 #include "window/Prompts.h"
@@ -21,6 +22,7 @@ class QTreeView;
 namespace thornbeck {
 
 class DetailsPanel;
+class KeySearch;
 class RegistryListModel;
 class RegistryTreeModel;
 
@@ -47,6 +49,20 @@ public:
     void LayoutWindow();
     // Validates the detail fields and writes them into the selected entry.
     void btnSave_Click();
+    // Reads the key information file beside the program; called once, at start-up.
+    void LoadKeyInfo();
+
+    // List and tree behaviours.
+    void lvReg_ColumnClick(int column);
+    void lvReg_DblClick();
+    // Enter does what a double-click does; true when the key was taken.
+    bool lvReg_KeyDown(int key, Qt::KeyboardModifiers shift);
+    void lvReg_ItemCheck(int32_t row);
+    void tvReg_DblClick();
+
+    // Asks for a text and finds it; Find Next finds it again from the selection.
+    void mnuEditFind_Click();
+    void mnuFindNext_Click();
 
     bool isListMode() const;
     const RegistryImage& image() const { return regData; }
@@ -59,6 +75,7 @@ public:
     RegistryTreeModel* treeModel() const { return tvRegModel; }
     RegistryListModel* listModel() const { return lvRegModel; }
     DetailsPanel* detailsPanel() const { return details; }
+    const KeyInfoTable& keyInformation() const { return keyInfo; }
 
     // Marks the image as changed: sets the unsaved flag and appends "*" to the caption.
     void markModified();
@@ -91,6 +108,10 @@ private:
     void showFirstNode();
     void selectTreeNode(const QModelIndex& node);
     void showSibling(int step);
+    // The key's description and typical value in the information boxes, or none.
+    void showKeyInfoOf(std::string_view key);
+    void findInList(KeySearch& search);
+    void findInTree(KeySearch& search);
     // Places a control unless the size would be negative (a window too small or minimized).
     static void place(QWidget* control, int left, int top, int width, int height);
     // Runs `action` now, or once the open in progress has finished.
@@ -103,6 +124,8 @@ private:
     QString regPath;
     bool regDirty = false;
     QString AppPath;
+    KeyInfoTable keyInfo;
+    QString findText;
     QString captionText;
     RegistryIndex index;
     bool opening = false;

@@ -60,6 +60,8 @@ void formMain::createActions() {
     connect(mnuViewMode[1], &QAction::triggered, this, [this] { ApplyViewMode(1); });
     connect(viewToggle, &QAction::triggered, this, [this] { ApplyViewMode(isListMode() ? 0 : 1); });
     connect(mnuHelpAbout, &QAction::triggered, this, &formMain::mnuHelpAbout_Click);
+    connect(mnuEditFind, &QAction::triggered, this, &formMain::mnuEditFind_Click);
+    connect(mnuFindNext, &QAction::triggered, this, &formMain::mnuFindNext_Click);
 }
 
 void formMain::createMenus() {

@@ -36,12 +36,14 @@ QString FakePrompts::saveFile(QWidget*, const QString& filter, const QString& ti
 }
 
 std::optional<QString> FakePrompts::inputText(QWidget*, const QString& title, const QString& label,
-                                              const QString&) {
-    inputQuestions.push_back(title + '|' + label);
+                                              const QString& preset) {
+    inputQuestions.push_back(title + '|' + label + '|' + preset);
     if (inputs.empty()) return std::nullopt;
-    auto next = inputs.front();
+    const bool cancelled = !inputs.front().has_value();
+    const QString text = inputs.front().value_or(QString());
     inputs.pop_front();
-    return next;
+    if (cancelled) return std::nullopt;
+    return text;
 }
 
 TestWindow::TestWindow() {

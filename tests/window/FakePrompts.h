@@ -29,7 +29,7 @@ public:
 
     std::vector<Message> messages;
     std::vector<FileQuestion> fileQuestions;
-    std::vector<QString> inputQuestions;
+    std::vector<QString> inputQuestions;  // "title|label|preset"
     std::vector<QUrl> openedUrls;
 
     QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,

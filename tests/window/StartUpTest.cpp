@@ -57,6 +57,11 @@ TEST(StartUp, TheListShowsHeaderIdBeforeTheOffsets) {
     EXPECT_EQ(shown, QStringList({"Key", "Value", "Size", "Type", "Checksum", "Flags", "Header ID",
                                   "Data Offset", "Key Offset"}));
     EXPECT_EQ(header->logicalIndex(6), 8);
+    // Files opened later keep the order and the widths.
+    w->OpenRegistryFile(Q(SamplePath()));
+    w->OpenRegistryFile(Q(SamplePath()));
+    EXPECT_EQ(header->logicalIndex(6), 8);
+    EXPECT_EQ(header->sectionSize(0), 280);
 }
 
 TEST(StartUp, TheCommandLineIsTheRemainingArgumentsJoined) {

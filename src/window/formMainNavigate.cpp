@@ -1,0 +1,107 @@
+// The behaviours of the list and the tree besides selection, Find, and the key information file.
+#include <QHeaderView>
+#include <QTreeView>
+
+#include "editing/DetailsPanel.h"
+#include "helpers/FileFunctions.h"
+#include "helpers/Latin1Text.h"
+#include "window/KeySearch.h"
+#include "window/RegistryListModel.h"
+#include "window/RegistryTreeModel.h"
+#include "window/formMain.h"
+
+namespace thornbeck {
+
+void formMain::LoadKeyInfo() {
+    const auto path = FindFileInFolder(ToFsPath(AppPath), "xRegistry_info.txt");
+    if (path.empty()) return;
+    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    keyInfo = KeyInfoTable::Parse(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+// ---- The list ----
+
+void formMain::lvReg_ColumnClick(int column) {
+    const bool reverse = lvRegModel->isSorted() && lvRegModel->sortColumn() == column;
+    Qt::SortOrder order = Qt::AscendingOrder;
+    if (reverse && lvRegModel->sortOrder() == Qt::AscendingOrder) order = Qt::DescendingOrder;
+    lvRegModel->sortBy(column, order);
+    lvReg->header()->setSortIndicatorShown(true);
+    lvReg->header()->setSortIndicator(column, order);
+    const QModelIndex current = lvReg->currentIndex();
+    if (current.isValid()) lvReg->scrollTo(current);
+}
+
+void formMain::lvReg_DblClick() {
+    const int32_t row = lvRegModel->rowOf(lvReg->currentIndex());
+    ApplyViewMode(0);
+    if (row >= 0) {
+        const auto node = index.findNode(index.rows()[static_cast<size_t>(row)].key);
+        if (node) tvReg_NodeClick(tvRegModel->indexOfNode(*node));
+    }
+    details->focusField(kValueField);
+}
+
+bool formMain::lvReg_KeyDown(int key, Qt::KeyboardModifiers) {
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    lvReg_DblClick();
+    return true;
+}
+
+void formMain::lvReg_ItemCheck(int32_t row) {
+    if (row < 0 || static_cast<size_t>(row) >= index.rows().size()) return;
+    const auto node = index.findNode(index.rows()[static_cast<size_t>(row)].key);
+    if (node) tvReg_NodeClick(tvRegModel->indexOfNode(*node));
+}
+
+// ---- The tree ----
+
+void formMain::tvReg_DblClick() {
+    // A folder's Value field is disabled and does not take the focus.
+    details->focusField(kValueField);
+}
+
+// ---- Find ----
+
+void formMain::mnuEditFind_Click() {
+    const auto answer =
+        prompts->inputText(this, QStringLiteral("Find"), QStringLiteral("Find Key:"), findText);
+    if (!answer || answer->isEmpty()) return;
+    findText = *answer;
+    mnuFindNext_Click();
+}
+
+void formMain::mnuFindNext_Click() {
+    // Keys and values are bytes: a character without a byte can match none of them.
+    if (!IsByteText(findText)) return;
+    KeySearch search(ToByteText(findText));
+    if (isListMode()) {
+        findInList(search);
+    } else {
+        findInTree(search);
+    }
+}
+
+void formMain::findInList(KeySearch& search) {
+    const QModelIndex current = lvReg->currentIndex();
+    const size_t start = current.isValid() ? static_cast<size_t>(current.row()) + 1 : 0;
+    const auto found = FindNextListPosition(index, lvRegModel->displayOrder(), start, search);
+    if (!found) return;
+    const QModelIndex item = lvRegModel->index(static_cast<int>(*found - 1), 0);
+    lvReg->setCurrentIndex(item);
+    lvReg->scrollTo(item);
+}
+
+void formMain::findInTree(KeySearch& search) {
+    const int32_t current = tvRegModel->nodeOf(tvReg->currentIndex());
+    const size_t start = current >= 0 ? static_cast<size_t>(current) + 1 : 0;
+    const auto found =
+        FindNextTreeNode(regData, index, start, search, RegistryTreeModel::kMaxShownDepth);
+    if (!found) return;
+    const QModelIndex node = tvRegModel->indexOfNode(*found);
+    tvReg->expand(node);
+    tvReg_NodeClick(node);
+}
+
+}  // namespace thornbeck
