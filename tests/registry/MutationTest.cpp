@@ -2,8 +2,11 @@
 // entry stays inside the image and ends.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 
+#include "cli/RegistryReport.h"
+#include "cli/RowListing.h"
 #include "editing/EntryTexts.h"
 #include "registry/RegistryIndex.h"
 #include "support/TestFiles.h"
@@ -37,6 +40,13 @@ TEST(Mutation, AThousandDamagedSamplesLoadWithoutFault) {
             if (node.entry) DescribeEntry(image, *node.entry);
             ASSERT_LE(node.text.size(), node.key.size());
         }
+        // The command-line tool's info runs on every image, its list (slower) on every fourth.
+        std::ostream out(nullptr);  // every text is made, none is kept
+        cli::PrintReport("damaged", cli::InspectRegistry(image), out);
+        if (round % 4 == 0)
+            for (const auto format :
+                 {cli::ListFormat::Tsv, cli::ListFormat::Csv, cli::ListFormat::Json})
+                cli::WriteRows(index, format, out);
     }
 }
 

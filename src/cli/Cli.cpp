@@ -1,0 +1,170 @@
+#include "cli/Cli.h"
+
+#include <algorithm>
+#include <array>
+
+#include "cli/Commands.h"
+#include "cli/EscapedText.h"
+#include "cli/ExitCode.h"
+
+namespace thornbeck::cli {
+namespace {
+
+struct Command {
+    std::string_view name;
+    std::string_view synopsis;  // operands and options after the name
+    std::string_view summary;
+    std::string_view help;  // the operands and options explained
+    size_t operandCount;
+    std::span<const KnownOption> options;
+    int (*run)(const Arguments&, const Streams&);
+};
+
+constexpr std::array<KnownOption, 1> kListOptions = {{{"--format", true}}};
+constexpr std::array<KnownOption, 1> kFindOptions = {{{"--values", false}}};
+constexpr std::array<KnownOption, 8> kSetOptions = {{{"--value", true},
+                                                     {"--value-hex", true},
+                                                     {"--size", true},
+                                                     {"--checksum", true},
+                                                     {"--flags", true},
+                                                     {"--header-id", true},
+                                                     {"--dry-run", false},
+                                                     {"-o", true}}};
+constexpr std::array<KnownOption, 1> kDiffOptions = {{{"--offsets", false}}};
+
+constexpr std::array<Command, 7> kCommands = {{
+    {"info",
+     "FILE",
+     "size, layout, entry counts and every problem of a file",
+     "Prints the file's size, whether the data-area marker and the header record are there, the\n"
+     "number of entries and of distinct keys, and where the end marker lies. Then one line per\n"
+     "problem (a key record, key name or value that reaches outside the file, a file too short\n"
+     "to be a registry file) and per note (a name repeated by a later entry, no end marker, no\n"
+     "header record).\n"
+     "Exit status: 0 when nothing is wrong, 1 when a problem was found.\n",
+     1,
+     {},
+     RunInfo},
+    {"list", "FILE [--format tsv|csv|json]", "every list row with its nine texts",
+     "Prints one row per key, in the order of the file, with the texts of the window's list:\n"
+     "Key, Value, Size, Type, Checksum, Flags, Header ID, Data Offset, Key Offset. A key that\n"
+     "several entries share shows its first entry, as the list does.\n"
+     "  --format tsv   tab-separated (the default); control characters and \\ as \\t, \\n, \\r,\n"
+     "                 \\\\ and \\xNN\n"
+     "  --format csv   what Export as CSV writes\n"
+     "  --format json  an array of objects; control characters and bytes from 0x80 as \\u00XX\n",
+     1, kListOptions, RunList},
+    {"export-csv",
+     "FILE OUT",
+     "write the CSV export of the window",
+     "Writes OUT with exactly the bytes the window's Export as CSV writes for FILE with the list\n"
+     "in the order of the file. OUT is replaced whole or not at all.\n",
+     2,
+     {},
+     RunExportCsv},
+    {"get",
+     "FILE KEY",
+     "the eight field texts of one entry",
+     "Prints the entry's eight field texts as the details panel shows them, one per line after\n"
+     "its caption. A key that several entries share shows its last entry, as the tree does.\n"
+     "Control characters and \\ are written as in list's TSV.\n"
+     "Exit status: 1 when FILE has no entry with the key.\n",
+     2,
+     {},
+     RunGet},
+    {"find", "FILE TEXT [--values]", "the keys that Find would stop at",
+     "Prints, in the order of the list, every key that matches TEXT as Find matches it: the text\n"
+     "anywhere unless it holds a *, letters of either case, ? any one character, # one digit.\n"
+     "  --values  also keys whose value matches, as Find does in tree mode\n"
+     "Exit status: 1 when nothing matches.\n",
+     2, kFindOptions, RunFind},
+    {"set",
+     "FILE KEY [--value V] [--value-hex HEX] [--size N] [--checksum H] [--flags H]\n"
+     "         [--header-id H] [--dry-run] [-o OUT]",
+     "change one entry as Modify does, then save",
+     "Puts the given texts into the entry's fields, keeps the others as the panel shows them, and\n"
+     "runs Modify: the same checks in the same order, all or nothing. Then saves as Save does: "
+     "the\n"
+     "previous file is kept as FILE.bak (or OUT.bak) and the file is never left half written.\n"
+     "A key that several entries share changes its last entry, as the tree does.\n"
+     "  --value V        the value: hex digits for an Integer entry, else one byte per character\n"
+     "  --value-hex HEX  a Binary or String value as hex bytes (\"00FF41\")\n"
+     "  --size N         the data size in decimal (not for an Integer entry)\n"
+     "  --checksum H, --flags H, --header-id H   1 to 4 hex digits\n"
+     "  --dry-run        print the byte ranges that would change, write nothing\n"
+     "  -o OUT           save to OUT instead of FILE\n"
+     "Exit status: 1 when Modify rejects a field (its caption and message are printed) or FILE\n"
+     "has no entry with the key; nothing is written then. 2 for a text that the field could\n"
+     "never hold.\n",
+     2, kSetOptions, RunSet},
+    {"diff", "A B [--offsets]", "compare two files' entries by key",
+     "Prints one line per key only in A, per key only in B, and per field text that differs for\n"
+     "a key in both (tab-separated: \"changed\", key, field, text in A, text in B). A key that\n"
+     "several entries share is compared by its last entry.\n"
+     "  --offsets  also compare Data Offset and Key Offset\n"
+     "Exit status: 0 when the entries are equal, 1 when they differ.\n",
+     2, kDiffOptions, RunDiff},
+}};
+
+void PrintCommandHelp(const Command& command, std::ostream& out) {
+    out << "usage: thornbeck-cli " << command.name << ' ' << command.synopsis << "\n\n"
+        << command.help;
+}
+
+void PrintOverview(std::ostream& out) {
+    out << "usage: thornbeck-cli COMMAND ARGUMENTS\n\n"
+           "Inspects, exports, searches, edits and compares xRegistry.sys files with the rules of\n"
+           "the Thornbeck editor.\n\ncommands:\n";
+    for (const Command& command : kCommands)
+        out << "  " << command.name << std::string(12 - command.name.size(), ' ') << command.summary
+            << '\n';
+    out << "\n\"thornbeck-cli COMMAND --help\" explains a command.\n"
+           "Exit status: 0 success; 1 a rejection, a difference, a problem or nothing found;\n"
+           "2 wrong usage, or a file that cannot be read or written.\n";
+}
+
+const Command* CommandNamed(std::string_view name) {
+    const auto it = std::find_if(kCommands.begin(), kCommands.end(),
+                                 [&](const Command& command) { return command.name == name; });
+    return it == kCommands.end() ? nullptr : &*it;
+}
+
+}  // namespace
+
+int UsageError(std::string_view command, std::string_view problem, std::ostream& err) {
+    err << "thornbeck-cli " << command << ": " << problem << '\n';
+    if (const Command* known = CommandNamed(command))
+        err << "usage: thornbeck-cli " << known->name << ' ' << known->synopsis << '\n';
+    return kExitError;
+}
+
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        PrintOverview(err);
+        return kExitError;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintOverview(out);
+        return kExitOk;
+    }
+    const Command* command = CommandNamed(args[0]);
+    if (!command) {
+        err << "thornbeck-cli: unknown command " << VisibleText(args[0])
+            << "; \"thornbeck-cli --help\" lists the commands\n";
+        return kExitError;
+    }
+    const ParsedArguments parsed = ParseArguments(args.subspan(1), command->options);
+    if (parsed.arguments.help) {
+        PrintCommandHelp(*command, out);
+        return kExitOk;
+    }
+    if (!parsed.problem.empty()) return UsageError(command->name, parsed.problem, err);
+    const size_t given = parsed.arguments.operands.size();
+    if (given != command->operandCount)
+        return UsageError(
+            command->name,
+            given < command->operandCount ? "too few arguments" : "too many arguments", err);
+    return command->run(parsed.arguments, Streams{out, err});
+}
+
+}  // namespace thornbeck::cli

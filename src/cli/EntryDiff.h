@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editing/DetailField.h"
+#include "registry/RegistryImage.h"
+#include "registry/RegistryIndex.h"
+
+namespace thornbeck::cli {
+
+struct FieldChange {
+    DetailField field;
+    std::string before;  // the text in A
+    std::string after;   // the text in B
+};
+
+struct KeyDifference {
+    enum Kind { OnlyInA, OnlyInB, Changed };
+    Kind kind = Changed;
+    std::string key;
+    std::vector<FieldChange> changes;  // for Changed, in field order
+};
+
+// Compares the entries of two files by key, each key's entry being the one its tree node holds.
+// Keys of A come in A's load order (only in A, or in both and different), then the keys only in
+// B in B's load order. Data Offset and Key Offset count only when `offsets` is set.
+std::vector<KeyDifference> DiffEntries(const RegistryImage& a, const RegistryIndex& indexA,
+                                       const RegistryImage& b, const RegistryIndex& indexB,
+                                       bool offsets);
+
+}  // namespace thornbeck::cli

@@ -1,0 +1,113 @@
+#include "cli/EntryEdit.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "cli/EscapedText.h"
+#include "editing/HexText.h"
+
+namespace thornbeck::cli {
+namespace {
+
+// The panel's length limits: Data Size takes five digits (sizes go up to 65535), the 16-bit
+// header numbers four, an "Integer" value eight.
+constexpr size_t kDataSizeDigits = 5;
+constexpr size_t kHeaderDigits = 4;
+constexpr size_t kIntegerDigits = 8;
+
+std::string HexFieldProblem(const char* option, const std::string& text, size_t digits) {
+    if (text.size() <= digits && IsHexText(text)) return {};
+    return std::string(option) + " \"" + VisibleText(text) + "\": the field takes at most " +
+           std::to_string(digits) + " hex digits";
+}
+
+std::optional<std::string> BytesOfHex(std::string_view hex) {
+    if (hex.size() % 2 != 0 || !IsHexText(hex)) return std::nullopt;
+    std::string bytes;
+    for (size_t at = 0; at < hex.size(); at += 2)
+        bytes += static_cast<char>(HexToByte(hex.substr(at, 2)));
+    return bytes;
+}
+
+}  // namespace
+
+PreparedEdit PrepareEdit(const EntryDisplay& shown, const FieldEdits& edits) {
+    PreparedEdit prepared;
+    prepared.request = {shown.texts, shown.type, true};
+    FieldTexts& texts = prepared.request.texts;
+    std::string& problem = prepared.usageProblem;
+    const bool integer = shown.type == format::DataType::Integer;
+
+    if (edits.value && edits.valueHex) {
+        problem = "--value and --value-hex both give the value";
+        return prepared;
+    }
+    if (edits.size) {
+        if (integer) {
+            problem = "--size: the size of an \"Integer\" entry cannot be changed";
+            return prepared;
+        }
+        if (!(problem = HexFieldProblem("--size", *edits.size, kDataSizeDigits)).empty())
+            return prepared;
+        texts[kDataSizeField] = *edits.size;
+    }
+    for (const auto& [option, text, field] :
+         {std::tuple{"--checksum", &edits.checksum, kChecksumField},
+          std::tuple{"--flags", &edits.flags, kFlagsField},
+          std::tuple{"--header-id", &edits.headerId, kHeaderIdField}}) {
+        if (!*text) continue;
+        if (!(problem = HexFieldProblem(option, **text, kHeaderDigits)).empty()) return prepared;
+        texts[field] = **text;
+    }
+
+    if (integer) {
+        if (edits.valueHex) {
+            problem =
+                "--value-hex is for \"Binary\" and \"String\" values; give an \"Integer\" "
+                "value in hex with --value";
+            return prepared;
+        }
+        if (edits.value) {
+            if (!(problem = HexFieldProblem("--value", *edits.value, kIntegerDigits)).empty())
+                return prepared;
+            texts[kValueField] = *edits.value;
+        }
+        return prepared;
+    }
+
+    std::optional<std::string> value = edits.value;
+    if (edits.valueHex) {
+        value = BytesOfHex(*edits.valueHex);
+        if (!value) {
+            problem = "--value-hex \"" + VisibleText(*edits.valueHex) +
+                      "\": give whole bytes as hex digits";
+            return prepared;
+        }
+    }
+    if (!value) return prepared;
+    // The Value field takes as many characters as the size Modify will write. When the size text
+    // does not give one, Modify rejects the size before it looks at the value.
+    const auto limit = ParseDataSize(texts[kDataSizeField]);
+    if (limit && value->size() > static_cast<size_t>(*limit)) {
+        problem = "the value has " + std::to_string(value->size()) + " bytes, the entry holds " +
+                  std::to_string(*limit) + " (give a larger --size)";
+        return prepared;
+    }
+    texts[kValueField] = std::move(*value);
+    return prepared;
+}
+
+std::vector<ByteRange> ChangedRanges(std::span<const uint8_t> before,
+                                     std::span<const uint8_t> after) {
+    std::vector<ByteRange> ranges;
+    const size_t size = std::min(before.size(), after.size());
+    for (size_t at = 0; at < size; ++at) {
+        if (before[at] == after[at]) continue;
+        const size_t first = at;
+        while (at < size && before[at] != after[at]) ++at;
+        ranges.push_back({static_cast<int64_t>(first), static_cast<int64_t>(at - first)});
+    }
+    return ranges;
+}
+
+}  // namespace thornbeck::cli

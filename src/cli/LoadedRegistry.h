@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "registry/RegistryImage.h"
+#include "registry/RegistryIndex.h"
+
+namespace thornbeck::cli {
+
+// A whole file's bytes, or why they could not be read.
+struct FileBytes {
+    std::vector<uint8_t> bytes;
+    std::string failure;  // empty when the file was read
+};
+
+// Reads the whole file. Unlike the window's reader it says why a file cannot be read, and an
+// empty file is read (as 0 bytes) rather than treated as missing.
+FileBytes ReadInputFile(const std::filesystem::path& path);
+
+// A registry file as the window holds it after opening: the image and both views.
+struct LoadedRegistry {
+    std::string name;  // the path as given, for messages
+    RegistryImage image;
+    RegistryIndex index;
+};
+
+// Reads and indexes the file. A file that cannot be read or is too short to be a registry file
+// is reported on `err` (naming the file and the reason) and gives nothing.
+std::optional<LoadedRegistry> LoadRegistry(std::string_view file, std::ostream& err);
+
+// The entry the window's tree node holds for the key, with its node: for a name that several
+// entries share, the last of them. Nothing for an unknown key or a key folder.
+struct KeyedEntry {
+    int32_t node;
+    EntryRef entry;
+};
+std::optional<KeyedEntry> EntryOfKey(const RegistryIndex& index, std::string_view key);
+
+// EntryOfKey, reporting on `err` when the file has no entry with the key (or only a key folder).
+std::optional<KeyedEntry> RequireEntry(const LoadedRegistry& file, std::string_view key,
+                                       std::ostream& err);
+
+// "thornbeck-cli: FILE: reason" on `err`.
+void ReportFileProblem(std::string_view file, std::string_view reason, std::ostream& err);
+
+std::filesystem::path PathOfArgument(std::string_view argument);
+
+}  // namespace thornbeck::cli

@@ -1,0 +1,74 @@
+// The commands that only read: info, list, export-csv, get, find.
+#include "cli/Commands.h"
+#include "cli/EscapedText.h"
+#include "cli/ExitCode.h"
+#include "cli/FindKeys.h"
+#include "cli/LoadedRegistry.h"
+#include "cli/RegistryReport.h"
+#include "cli/RowListing.h"
+#include "editing/EntryTexts.h"
+#include "registry/RegistrySaver.h"
+
+namespace thornbeck::cli {
+
+int RunInfo(const Arguments& args, const Streams& io) {
+    const std::string& file = args.operands[0];
+    FileBytes read = ReadInputFile(PathOfArgument(file));
+    if (!read.failure.empty()) {
+        ReportFileProblem(file, read.failure, io.err);
+        return kExitError;
+    }
+    const RegistryImage image(std::move(read.bytes));
+    const RegistryReport report = InspectRegistry(image);
+    PrintReport(file, report, io.out);
+    return report.sound() ? kExitOk : kExitNegative;
+}
+
+int RunList(const Arguments& args, const Streams& io) {
+    const std::string formatName = args.value("--format").value_or("tsv");
+    const auto format = ListFormatNamed(formatName);
+    if (!format)
+        return UsageError("list", "--format " + VisibleText(formatName) + ": not tsv, csv or json",
+                          io.err);
+    const auto file = LoadRegistry(args.operands[0], io.err);
+    if (!file) return kExitError;
+    WriteRows(file->index, *format, io.out);
+    return kExitOk;
+}
+
+int RunExportCsv(const Arguments& args, const Streams& io) {
+    const auto file = LoadRegistry(args.operands[0], io.err);
+    if (!file) return kExitError;
+    const std::string csv = CsvInLoadOrder(file->index);
+    const auto bytes = std::span(reinterpret_cast<const uint8_t*>(csv.data()), csv.size());
+    // Written as the window writes its export: whole or not at all, no backup.
+    if (const auto failure = SaveWholeFile(PathOfArgument(args.operands[1]), bytes,
+                                           SaveOptions{.backup = false, .writer = {}})) {
+        ReportFileProblem(failure->path.string(), "cannot write: " + failure->reason, io.err);
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+int RunGet(const Arguments& args, const Streams& io) {
+    const auto file = LoadRegistry(args.operands[0], io.err);
+    if (!file) return kExitError;
+    const std::string& key = args.operands[1];
+    const auto found = RequireEntry(*file, key, io.err);
+    if (!found) return kExitNegative;
+    const FieldTexts texts = DescribeEntry(file->image, found->entry).texts;
+    for (int i = 0; i < kDetailFieldCount; ++i)
+        io.out << PlainCaption(kFieldCaptions[static_cast<size_t>(i)]) << ' '
+               << VisibleText(texts[static_cast<size_t>(i)]) << '\n';
+    return kExitOk;
+}
+
+int RunFind(const Arguments& args, const Streams& io) {
+    const auto file = LoadRegistry(args.operands[0], io.err);
+    if (!file) return kExitError;
+    const auto keys = FindKeys(file->image, file->index, args.operands[1], args.has("--values"));
+    for (const std::string_view key : keys) io.out << VisibleText(key) << '\n';
+    return keys.empty() ? kExitNegative : kExitOk;
+}
+
+}  // namespace thornbeck::cli

@@ -1,0 +1,83 @@
+#include "cli/RowListing.h"
+
+#include <array>
+#include <numeric>
+#include <vector>
+
+#include "cli/EscapedText.h"
+#include "registry/CsvExport.h"
+
+namespace thornbeck::cli {
+namespace {
+
+struct Column {
+    const char* jsonName;
+    int field;  // the detail field, or -1 for the key
+};
+
+constexpr std::array<Column, 9> kColumns = {{
+    {"key", -1},
+    {"value", kValueField},
+    {"size", kDataSizeField},
+    {"type", kDataTypeField},
+    {"checksum", kChecksumField},
+    {"flags", kFlagsField},
+    {"headerId", kHeaderIdField},
+    {"dataOffset", kDataOffsetField},
+    {"keyOffset", kKeyOffsetField},
+}};
+
+std::string_view TextOf(const ListRow& row, const Column& column) {
+    return column.field < 0 ? row.key : std::string_view(row.texts[column.field]);
+}
+
+void WriteTsv(const std::vector<ListRow>& rows, std::ostream& out) {
+    for (const ListRow& row : rows) {
+        for (size_t i = 0; i < kColumns.size(); ++i)
+            out << (i ? "\t" : "") << VisibleText(TextOf(row, kColumns[i]));
+        out << '\n';
+    }
+}
+
+void WriteJson(const std::vector<ListRow>& rows, std::ostream& out) {
+    out << '[';
+    for (size_t r = 0; r < rows.size(); ++r) {
+        out << (r ? ",\n  {" : "\n  {");
+        for (size_t i = 0; i < kColumns.size(); ++i)
+            out << (i ? ", " : "") << '"' << kColumns[i].jsonName
+                << "\": " << JsonString(TextOf(rows[r], kColumns[i]));
+        out << '}';
+    }
+    out << (rows.empty() ? "]\n" : "\n]\n");
+}
+
+}  // namespace
+
+std::optional<ListFormat> ListFormatNamed(std::string_view name) {
+    if (name == "tsv") return ListFormat::Tsv;
+    if (name == "csv") return ListFormat::Csv;
+    if (name == "json") return ListFormat::Json;
+    return std::nullopt;
+}
+
+std::string CsvInLoadOrder(const RegistryIndex& index) {
+    std::vector<int32_t> order(index.rows().size());
+    std::iota(order.begin(), order.end(), 0);
+    return CsvOfRows(index.rows(), order);
+}
+
+void WriteRows(const RegistryIndex& index, ListFormat format, std::ostream& out) {
+    switch (format) {
+        case ListFormat::Tsv:
+            WriteTsv(index.rows(), out);
+            break;
+        case ListFormat::Csv:
+            out << CsvInLoadOrder(index);
+            break;
+        case ListFormat::Json:
+            WriteJson(index.rows(), out);
+            break;
+    }
+}
+
+}  // namespace thornbeck::cli

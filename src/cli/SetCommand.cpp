@@ -1,0 +1,118 @@
+// set: Modify on one entry, then Save.
+#include <optional>
+
+#include "cli/Commands.h"
+#include "cli/EntryEdit.h"
+#include "cli/EscapedText.h"
+#include "cli/ExitCode.h"
+#include "cli/LoadedRegistry.h"
+#include "editing/EntryTexts.h"
+#include "registry/RegistryFormat.h"
+#include "registry/RegistrySaver.h"
+
+namespace thornbeck::cli {
+namespace {
+
+// Short ranges show their bytes; a size change moves the whole rest of the data area, which is
+// better told by its extent.
+constexpr int64_t kShownBytes = 16;
+
+std::string HexBytes(std::span<const uint8_t> bytes) {
+    std::string text;
+    for (const uint8_t byte : bytes) {
+        if (!text.empty()) text += ' ';
+        text += HexDigits(byte, 2);
+    }
+    return text;
+}
+
+void PrintRange(std::span<const uint8_t> before, std::span<const uint8_t> after,
+                const ByteRange& range, std::ostream& out) {
+    out << OffsetText(range.first) << '-' << OffsetText(range.first + range.length - 1) << ' '
+        << range.length << (range.length == 1 ? " byte" : " bytes");
+    if (range.length <= kShownBytes) {
+        const auto first = static_cast<size_t>(range.first);
+        const auto length = static_cast<size_t>(range.length);
+        out << ": " << HexBytes(before.subspan(first, length)) << " -> "
+            << HexBytes(after.subspan(first, length));
+    }
+    out << '\n';
+}
+
+// Every changed range up to `movedFrom`; past it, where a size change moved the rest of the data
+// area, one line for the whole extent instead of the many fragments the move leaves.
+void PrintChanges(std::span<const uint8_t> before, std::span<const uint8_t> after,
+                  int64_t movedFrom, int64_t delta, std::ostream& out, std::ostream& err) {
+    std::optional<ByteRange> moved;
+    const auto ranges = ChangedRanges(before, after);
+    if (ranges.empty()) err << "thornbeck-cli: no byte would change\n";
+    for (ByteRange range : ranges) {
+        if (delta != 0 && range.first + range.length > movedFrom) {
+            const int64_t end = range.first + range.length;
+            if (range.first < movedFrom) {
+                PrintRange(before, after, {range.first, movedFrom - range.first}, out);
+                range = {movedFrom, end - movedFrom};
+            }
+            if (!moved) moved = range;
+            moved->length = end - moved->first;
+            continue;
+        }
+        PrintRange(before, after, range, out);
+    }
+    if (moved)
+        out << OffsetText(moved->first) << '-' << OffsetText(moved->first + moved->length - 1)
+            << ' ' << moved->length << " bytes: the rest of the data area moved by "
+            << (delta > 0 ? "+" : "") << delta << '\n';
+}
+
+FieldEdits EditsOf(const Arguments& args) {
+    return {args.value("--value"),    args.value("--value-hex"), args.value("--size"),
+            args.value("--checksum"), args.value("--flags"),     args.value("--header-id")};
+}
+
+}  // namespace
+
+int RunSet(const Arguments& args, const Streams& io) {
+    auto file = LoadRegistry(args.operands[0], io.err);
+    if (!file) return kExitError;
+    const std::string& key = args.operands[1];
+    const auto found = RequireEntry(*file, key, io.err);
+    if (!found) return kExitNegative;
+    const std::string where = file->name + ": " + VisibleText(key);
+    const EntryDisplay shown = DescribeEntry(file->image, found->entry);
+    if (!shown.type) {
+        // The panel shows no type for it, and Modify leaves such an entry alone.
+        ReportFileProblem(where, "its data type byte is none of Binary, Integer, String", io.err);
+        return kExitNegative;
+    }
+    const PreparedEdit prepared = PrepareEdit(shown, EditsOf(args));
+    if (!prepared.usageProblem.empty())
+        return UsageError("set", where + ": " + prepared.usageProblem, io.err);
+
+    RegistryImage edited = file->image;
+    const ModifyResult result = ModifyEntry(edited, file->index, found->node, prepared.request);
+    if (result.kind == ModifyResult::Rejected) {
+        const std::string caption = PlainCaption(kFieldCaptions[static_cast<size_t>(result.field)]);
+        ReportFileProblem(where, caption + " " + result.message, io.err);
+        return kExitNegative;
+    }
+    if (result.kind != ModifyResult::Modified) {
+        ReportFileProblem(where, "Modify leaves this entry alone", io.err);
+        return kExitNegative;
+    }
+    if (args.has("--dry-run")) {
+        const EntryRef now = *file->index.nodes()[static_cast<size_t>(found->node)].entry;
+        PrintChanges(file->image.bytes(), edited.bytes(),
+                     int64_t{now.offset} + format::kValueAt + now.size,
+                     int64_t{now.size} - found->entry.size, io.out, io.err);
+        return kExitOk;
+    }
+    const std::string target = args.value("-o").value_or(file->name);
+    if (const auto failure = SaveWholeFile(PathOfArgument(target), edited.bytes())) {
+        ReportFileProblem(failure->path.string(), "cannot save: " + failure->reason, io.err);
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+}  // namespace thornbeck::cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace thornbeck::test {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built thornbeck-cli with the arguments (passed as they are, no shell) and collects
+// its exit code and both output streams.
+CliRun RunCli(const std::vector<std::string>& args);
+
+// A small registry for the command tests: an Integer, a 2-byte Integer, a String with a quote,
+// a comma, a tab, a line feed and bytes from 0x80 up, a Binary, a key written twice (first
+// value 1, then 2) and an entry of unknown type 7.
+std::vector<uint8_t> CommandTestImage();
+
+}  // namespace thornbeck::test
