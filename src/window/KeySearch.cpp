@@ -54,11 +54,11 @@ std::optional<size_t> FindNextListPosition(const RegistryIndex& index,
 }
 
 std::optional<int32_t> FindNextTreeNode(const RegistryImage& image, const RegistryIndex& index,
-                                        size_t start, KeySearch& search, int32_t maxDepth) {
+                                        size_t start, KeySearch& search, int32_t shownDepth) {
     const auto& nodes = index.nodes();
     const auto found = FindNextPosition(nodes.size(), start, [&](size_t position) {
         const TreeNode& node = nodes[position - 1];
-        if (node.depth > maxDepth) return false;
+        if (node.depth >= shownDepth) return false;
         return search.matches(node.text) || search.matches(NodeValueText(image, node));
     });
     if (!found) return std::nullopt;

@@ -53,9 +53,9 @@ std::optional<size_t> FindNextListPosition(const RegistryIndex& index,
                                            std::span<const int32_t> order, size_t start,
                                            KeySearch& search);
 // Tree mode: nodes in the order they were added, compared by their own texts and, for entries,
-// their values. `start` is the selected node's number + 1 (0 for none); nodes deeper than
-// `maxDepth` are not shown and so not tried. The result is the node's number.
+// their values. `start` is the selected node's number + 1 (0 for none); nodes at
+// `shownDepth` or deeper are not shown and so not tried. The result is the node's number.
 std::optional<int32_t> FindNextTreeNode(const RegistryImage& image, const RegistryIndex& index,
-                                        size_t start, KeySearch& search, int32_t maxDepth);
+                                        size_t start, KeySearch& search, int32_t shownDepth);
 
 }  // namespace thornbeck

@@ -39,9 +39,10 @@ struct SearchFile {
         index = IndexRegistry(image);
         for (size_t i = 0; i < index.rows().size(); ++i) order.push_back(static_cast<int32_t>(i));
     }
-    std::optional<std::string_view> treeHit(std::string_view text, size_t start = 0) {
+    std::optional<std::string_view> treeHit(std::string_view text, size_t start = 0,
+                                            int32_t shownDepth = 1000) {
         KeySearch search(text);
-        const auto node = FindNextTreeNode(image, index, start, search, 1000);
+        const auto node = FindNextTreeNode(image, index, start, search, shownDepth);
         if (!node) return std::nullopt;
         return index.nodes()[static_cast<size_t>(*node)].key;
     }
@@ -72,6 +73,9 @@ TEST(KeySearch, TreeModeComparesOwnTextsAndValuesListModeFullKeys) {
     EXPECT_EQ(f.treeHit("*t"), "/net/port");
     EXPECT_EQ(f.treeHit("#"), std::nullopt);  // the Integer value's bytes hold no digit
     EXPECT_EQ(f.treeHit("MED"), "/media");
+    // A node the tree does not show cannot be selected, so it is no hit.
+    EXPECT_EQ(f.treeHit("empty", 0, 2), "/media/empty");
+    EXPECT_EQ(f.treeHit("empty", 0, 1), std::nullopt);
     EXPECT_EQ(f.treeHit("", 6), "/net");  // everything matches "**": the next node, wrapped
 }
 
