@@ -1,14 +1,9 @@
 #include "cli/EscapedText.h"
 
+#include "editing/EntryTexts.h"
+
 namespace thornbeck::cli {
 namespace {
-
-constexpr char kHex[] = "0123456789ABCDEF";
-
-void AppendHexByte(std::string& out, uint8_t byte) {
-    out += kHex[byte >> 4];
-    out += kHex[byte & 15];
-}
 
 bool IsControl(uint8_t byte) {
     return byte < 0x20 || byte == 0x7F;
@@ -30,8 +25,7 @@ std::string VisibleText(std::string_view text) {
         } else if (c == '\r') {
             out += "\\r";
         } else if (IsControl(byte)) {
-            out += "\\x";
-            AppendHexByte(out, byte);
+            out += "\\x" + HexDigits(byte, 2);
         } else {
             out += c;
         }
@@ -48,8 +42,7 @@ std::string JsonString(std::string_view text) {
             out += '\\';
             out += c;
         } else if (IsControl(byte) || byte >= 0x80) {
-            out += "\\u00";
-            AppendHexByte(out, byte);
+            out += "\\u00" + HexDigits(byte, 2);
         } else {
             out += c;
         }
@@ -59,10 +52,9 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string OffsetText(int64_t offset) {
-    std::string digits;
-    for (auto value = static_cast<uint64_t>(offset); value != 0 || digits.size() < 6; value >>= 4)
-        digits.insert(digits.begin(), kHex[value & 15]);
-    return "0x" + digits;
+    // Six digits as the panel shows offsets; offsets of files past 16 MiB need eight.
+    const auto value = static_cast<uint64_t>(offset);
+    return "0x" + HexDigits(value, value > 0xFFFFFF ? 8 : 6);
 }
 
 std::string PlainCaption(std::string_view caption) {

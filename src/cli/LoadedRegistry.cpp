@@ -71,6 +71,11 @@ FileBytes ReadInputFile(const fs::path& path) {
     return read;
 }
 
+std::string TooShortReason(size_t size) {
+    return std::to_string(size) + " bytes, shorter than the " +
+           std::to_string(format::kMinimumFileSize) + " bytes of a registry file";
+}
+
 void ReportFileProblem(std::string_view file, std::string_view reason, std::ostream& err) {
     err << "thornbeck-cli: " << file << ": " << reason << '\n';
 }
@@ -82,11 +87,7 @@ std::optional<LoadedRegistry> LoadRegistry(std::string_view file, std::ostream& 
         return std::nullopt;
     }
     if (read.bytes.size() < static_cast<size_t>(format::kMinimumFileSize)) {
-        ReportFileProblem(file,
-                          "not a registry file: " + std::to_string(read.bytes.size()) +
-                              " bytes, shorter than the " +
-                              std::to_string(format::kMinimumFileSize) + " of a registry file",
-                          err);
+        ReportFileProblem(file, "not a registry file: " + TooShortReason(read.bytes.size()), err);
         return std::nullopt;
     }
     LoadedRegistry loaded{std::string(file), RegistryImage(std::move(read.bytes)), {}};

@@ -46,6 +46,10 @@ std::optional<KeyedEntry> EntryOfKey(const RegistryIndex& index, std::string_vie
 std::optional<KeyedEntry> RequireEntry(const LoadedRegistry& file, std::string_view key,
                                        std::ostream& err);
 
+// Why a file of `size` bytes is refused: "N bytes, shorter than the 65520 bytes of a registry
+// file".
+std::string TooShortReason(size_t size);
+
 // "thornbeck-cli: FILE: reason" on `err`.
 void ReportFileProblem(std::string_view file, std::string_view reason, std::ostream& err);
 

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "cli/EscapedText.h"
+#include "cli/LoadedRegistry.h"
 #include "registry/EntryScanner.h"
 #include "registry/KeyNameStore.h"
 #include "registry/RegistryFormat.h"
@@ -62,9 +63,7 @@ RegistryReport InspectRegistry(const RegistryImage& image) {
     EntryScanner scanner(image);
     if (!scanner.isRegistryFile()) {
         report.refused = true;
-        report.problems.push_back("refused: " + std::to_string(report.size) +
-                                  " bytes, shorter than the " + std::to_string(kMinimumFileSize) +
-                                  " bytes of a registry file");
+        report.problems.push_back("refused: " + TooShortReason(image.size()));
         return report;
     }
     report.dataAreaMarker = scanner.hasDataAreaMarker();
