@@ -128,7 +128,8 @@ void PrintOverview(std::ostream& out) {
             << '\n';
     out << "\n\"thornbeck-cli COMMAND --help\" explains a command.\n"
            "Exit status: 0 success; 1 a rejection, a difference, a problem or nothing found;\n"
-           "2 wrong usage, or a file that cannot be read or written.\n";
+           "2 wrong usage, or a file that cannot be read or written, is busy (another program\n"
+           "is saving it) or has changed on disk since it was read.\n";
 }
 
 const Command* CommandNamed(std::string_view name) {
@@ -180,7 +181,8 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         PrintOverview(err);
         return kExitError;
     }
-    return RunCaught(VisibleText(args[0]), [&] { return Dispatch(args, out, err); }, err);
+    return RunCaught(
+        VisibleText(args[0]), [&] { return Dispatch(args, out, err); }, err);
 }
 
 int RunCaught(std::string_view command, const std::function<int()>& run, std::ostream& err) {

@@ -25,23 +25,23 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 
 int TakeWriterLock(LockFile& lock, std::string_view name, std::ostream& err) {
     switch (lock.lock(kLockWait)) {
-    case LockFile::Result::Locked:
-        return kExitOk;
-    case LockFile::Result::Busy:
-        ReportFileProblem(name,
-                          "busy: another program is saving it (" + lock.path().string() +
-                              "); try again later",
-                          err);
-        break;
-    case LockFile::Result::Failed:
-        ReportFileProblem(lock.path().string(), "cannot lock: " + lock.failure(), err);
-        break;
+        case LockFile::Result::Locked:
+            return kExitOk;
+        case LockFile::Result::Busy:
+            ReportFileProblem(name,
+                              "busy: another program is saving it (" + lock.path().string() +
+                                  "); try again later",
+                              err);
+            break;
+        case LockFile::Result::Failed:
+            ReportFileProblem(lock.path().string(), "cannot lock: " + lock.failure(), err);
+            break;
     }
     return kExitError;
 }
 
-int SaveEdited(const LoadedRegistry& file, std::string_view target,
-               std::span<const uint8_t> bytes, bool force, std::ostream& err) {
+int SaveEdited(const LoadedRegistry& file, std::string_view target, std::span<const uint8_t> bytes,
+               bool force, std::ostream& err) {
     const fs::path targetPath = PathOfArgument(target);
     if (!force && SameFile(PathOfArgument(file.name), targetPath)) {
         const DiskChange change = CompareWithDisk(targetPath, file.stamp);

@@ -21,7 +21,7 @@ int TakeWriterLock(LockFile& lock, std::string_view name, std::ostream& err);
 // Saves `bytes` to `target` as Save does, for a command that loaded `file`. When `target` is
 // that same file and it has changed on disk since it was read (another program wrote it, or
 // removed it), nothing is written and the exit code for it is returned, unless `force`.
-int SaveEdited(const LoadedRegistry& file, std::string_view target,
-               std::span<const uint8_t> bytes, bool force, std::ostream& err);
+int SaveEdited(const LoadedRegistry& file, std::string_view target, std::span<const uint8_t> bytes,
+               bool force, std::ostream& err);
 
 }  // namespace thornbeck::cli

@@ -76,6 +76,7 @@ FieldEdits EditsOf(const Arguments& args) {
 int RunSet(const Arguments& args, const Streams& io) {
     // The lock spans the load too: a second writer must see this one's result, not overwrite it.
     const std::string target = args.value("-o").value_or(args.operands[0]);
+    if (target.empty()) return UsageError("set", "the file name is empty", io.err);
     LockFile lock(LockPathOf(PathOfArgument(target)));
     if (!args.has("--dry-run"))
         if (const int code = TakeWriterLock(lock, target, io.err); code != kExitOk) return code;

@@ -43,8 +43,8 @@ std::string FirstBytesOf(const char* path) {
 
 // The values QSysInfo gives for the machine and the boot, from the same files.
 std::string MachineId() {
-    for (const char* path : {"/var/lib/dbus/machine-id", "/usr/local/var/lib/dbus/machine-id",
-                             "/etc/machine-id"})
+    for (const char* path :
+         {"/var/lib/dbus/machine-id", "/usr/local/var/lib/dbus/machine-id", "/etc/machine-id"})
         if (std::string id = FirstBytesOf(path); !id.empty()) return id;
     return {};
 }
@@ -175,9 +175,8 @@ bool LockFile::tryOnce() {
     // QLockFile holds this too; it keeps another process from removing a live lock as stale.
     ::flock(fd, LOCK_EX | LOCK_NB);
 #endif
-    const std::string contents = std::to_string(ThisProcess()) + '\n' +
-                                 ProgramOf(ThisProcess()) + '\n' + HostName() + '\n' +
-                                 MachineId() + '\n' + BootId() + '\n';
+    const std::string contents = std::to_string(ThisProcess()) + '\n' + ProgramOf(ThisProcess()) +
+                                 '\n' + HostName() + '\n' + MachineId() + '\n' + BootId() + '\n';
     if (!WriteAll(fd, contents)) {
         reason = std::strerror(errno);
         CloseDescriptor(fd);
@@ -200,7 +199,8 @@ bool LockFile::removeIfStale() {
     const int fd = ::open(lockPath.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT;
     bool removed = false;
-    struct stat opened {}, named {};
+    struct stat opened {
+    }, named{};
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
         ::stat(lockPath.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
         opened.st_dev == named.st_dev)

@@ -65,7 +65,8 @@ bool IsRegular(const StatBuffer& status) {
 std::string KindOf(const StatBuffer& status) {
     if (S_ISDIR(status.st_mode)) return "is a folder";
     if (S_ISFIFO(status.st_mode)) return "is a FIFO, not a regular file";
-    if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) return "is a device, not a regular file";
+    if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
+        return "is a device, not a regular file";
     if (S_ISSOCK(status.st_mode)) return "is a socket, not a regular file";
     return "is not a regular file";
 }

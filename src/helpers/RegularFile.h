@@ -17,7 +17,7 @@ constexpr uint64_t kLargestReadableFile = std::numeric_limits<int32_t>::max();
 struct FileRead {
     std::vector<uint8_t> bytes;
     DiskStamp stamp;
-    std::string failure;  // empty when the file was read
+    std::string failure;   // empty when the file was read
     bool missing = false;  // nothing was at the path
 };
 

@@ -195,7 +195,8 @@ std::optional<SaveError> Commit(const fs::path& target, bool withBackup, Staged&
     }
     if (withBackup) {
         fs::rename(staged.backup, backup, error);
-        if (error) failure = SaveError{backup, error.message()};
+        if (error)
+            failure = SaveError{backup, error.message()};
         else {
             staged.backup.clear();
             backupReplaced = true;
@@ -203,8 +204,10 @@ std::optional<SaveError> Commit(const fs::path& target, bool withBackup, Staged&
     }
     if (!failure) {
         fs::rename(staged.temporary, target, error);
-        if (error) failure = SaveError{target, error.message()};
-        else staged.temporary.clear();
+        if (error)
+            failure = SaveError{target, error.message()};
+        else
+            staged.temporary.clear();
     }
     if (failure) {
         failure->reason += RestoreBackup(backup, staged, backupReplaced);
@@ -248,8 +251,8 @@ std::optional<SaveError> SaveWholeFile(const fs::path& path, std::span<const uin
     const auto current = fs::status(target, error);
     const bool hasCurrent = !error && fs::is_regular_file(current);
     if (!error && fs::exists(current) && !hasCurrent)
-        return SaveError{target, fs::is_directory(current) ? "is a folder"
-                                                           : "is not a regular file"};
+        return SaveError{target,
+                         fs::is_directory(current) ? "is a folder" : "is not a regular file"};
 
     Staged staged;
     const ChunkWriter& writer = options.writer ? options.writer : ChunkWriter(WriteWithFwrite);
