@@ -52,6 +52,9 @@ formMain::~formMain() {
     // The views outlive the index during the widgets' own destruction; let them forget it first.
     tvRegModel->setRegistryIndex(nullptr);
     lvRegModel->setRegistryIndex(nullptr);
+    // The history says it is clean again as it goes; the window is no longer there to hear it.
+    document.undoStack()->disconnect(this);
+    document.disconnect(this);
     for (QObject* watched :
          {static_cast<QObject*>(client), static_cast<QObject*>(tvReg->viewport()),
           static_cast<QObject*>(lblKey), static_cast<QObject*>(lblCredits),
@@ -125,6 +128,8 @@ void formMain::createControls() {
     connect(details, &DetailsPanel::fieldChanged, btnSave, [this] { btnSave->setEnabled(true); });
     connect(details, &DetailsPanel::siblingRequested, this, &formMain::showSibling);
     connect(btnSave, &QPushButton::clicked, this, &formMain::btnSave_Click);
+    connect(&document, &RegistryDocument::stepApplied, this, &formMain::showStep);
+    connect(document.undoStack(), &QUndoStack::cleanChanged, this, &formMain::historyCleanChanged);
     lvReg->raise();
 }
 
@@ -149,6 +154,7 @@ void formMain::OpenRegistryFile(const QString& path) {
     opening = true;
     setUpdatesEnabled(false);
     clearViews();
+    document.resetHistory();
     setCaption({});
     regDirty = false;
     lblKey->setText(QStringLiteral(" Reading ") + FromPathText(FileNameOf(ToPathText(path), true)) +
@@ -237,7 +243,7 @@ void formMain::showSibling(int step) {
 
 void formMain::btnSave_Click() {
     const int32_t node = tvRegModel->nodeOf(tvReg->currentIndex());
-    const ModifyResult result = ModifyEntry(regData, index, node, details->request());
+    const ModifyResult result = document.modify(node, details->request());
     if (result.kind == ModifyResult::Rejected) {
         prompts->message(this, QMessageBox::Information, kProgramName,
                          QString::fromLatin1(result.message.c_str()), QMessageBox::Ok);
@@ -251,6 +257,22 @@ void formMain::btnSave_Click() {
     // The core refreshed the edited row and every row whose entry moved.
     lvRegModel->rowsChanged(RowsTouchedBy(index, result.change));
     markModified();
+}
+
+void formMain::showStep(const EntryChange& change) {
+    lvRegModel->rowsChanged(RowsTouchedBy(index, change));
+    tvReg_NodeClick(tvRegModel->indexOfNode(change.node));
+    if (isListMode() && change.row >= 0) {
+        const QModelIndex row = lvRegModel->indexOfRow(change.row);
+        lvReg->setCurrentIndex(row);
+        lvReg->scrollTo(row);
+    }
+}
+
+void formMain::historyCleanChanged(bool clean) {
+    if (!clean) return markModified();
+    regDirty = false;
+    setCaption(regPath);
 }
 
 void formMain::selectTreeNode(const QModelIndex& node) {

@@ -9,6 +9,7 @@
 #include "registry/RegistryImage.h"
 #include "registry/RegistryIndex.h"
 #include "window/Prompts.h"
+#include "window/RegistryDocument.h"
 
 class QAction;
 class QMimeData;
@@ -67,6 +68,7 @@ public:
     bool isListMode() const;
     const RegistryImage& image() const { return regData; }
     const RegistryIndex& registryIndex() const { return index; }
+    QUndoStack* undoStack() { return document.undoStack(); }
     const QString& openPath() const { return regPath; }
     bool hasUnsavedChanges() const { return regDirty; }
     // The caption as this window keeps it: the path, "*" after a change, "" while none is open.
@@ -108,6 +110,10 @@ private:
     void showFirstNode();
     void selectTreeNode(const QModelIndex& node);
     void showSibling(int step);
+    // After an undo or redo: the rows it touched, and its entry selected and shown.
+    void showStep(const EntryChange& change);
+    // The unsaved-changes flag and the caption follow the history's clean state.
+    void historyCleanChanged(bool clean);
     // The key's description and typical value in the information boxes, or none.
     void showKeyInfoOf(std::string_view key);
     void findInList(KeySearch& search);
@@ -119,15 +125,16 @@ private:
 
     std::unique_ptr<Prompts> prompts;
 
-    // File state.
-    RegistryImage regData;
+    // File state: the image and index live in the document, with their history.
+    RegistryDocument document;
+    RegistryImage& regData = document.image();
+    RegistryIndex& index = document.index();
     QString regPath;
     bool regDirty = false;
     QString AppPath;
     KeyInfoTable keyInfo;
     QString findText;
     QString captionText;
-    RegistryIndex index;
     bool opening = false;
     bool showingNode = false;
     bool pressedCurrentNode = false;
@@ -151,6 +158,8 @@ private:
     QAction* mnuFileSaveAs = nullptr;
     QAction* mnuFileExportCSV = nullptr;
     QAction* mnuFileExit = nullptr;
+    QAction* mnuEditUndo = nullptr;
+    QAction* mnuEditRedo = nullptr;
     QAction* mnuEditFind = nullptr;
     QAction* mnuFindNext = nullptr;
     std::array<QAction*, 2> mnuViewMode{};

@@ -37,6 +37,15 @@ void formMain::createActions() {
     mnuFileSaveAs = NewAction(this, "mnuFileSaveAs", tr("Save &As..."));
     mnuFileExportCSV = NewAction(this, "mnuFileExportCSV", tr("&Export as CSV..."));
     mnuFileExit = NewAction(this, "mnuFileExit", tr("E&xit"));
+    // The history's own actions: their texts name the step, and they are disabled when there is
+    // nothing to take back or make again. A detail field keeps Ctrl+Z for its own text.
+    mnuEditUndo = document.undoStack()->createUndoAction(this, tr("&Undo"));
+    mnuEditUndo->setObjectName(QStringLiteral("mnuEditUndo"));
+    mnuEditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuEditRedo = document.undoStack()->createRedoAction(this, tr("&Redo"));
+    mnuEditRedo->setObjectName(QStringLiteral("mnuEditRedo"));
+    mnuEditRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     mnuEditFind =
         NewAction(this, "mnuEditFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     mnuFindNext = NewAction(this, "mnuFindNext", tr("Find &Next"), QKeySequence(Qt::Key_F3));
@@ -77,6 +86,9 @@ void formMain::createMenus() {
     connect(mnuFile, &QMenu::aboutToShow, this, &formMain::updateFileActions);
 
     QMenu* mnuEdit = menuBar()->addMenu(tr("&Edit"));
+    mnuEdit->addAction(mnuEditUndo);
+    mnuEdit->addAction(mnuEditRedo);
+    mnuEdit->addSeparator();
     mnuEdit->addAction(mnuEditFind);
     mnuEdit->addAction(mnuFindNext);
 
@@ -116,6 +128,7 @@ bool formMain::save() {
                          QMessageBox::Ok);
         return false;
     }
+    document.markSaved();
     regDirty = false;
     setCaption(regPath);
     return true;

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QUndoStack>
+
+#include "editing/EntryChange.h"
+#include "editing/ModifyEntry.h"
+#include "registry/RegistryImage.h"
+#include "registry/RegistryIndex.h"
+
+namespace thornbeck {
+
+// The open file's image and index with the history of its changes. Every change to the image
+// goes through here, as one undo step per successful Modify; the views learn of each step that
+// is made, undone or redone through stepApplied.
+class RegistryDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit RegistryDocument(QObject* parent = nullptr);
+
+    RegistryImage& image() { return bytes; }
+    const RegistryImage& image() const { return bytes; }
+    RegistryIndex& index() { return entries; }
+    const RegistryIndex& index() const { return entries; }
+    QUndoStack* undoStack() { return &history; }
+
+    // A new file (or none): the history starts empty and clean.
+    void resetHistory();
+    // Modify of the entry at tree node `node`; a successful one becomes one undo step.
+    ModifyResult modify(int32_t node, const ModifyRequest& request);
+    // The state last loaded or saved is the clean one.
+    void markSaved() { history.setClean(); }
+
+signals:
+    // A step was made again (redo) or taken back (undo); the image and index already show it.
+    void stepApplied(const thornbeck::EntryChange& change);
+
+private:
+    friend class ModifyCommand;
+    void apply(const EntryChange& change, bool forward);
+
+    RegistryImage bytes;
+    RegistryIndex entries;
+    QUndoStack history;
+};
+
+}  // namespace thornbeck
