@@ -1,5 +1,6 @@
 #include "window/Prompts.h"
 
+#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QInputDialog>
 #include <QUrl>
@@ -17,6 +18,9 @@ QMessageBox::StandardButton DialogPrompts::message(QWidget* owner, QMessageBox::
                                                    const QString& title, const QString& text,
                                                    QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, ShownTitle(title), text, buttons, owner);
+    // The window asks to overwrite a file with this button.
+    if (QAbstractButton* overwrite = box.button(QMessageBox::SaveAll))
+        overwrite->setText(QObject::tr("Overwrite"));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -1,6 +1,7 @@
 #include "window/RegistryDocument.h"
 
 #include "helpers/Latin1Text.h"
+#include "helpers/PathFunctions.h"
 #include "window/ModifyCommand.h"
 
 namespace thornbeck {
@@ -21,6 +22,11 @@ ModifyResult RegistryDocument::modify(int32_t node, const ModifyRequest& request
         history.push(new ModifyCommand(*this, result.change, key));
     }
     return result;
+}
+
+bool RegistryDocument::changedOnDisk(const QString& path) const {
+    return !path.isEmpty() && path == stampPath &&
+           CompareWithDisk(ToFsPath(path), diskStamp) != DiskChange::None;
 }
 
 void RegistryDocument::apply(const EntryChange& change, bool forward) {

@@ -5,6 +5,7 @@
 
 #include "editing/EntryChange.h"
 #include "editing/ModifyEntry.h"
+#include "helpers/DiskStamp.h"
 #include "registry/RegistryImage.h"
 #include "registry/RegistryIndex.h"
 
@@ -31,6 +32,15 @@ public:
     // The state last loaded or saved is the clean one.
     void markSaved() { history.setClean(); }
 
+    // What the file on disk was when it was loaded or last saved, and its path, so that a save
+    // can tell whether another program has changed it since.
+    void setDiskStamp(const QString& path, const DiskStamp& stamp) {
+        stampPath = path;
+        diskStamp = stamp;
+    }
+    // True when the file at `path` is the one loaded or saved and has changed on disk since.
+    bool changedOnDisk(const QString& path) const;
+
 signals:
     // A step was made again (redo) or taken back (undo); the image and index already show it.
     void stepApplied(const thornbeck::EntryChange& change);
@@ -42,6 +52,8 @@ private:
     RegistryImage bytes;
     RegistryIndex entries;
     QUndoStack history;
+    QString stampPath;
+    DiskStamp diskStamp;
 };
 
 }  // namespace thornbeck

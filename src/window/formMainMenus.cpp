@@ -1,6 +1,7 @@
 // The window's menus and the commands behind them.
 #include <QAction>
 #include <QLabel>
+#include <QLockFile>
 #include <QMenuBar>
 #include <QUrl>
 
@@ -120,7 +121,23 @@ void formMain::mnuFileOpen_Click() {
 
 bool formMain::save() {
     if (regPath.isEmpty()) return false;
-    if (const auto failure = SaveWholeFile(ToFsPath(regPath), regData.bytes())) {
+    // One writer at a time: the command line takes the same lock beside the file.
+    QLockFile lock(QString::fromStdU16String(LockPathOf(ToFsPath(regPath)).u16string()));
+    if (!lock.tryLock(2500)) {
+        const QString why = lock.error() == QLockFile::LockFailedError
+                                ? tr("Another program is saving it. Try again later.")
+                                : tr("The lock file beside it cannot be made.");
+        prompts->message(this, QMessageBox::Warning, kProgramName,
+                         tr("Could not save %1.\n\n%2").arg(regPath, why), QMessageBox::Ok);
+        return false;
+    }
+    if (document.changedOnDisk(regPath) &&
+        prompts->message(this, QMessageBox::Question, kProgramName,
+                         tr("The file has changed on disk since it was opened. Overwrite it?"),
+                         QMessageBox::SaveAll | QMessageBox::Cancel) != QMessageBox::SaveAll)
+        return false;
+    DiskStamp written;
+    if (const auto failure = SaveWholeFile(ToFsPath(regPath), regData.bytes(), {}, &written)) {
         prompts->message(this, QMessageBox::Warning, kProgramName,
                          tr("Could not save %1.\n\n%2: %3")
                              .arg(regPath, QString::fromStdU16String(failure->path.u16string()),
@@ -129,6 +146,7 @@ bool formMain::save() {
         return false;
     }
     document.markSaved();
+    document.setDiskStamp(regPath, written);
     regDirty = false;
     setCaption(regPath);
     return true;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QAction>
 #include <QTest>
 #include <algorithm>
@@ -218,6 +219,39 @@ TEST(ExportCsv, LinesFollowTheListsSortOrder) {
     ASSERT_EQ(checksums.size(), static_cast<size_t>(c.w->listModel()->rowCount()));
     EXPECT_TRUE(std::is_sorted(checksums.rbegin(), checksums.rend()));
     EXPECT_NE(checksums.front(), checksums.back());
+}
+
+TEST(SaveCommands, AFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
+    OpenCopy c;
+    c.w->markModified();
+    std::vector<uint8_t> other = SampleBytes();
+    other[5] ^= 0xFF;  // another program's change
+    c.folder.write("xRegistry.sys", other);
+    c.w.prompts->answers = {QMessageBox::Cancel};
+    c.trigger("mnuFileSave");
+    ASSERT_EQ(c.w.prompts->messages.size(), 1u);
+    EXPECT_EQ(c.w.prompts->messages[0].text,
+              "The file has changed on disk since it was opened. Overwrite it?");
+    EXPECT_EQ(ReadBytes(c.path), other);
+    EXPECT_TRUE(c.w->hasUnsavedChanges());
+    c.w.prompts->answers = {QMessageBox::SaveAll};  // Overwrite
+    c.trigger("mnuFileSave");
+    EXPECT_EQ(ReadBytes(c.path), ImageBytes(*c.w));
+    EXPECT_FALSE(c.w->hasUnsavedChanges());
+    c.w->markModified();
+    c.trigger("mnuFileSave");  // unchanged since our own save: no question
+    EXPECT_EQ(c.w.prompts->messages.size(), 2u);
+}
+
+TEST(SaveCommands, AFifoIsRefusedWithAMessageWithoutBlocking) {
+    TempFolder folder;
+    const auto fifo = folder.path() / "pipe.sys";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    TestWindow w;
+    w->OpenRegistryFile(Q(fifo));
+    EXPECT_EQ(w->openPath(), "");
+    ASSERT_EQ(w.prompts->messages.size(), 1u);
+    EXPECT_TRUE(w.prompts->messages[0].text.contains("FIFO"));
 }
 
 TEST(SaveCommands, SaveAfterAModifyWritesTheModifiedImage) {
