@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
+#include <new>
 
 #include "cli/Commands.h"
 #include "cli/EscapedText.h"
@@ -22,13 +24,14 @@ struct Command {
 
 constexpr std::array<KnownOption, 1> kListOptions = {{{"--format", true}}};
 constexpr std::array<KnownOption, 1> kFindOptions = {{{"--values", false}}};
-constexpr std::array<KnownOption, 8> kSetOptions = {{{"--value", true},
+constexpr std::array<KnownOption, 9> kSetOptions = {{{"--value", true},
                                                      {"--value-hex", true},
                                                      {"--size", true},
                                                      {"--checksum", true},
                                                      {"--flags", true},
                                                      {"--header-id", true},
                                                      {"--dry-run", false},
+                                                     {"--force", false},
                                                      {"-o", true}}};
 constexpr std::array<KnownOption, 1> kDiffOptions = {{{"--offsets", false}}};
 
@@ -80,7 +83,7 @@ constexpr std::array<Command, 7> kCommands = {{
      2, kFindOptions, RunFind},
     {"set",
      "FILE KEY [--value V] [--value-hex HEX] [--size N] [--checksum H] [--flags H]\n"
-     "         [--header-id H] [--dry-run] [-o OUT]",
+     "         [--header-id H] [--dry-run] [--force] [-o OUT]",
      "change one entry as Modify does, then save",
      "Puts the given texts into the entry's fields, keeps the others as the panel shows them, and\n"
      "runs Modify: the same checks in the same order, all or nothing. Then saves as Save does: "
@@ -92,10 +95,15 @@ constexpr std::array<Command, 7> kCommands = {{
      "  --size N         the data size in decimal (not for an Integer entry)\n"
      "  --checksum H, --flags H, --header-id H   1 to 4 hex digits\n"
      "  --dry-run        print the byte ranges that would change, write nothing\n"
+     "  --force          save even when FILE has changed on disk since it was read\n"
      "  -o OUT           save to OUT instead of FILE\n"
+     "While it runs, set holds the lock file FILE.lock (OUT.lock) beside the file, as the\n"
+     "window does while it saves; a second writer waits up to 2.5 s for it. A file that has\n"
+     "changed on disk between reading and saving is not overwritten without --force. A\n"
+     "symbolic link stays a link: its target is replaced and gets the backup beside it.\n"
      "Exit status: 1 when Modify rejects a field (its caption and message are printed) or FILE\n"
      "has no entry with the key; nothing is written then. 2 for a text that the field could\n"
-     "never hold.\n",
+     "never hold, a file that is busy, has changed on disk or cannot be read or saved.\n",
      2, kSetOptions, RunSet},
     {"diff", "A B [--offsets]", "compare two files' entries by key",
      "Prints one line per key only in A, per key only in B, and per field text that differs for\n"
@@ -120,7 +128,8 @@ void PrintOverview(std::ostream& out) {
             << '\n';
     out << "\n\"thornbeck-cli COMMAND --help\" explains a command.\n"
            "Exit status: 0 success; 1 a rejection, a difference, a problem or nothing found;\n"
-           "2 wrong usage, or a file that cannot be read or written.\n";
+           "2 wrong usage, or a file that cannot be read or written, is busy (another program\n"
+           "is saving it) or has changed on disk since it was read.\n";
 }
 
 const Command* CommandNamed(std::string_view name) {
@@ -138,11 +147,9 @@ int UsageError(std::string_view command, std::string_view problem, std::ostream&
     return kExitError;
 }
 
-int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) {
-        PrintOverview(err);
-        return kExitError;
-    }
+namespace {
+
+int Dispatch(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintOverview(out);
         return kExitOk;
@@ -165,6 +172,30 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
             command->name,
             given < command->operandCount ? "too few arguments" : "too many arguments", err);
     return command->run(parsed.arguments, Streams{out, err});
+}
+
+}  // namespace
+
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        PrintOverview(err);
+        return kExitError;
+    }
+    return RunCaught(
+        VisibleText(args[0]), [&] { return Dispatch(args, out, err); }, err);
+}
+
+int RunCaught(std::string_view command, const std::function<int()>& run, std::ostream& err) {
+    try {
+        return run();
+    } catch (const std::bad_alloc&) {
+        err << "thornbeck-cli " << command << ": out of memory\n";
+    } catch (const std::exception& error) {
+        err << "thornbeck-cli " << command << ": internal error: " << error.what() << '\n';
+    } catch (...) {
+        err << "thornbeck-cli " << command << ": internal error\n";
+    }
+    return kExitError;
 }
 
 }  // namespace thornbeck::cli

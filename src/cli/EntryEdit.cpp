@@ -87,7 +87,7 @@ PreparedEdit PrepareEdit(const EntryDisplay& shown, const FieldEdits& edits) {
     if (!value) return prepared;
     // The Value field takes as many characters as the size Modify will write. When the size text
     // does not give one, Modify rejects the size before it looks at the value.
-    const auto limit = ParseDataSize(texts[kDataSizeField]);
+    const auto limit = DataSizeOfText(texts[kDataSizeField]);
     if (limit && value->size() > static_cast<size_t>(*limit)) {
         problem = "the value has " + std::to_string(value->size()) + " bytes, the entry holds " +
                   std::to_string(*limit) + " (give a larger --size)";

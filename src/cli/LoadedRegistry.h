@@ -8,26 +8,23 @@
 #include <string_view>
 #include <vector>
 
+#include "helpers/RegularFile.h"
 #include "registry/RegistryImage.h"
 #include "registry/RegistryIndex.h"
 
 namespace thornbeck::cli {
 
-// A whole file's bytes, or why they could not be read.
-struct FileBytes {
-    std::vector<uint8_t> bytes;
-    std::string failure;  // empty when the file was read
-};
-
-// Reads the whole file. Unlike the window's reader it says why a file cannot be read, and an
-// empty file is read (as 0 bytes) rather than treated as missing.
-FileBytes ReadInputFile(const std::filesystem::path& path);
+// Reads the whole file through the core's ReadRegularFile, so a FIFO, a device or a file over
+// 2 GiB is refused before anything is read, exactly as the window refuses it. `failure`
+// starts with "cannot read: ". An empty file is read as 0 bytes.
+FileRead ReadInputFile(const std::filesystem::path& path);
 
 // A registry file as the window holds it after opening: the image and both views.
 struct LoadedRegistry {
     std::string name;  // the path as given, for messages
     RegistryImage image;
     RegistryIndex index;
+    DiskStamp stamp;  // the file as it was read
 };
 
 // Reads and indexes the file. A file that cannot be read or is too short to be a registry file

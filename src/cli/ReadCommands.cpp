@@ -13,7 +13,7 @@ namespace thornbeck::cli {
 
 int RunInfo(const Arguments& args, const Streams& io) {
     const std::string& file = args.operands[0];
-    FileBytes read = ReadInputFile(PathOfArgument(file));
+    FileRead read = ReadInputFile(PathOfArgument(file));
     if (!read.failure.empty()) {
         ReportFileProblem(file, read.failure, io.err);
         return kExitError;

@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "cli/Commands.h"
+#include "cli/EditedSave.h"
 #include "cli/EntryEdit.h"
 #include "cli/EscapedText.h"
 #include "cli/ExitCode.h"
@@ -73,6 +74,12 @@ FieldEdits EditsOf(const Arguments& args) {
 }  // namespace
 
 int RunSet(const Arguments& args, const Streams& io) {
+    // The lock spans the load too: a second writer must see this one's result, not overwrite it.
+    const std::string target = args.value("-o").value_or(args.operands[0]);
+    if (target.empty()) return UsageError("set", "the file name is empty", io.err);
+    LockFile lock(LockPathOf(PathOfArgument(target)));
+    if (!args.has("--dry-run"))
+        if (const int code = TakeWriterLock(lock, target, io.err); code != kExitOk) return code;
     auto file = LoadRegistry(args.operands[0], io.err);
     if (!file) return kExitError;
     const std::string& key = args.operands[1];
@@ -107,12 +114,7 @@ int RunSet(const Arguments& args, const Streams& io) {
                      int64_t{now.size} - found->entry.size, io.out, io.err);
         return kExitOk;
     }
-    const std::string target = args.value("-o").value_or(file->name);
-    if (const auto failure = SaveWholeFile(PathOfArgument(target), edited.bytes())) {
-        ReportFileProblem(failure->path.string(), "cannot save: " + failure->reason, io.err);
-        return kExitError;
-    }
-    return kExitOk;
+    return SaveEdited(*file, target, edited.bytes(), args.has("--force"), io.err);
 }
 
 }  // namespace thornbeck::cli

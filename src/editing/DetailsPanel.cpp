@@ -93,12 +93,11 @@ int DetailsPanel::limitOf(int index) const {
 void DetailsPanel::txtField_Change(int index) {
     DetailFieldEdit* edit = field(index);
     if (index == kDataSizeField && type != format::DataType::Integer) {
-        bool number = false;
-        const int size = edit->text().toInt(&number);
-        valueTag = number ? size : kHeaderDigits;
+        // The limit is the size Modify would write; a text it would refuse leaves four.
+        const auto size = DataSizeOfText(ToByteText(edit->text()));
+        valueTag = size.value_or(kHeaderDigits);
         DetailFieldEdit* value = field(kValueField);
         if (value->text().size() > valueTag) value->setText(value->text().left(valueTag));
-        value->setHexOnly(valueTag == 4);
         if (edit->text().size() > kDataSizeDigits) {
             const int caret = edit->cursorPosition();
             edit->setText(edit->text().left(kDataSizeDigits));
@@ -163,10 +162,18 @@ void DetailsPanel::showFolder() {
 }
 
 void DetailsPanel::clearForLoading() {
+    // Nothing of the previous file may stay editable: a refused or empty file shows no entry.
     for (int i = 0; i < kDetailFieldCount; ++i) {
+        field(i)->deselect();
         setField(i, {});
-        setBackground(i, false);
+        field(i)->setToolTip({});
+        setEditable(i, false);
     }
+    type.reset();
+    valueTag = 0;
+    dataSizeEditable = false;
+    updateDecimalLabel();
+    showKeyInfo({}, {});
 }
 
 void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) {
@@ -183,7 +190,8 @@ void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) 
 
     const bool integer = type == format::DataType::Integer;
     valueTag = integer ? 8 : entry.size;
-    field(kValueField)->setHexOnly(integer || valueTag == 4);
+    // Integer values are hex digits; Binary and String values take any printable byte.
+    field(kValueField)->setHexOnly(integer);
     setField(kValueField, ToQString(texts[kValueField]));
     setNumberTip(kValueField, integer ? shown.numbers[kValueField] : std::nullopt);
     if (integer) setValueWidth(kFieldWidth);

@@ -31,15 +31,20 @@ bool IsHexFieldText(std::string_view text, int width) {
     return !text.empty() && text.size() <= static_cast<size_t>(2 * width) && IsHexText(text);
 }
 
-bool WriteHexField(RegistryImage& image, int64_t offset, int width, std::string_view text) {
-    if (!IsHexFieldText(text, width)) return false;
+std::vector<uint8_t> HexFieldBytes(std::string_view text, int width) {
+    if (!IsHexFieldText(text, width)) return {};
     const std::string digits =
         std::string(static_cast<size_t>(2 * width) - text.size(), '0') + std::string(text);
-    for (int j = 0; j < width; ++j) {
-        const auto byte = static_cast<uint8_t>(
-            HexToByte(std::string_view(digits).substr(static_cast<size_t>(2 * j))));
-        image.write(offset + j, std::span<const uint8_t>(&byte, 1));
-    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(width));
+    for (size_t j = 0; j < bytes.size(); ++j)
+        bytes[j] = static_cast<uint8_t>(HexToByte(std::string_view(digits).substr(2 * j)));
+    return bytes;
+}
+
+bool WriteHexField(RegistryImage& image, int64_t offset, int width, std::string_view text) {
+    const std::vector<uint8_t> bytes = HexFieldBytes(text, width);
+    if (bytes.empty()) return false;
+    image.writeClipped(offset, bytes);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "registry/RegistryImage.h"
 
@@ -18,6 +19,8 @@ bool IsHexFieldText(std::string_view text, int width);
 // Stores the text, zero-extended on the left, into the `width` bytes at `offset`, most
 // significant first. False and nothing written when the text is not 1 to 2 x width hex digits.
 // A byte that lies outside the image is not written.
+// The `width` bytes a valid field text stores, most significant first; empty when it is invalid.
+std::vector<uint8_t> HexFieldBytes(std::string_view text, int width);
 bool WriteHexField(RegistryImage& image, int64_t offset, int width, std::string_view text);
 
 }  // namespace thornbeck

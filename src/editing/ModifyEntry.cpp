@@ -1,9 +1,11 @@
 #include "editing/ModifyEntry.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "editing/HexText.h"
+#include "registry/WalkSignature.h"
 
 namespace thornbeck {
 
@@ -18,7 +20,7 @@ bool IsDigit(char c) {
 }
 
 ModifyResult Reject(DetailField field, const char* message) {
-    return {ModifyResult::Rejected, field, message};
+    return {ModifyResult::Rejected, field, message, {}};
 }
 
 // A 2-byte value is shown with eight digits; leading zeros beyond its four digits are no error.
@@ -57,18 +59,99 @@ const char* CheckSizeChange(const RegistryImage& image, const RegistryIndex& ind
     return nullptr;
 }
 
-void WriteSize(RegistryImage& image, RegistryIndex& index, int32_t node, EntryRef entry,
-               int32_t newSize) {
-    const int32_t delta = newSize - entry.size;
-    image.writeNumber(entry.offset + kSizeAt, 2, static_cast<uint32_t>(newSize));
-    if (delta == 0) return;
-    image.shiftTail(entry.offset + kValueAt, delta);
-    index.moveEntriesAfter(entry.offset, delta);
-    auto end = index.dataAreaEnd();
-    if (end.lastRecord && end.lastRecord->offset == entry.offset) end.lastRecord->size = newSize;
-    index.setDataAreaEnd(end);
-    entry.size = newSize;
-    index.setEntry(node, entry);
+// Writes bytes into the image and records what they replaced, clipped to the image.
+class ChangeRecorder {
+public:
+    ChangeRecorder(RegistryImage& image, EntryChange& change) : image(image), change(change) {}
+
+    void write(int64_t offset, const std::vector<uint8_t>& bytes) {
+        const int64_t start = std::max<int64_t>(offset, 0);
+        const int64_t end =
+            std::min<int64_t>(offset + static_cast<int64_t>(bytes.size()), image.size());
+        if (start >= end) return;
+        BytePatch patch;
+        patch.offset = start;
+        const auto current =
+            image.bytes().subspan(static_cast<size_t>(start), static_cast<size_t>(end - start));
+        patch.before.assign(current.begin(), current.end());
+        patch.after.assign(bytes.begin() + (start - offset), bytes.begin() + (end - offset));
+        image.write(patch.offset, patch.after);
+        change.patches.push_back(std::move(patch));
+    }
+    void writeNumber(int64_t offset, int width, uint32_t value) {
+        std::vector<uint8_t> bytes(static_cast<size_t>(width));
+        for (int i = width - 1; i >= 0; --i, value >>= 8)
+            bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(value);
+        write(offset, bytes);
+    }
+
+private:
+    RegistryImage& image;
+    EntryChange& change;
+};
+
+void MoveTail(RegistryImage& image, RegistryIndex& index, EntryChange& change) {
+    const int64_t from = change.moveStart();
+    const int64_t kept = change.delta > 0 ? image.size() - change.delta : from;
+    const auto displaced = image.bytes().subspan(static_cast<size_t>(kept),
+                                                 static_cast<size_t>(std::abs(change.delta)));
+    change.displacedBytes.assign(displaced.begin(), displaced.end());
+    image.shiftTail(from, change.delta);
+    index.moveEntriesAfter(change.entryBefore.offset, change.delta);
+}
+
+// The walk reads the marker and, of every entry, its first four bytes (the end-marker test) and
+// its size. So only the moved tail, new Flags, or a Header ID that lies in the data area can
+// change it.
+bool MayChangeWalk(const EntryChange& change, const std::vector<DetailField>& fieldOfPatch) {
+    if (change.delta != 0) return true;
+    for (size_t p = 0; p < change.patches.size(); ++p) {
+        const BytePatch& patch = change.patches[p];
+        if (patch.before == patch.after) continue;
+        if (fieldOfPatch[p] == kFlagsField) return true;
+        if (fieldOfPatch[p] == kHeaderIdField && patch.offset + 2 > kMarkerOffset) return true;
+    }
+    return false;
+}
+
+bool MayChangeKeyNames(const RegistryIndex& index, const EntryChange& change) {
+    if (change.delta != 0 && change.moveStart() < index.keyBytesEnd()) return true;
+    return std::any_of(change.patches.begin(), change.patches.end(), [&](const BytePatch& patch) {
+        return patch.before != patch.after && patch.offset < index.keyBytesEnd();
+    });
+}
+
+// The walk a fresh load of the image would make after the change: later entries and the end
+// marker moved by delta, the edited entry with its new size.
+WalkSignature PredictedWalk(const RegistryImage& image, const EntryChange& change) {
+    const int32_t e = change.entryBefore.offset;
+    const int32_t delta = change.delta;
+    return SignatureOfWalk(
+        image,
+        [&](const EntryRef& walked) {
+            EntryRef moved = walked;
+            if (walked.offset > e) moved.offset += delta;
+            if (walked.offset == e) moved.size = change.entryAfter.size;
+            return moved;
+        },
+        [&](int32_t offset) { return offset > e ? offset + delta : offset; });
+}
+
+WalkSignature ActualWalk(const RegistryImage& image) {
+    return SignatureOfWalk(
+        image, [](const EntryRef& walked) { return walked; },
+        [](int32_t offset) { return offset; });
+}
+
+// The field to blame when the change would alter the load: the size, else the first changed
+// field that reaches bytes a load reads.
+DetailField Culprit(const EntryChange& change, const std::vector<DetailField>& fieldOfPatch) {
+    if (change.delta != 0) return kDataSizeField;
+    for (size_t p = 0; p < change.patches.size(); ++p)
+        if (change.patches[p].before != change.patches[p].after &&
+            fieldOfPatch[p] != kDataSizeField)
+            return fieldOfPatch[p];
+    return kDataSizeField;
 }
 
 }  // namespace
@@ -96,21 +179,23 @@ std::optional<int32_t> ParseDataSize(std::string_view text) {
     return static_cast<int32_t>(mantissa);
 }
 
+std::optional<int32_t> DataSizeOfText(std::string_view text) {
+    if (text.empty() || text.size() > 5 || !IsHexText(text)) return std::nullopt;
+    return ParseDataSize(text);
+}
+
 ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t node,
                          const ModifyRequest& request) {
     if (!request.type || node < 0 || node >= static_cast<int32_t>(index.nodes().size())) return {};
-    const auto& stored = index.nodes()[static_cast<size_t>(node)].entry;
-    if (!stored) return {};
-    const EntryRef entry = *stored;
+    const TreeNode& target = index.nodes()[static_cast<size_t>(node)];
+    if (!target.entry) return {};
+    const EntryRef entry = *target.entry;
     const auto& texts = request.texts;
     const bool integer = *request.type == DataType::Integer;
 
     int32_t newSize = entry.size;
     if (!integer) {
-        const std::string& t = texts[kDataSizeField];
-        if (t.empty() || t.size() > 5 || !IsHexText(t))
-            return Reject(kDataSizeField, kInvalidValue);
-        const auto parsed = ParseDataSize(t);
+        const auto parsed = DataSizeOfText(texts[kDataSizeField]);
         if (!parsed) return Reject(kDataSizeField, kInvalidValue);
         newSize = *parsed;
         if (newSize != entry.size) {
@@ -128,21 +213,82 @@ ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t nod
     for (const DetailField field : {kChecksumField, kFlagsField, kHeaderIdField})
         if (!IsHexFieldText(texts[field], 2)) return Reject(field, kInvalidValue);
 
-    // Every field passed: write them all.
-    if (!integer) WriteSize(image, index, node, entry, newSize);
+    // Every field passed: write them all, recording what each write replaced.
+    ModifyResult result{ModifyResult::Modified, kValueField, {}, {}};
+    EntryChange& change = result.change;
+    change.node = node;
+    change.entryBefore = entry;
+    change.entryAfter = {entry.offset, newSize, entry.keyOffset};
+    change.row = target.listRow;
+    if (change.row >= 0)
+        change.rowEntryBefore = index.rows()[static_cast<size_t>(change.row)].entry;
+    change.delta = newSize - entry.size;
+    change.endBefore = index.dataAreaEnd();
+    change.endAfter = change.endBefore;
+    auto& last = change.endAfter.lastRecord;
+    if (last && last->offset > entry.offset) last->offset += change.delta;
+    if (last && last->offset == entry.offset) last->size = newSize;
+    if (auto& marker = change.endAfter.endMarker; marker && *marker > entry.offset)
+        *marker += change.delta;
+
+    WalkSignature predicted;
+    const bool sizeChange = change.delta != 0;
+    if (sizeChange) predicted = PredictedWalk(image, change);
+
+    std::vector<DetailField> fieldOfPatch;
+    ChangeRecorder recorder(image, change);
+    const auto record = [&](DetailField field, auto&& write) {
+        write();
+        fieldOfPatch.resize(change.patches.size(), field);
+    };
+    if (sizeChange) MoveTail(image, index, change);
     const int64_t e = entry.offset;
-    if (integer) {
-        WriteHexField(image, e + kValueAt, entry.size, integerDigits);
-    } else {
-        std::vector<uint8_t> value(static_cast<size_t>(newSize), 0);
-        const std::string& v = texts[kValueField];
-        std::copy_n(v.begin(), std::min(v.size(), value.size()), value.begin());
-        image.writeClipped(e + kValueAt, value);
+    if (!integer)
+        record(kDataSizeField,
+               [&] { recorder.writeNumber(e + kSizeAt, 2, static_cast<uint32_t>(newSize)); });
+    record(kValueField, [&] {
+        if (integer) {
+            recorder.write(e + kValueAt, HexFieldBytes(integerDigits, entry.size));
+        } else {
+            std::vector<uint8_t> value(static_cast<size_t>(newSize), 0);
+            const std::string& v = texts[kValueField];
+            std::copy_n(v.begin(), std::min(v.size(), value.size()), value.begin());
+            recorder.write(e + kValueAt, value);
+        }
+    });
+    record(kChecksumField,
+           [&] { recorder.write(e + kChecksumAt, HexFieldBytes(texts[kChecksumField], 2)); });
+    record(kFlagsField,
+           [&] { recorder.write(e + kFlagsAt, HexFieldBytes(texts[kFlagsField], 2)); });
+    record(kHeaderIdField, [&] {
+        recorder.write(int64_t{entry.keyOffset} + kHeaderIdAt,
+                       HexFieldBytes(texts[kHeaderIdField], 2));
+    });
+
+    // A change that a fresh load would read differently is taken back and refused.
+    bool keepsLoad = true;
+    if (MayChangeWalk(change, fieldOfPatch)) {
+        if (!sizeChange) {
+            // Predict from the image as it was: take the writes back for the walk.
+            RevertChange(image, index, change);
+            predicted = PredictedWalk(image, change);
+            ApplyChange(image, index, change);
+        }
+        keepsLoad = ActualWalk(image) == predicted;
     }
-    WriteHexField(image, e + kChecksumAt, 2, texts[kChecksumField]);
-    WriteHexField(image, e + kFlagsAt, 2, texts[kFlagsField]);
-    WriteHexField(image, int64_t{entry.keyOffset} + kHeaderIdAt, 2, texts[kHeaderIdField]);
-    return {ModifyResult::Modified, kValueField, {}};
+    if (keepsLoad && MayChangeKeyNames(index, change))
+        keepsLoad = WalkKeepsKeyNames(image, index.keyNames());
+    if (!keepsLoad) {
+        RevertChange(image, index, change);
+        const DetailField field = Culprit(change, fieldOfPatch);
+        return Reject(field, field == kDataSizeField ? kInvalidSize : kInvalidValue);
+    }
+    // The index follows the change: the node, its list row, the data area's end, the rows.
+    index.setEntry(node, change.entryAfter);
+    if (change.row >= 0) index.setRowEntry(change.row, change.entryAfter);
+    index.setDataAreaEnd(change.endAfter);
+    RefreshRows(image, index, RowsTouchedBy(index, change));
+    return result;
 }
 
 }  // namespace thornbeck

@@ -1,10 +1,9 @@
 #include "helpers/FileFunctions.h"
 
 #include <algorithm>
-#include <fstream>
-#include <limits>
 #include <system_error>
 
+#include "helpers/RegularFile.h"
 #include "helpers/TextFunctions.h"
 
 namespace thornbeck {
@@ -15,22 +14,12 @@ bool FileExists(const std::filesystem::path& path) {
 }
 
 uint64_t FileSize(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return 0;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return 0;
-    const auto size = std::filesystem::file_size(path, error);
-    return error ? 0 : size;
+    const FileRead checked = CheckRegularFile(path);
+    return checked.failure.empty() ? checked.stamp.size : 0;
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path) {
-    const uint64_t size = FileSize(path);
-    if (size == 0 || size > static_cast<uint64_t>(std::numeric_limits<int32_t>::max())) return {};
-    std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    if (!file || file.gcount() != static_cast<std::streamsize>(size)) return {};
-    return bytes;
+    return ReadRegularFile(path).bytes;
 }
 
 std::filesystem::path FindFileInFolder(const std::filesystem::path& folder, std::string_view name) {

@@ -10,10 +10,12 @@ namespace thornbeck {
 
 // True when a file or a folder exists at the path.
 bool FileExists(const std::filesystem::path& path);
-// Size in bytes of the regular file at the path; 0 for a folder, a missing or unreadable file.
+// Size in bytes of the regular file at the path; 0 for a folder, a missing or unreadable file
+// and anything else CheckRegularFile refuses.
 uint64_t FileSize(const std::filesystem::path& path);
-// The whole file, one element per byte. Empty when the file is missing, empty, not a regular file,
-// unreadable, larger than 2 GiB or cannot be read whole: nothing is ever returned in part.
+// ReadRegularFile's bytes: empty when the file is missing, empty, not a regular file,
+// unreadable, larger than 2 GiB or cannot be read whole; nothing is ever returned in part.
+// ReadRegularFile also says why.
 std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path);
 // The entry of `folder` named `name` exactly, else one whose name differs only in ASCII letter
 // case (dumps copied from FAT drives are often upper case); empty when there is none.

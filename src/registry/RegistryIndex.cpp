@@ -24,6 +24,11 @@ int64_t RegistryIndex::PathLevelBudget(int64_t fileSize) {
     return std::clamp(fileSize / kFileBytesPerPathLevel, kLeastPathLevels, kMostPathLevels);
 }
 
+const KeyNameStore& RegistryIndex::keyNames() const {
+    static const KeyNameStore kNone;
+    return names ? *names : kNone;
+}
+
 RegistryIndex::RegistryIndex(std::shared_ptr<const KeyNameStore> names, int64_t pathLevels)
     : names(std::move(names)), levelsLeft(pathLevels) {}
 
@@ -113,13 +118,15 @@ int32_t RegistryIndex::attachEntry(int32_t node, const EntryRef& entry) {
     target.entry = entry;
     if (target.listRow >= 0) return -1;
     target.listRow = static_cast<int32_t>(listRows.size());
-    listRows.push_back({target.key, {}});
+    listRows.push_back({target.key, {}, entry});
     return target.listRow;
 }
 
 void RegistryIndex::moveEntriesAfter(int32_t offset, int32_t delta) {
     for (TreeNode& node : treeNodes)
         if (node.entry && node.entry->offset > offset) node.entry->offset += delta;
+    for (ListRow& row : listRows)
+        if (row.entry.offset > offset) row.entry.offset += delta;
     if (tail.lastRecord && tail.lastRecord->offset > offset) tail.lastRecord->offset += delta;
     if (tail.endMarker && *tail.endMarker > offset) *tail.endMarker += delta;
 }
@@ -131,8 +138,12 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
     std::vector<int32_t> nodeOfRecord(0x10000, -1);
     EntryScanner scanner(image);
     RegistryIndex::DataAreaEnd end;
+    int64_t keysEnd = 0;
     while (const auto entry = scanner.next()) {
         end.lastRecord = *entry;
+        keysEnd =
+            std::max(keysEnd, int64_t{entry->keyOffset} + format::kNameAt +
+                                  image.readNumber(entry->keyOffset + format::kNameLengthAt, 2));
         int32_t& node =
             nodeOfRecord[static_cast<size_t>(entry->keyOffset - format::kKeyOffsetBias)];
         if (node < 0) node = index.AddEntryNode(names->nameAt(entry->keyOffset));
@@ -141,6 +152,7 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
     }
     end.endMarker = scanner.endMarkerOffset();
     index.setDataAreaEnd(end);
+    index.setKeyBytesEnd(keysEnd);
     return index;
 }
 

@@ -26,10 +26,12 @@ struct TreeNode {
     int32_t listRow = -1;  // the list row with this key, -1 when no entry has this name
 };
 
-// One list row: an entry's full key name and the eight field texts of the first entry of that name.
+// One list row: an entry's full key name, the entry it shows (the first of that name until Modify
+// shows the node's entry there) and that entry's eight field texts.
 struct ListRow {
     std::string_view key;
     FieldTexts texts;
+    EntryRef entry;
 };
 
 // The two views of one load: tree nodes in the order they were added and list rows in the order
@@ -67,6 +69,12 @@ public:
     int64_t pathLevelsRefused() const { return refusedLevels; }
 
     std::optional<int32_t> findNode(std::string_view key) const;
+    // The key names as the load read them.
+    const KeyNameStore& keyNames() const;
+    // One past the last byte of any key name or name length the load read: an edit that stays
+    // at or after it cannot change a name.
+    int64_t keyBytesEnd() const { return keysEnd; }
+    void setKeyBytesEnd(int64_t end) { keysEnd = end; }
 
     // Where the data area ends: the walk's last record (which may be an earlier entry of a
     // repeated name) and the end marker, as size changes have moved them since the load.
@@ -76,8 +84,8 @@ public:
     };
     const DataAreaEnd& dataAreaEnd() const { return tail; }
     void setDataAreaEnd(DataAreaEnd end) { tail = end; }
-    // A size change of the entry at `offset` by `delta`: every later entry node, the last record
-    // and the end marker move by delta.
+    // A size change of the entry at `offset` by `delta`: every later entry node and list row, the
+    // last record and the end marker move by delta.
     void moveEntriesAfter(int32_t offset, int32_t delta);
 
     // Creates the missing path levels above the entry name `name`, parents first, as far as the
@@ -95,6 +103,9 @@ public:
     }
     void setRowTexts(int32_t row, FieldTexts texts) {
         listRows[static_cast<size_t>(row)].texts = std::move(texts);
+    }
+    void setRowEntry(int32_t row, const EntryRef& entry) {
+        listRows[static_cast<size_t>(row)].entry = entry;
     }
 
 private:
@@ -115,6 +126,7 @@ private:
     int64_t levelsLeft = 0;
     int64_t refusedLevels = 0;
     DataAreaEnd tail;
+    int64_t keysEnd = 0;
 };
 
 // Walks every entry of the image and builds both views. An image that is too short or has no

@@ -6,6 +6,8 @@
 #include <random>
 #include <system_error>
 
+#include "helpers/RegularFile.h"
+
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -23,6 +25,10 @@ std::string ErrnoReason() {
     return std::strerror(errno);
 }
 
+fs::path FolderOf(const fs::path& path) {
+    return path.parent_path().empty() ? fs::path(".") : path.parent_path();
+}
+
 std::optional<std::string> FlushToDisk(std::FILE* file) {
     if (std::fflush(file) != 0) return ErrnoReason();
 #ifdef _WIN32
@@ -36,7 +42,7 @@ std::optional<std::string> FlushToDisk(std::FILE* file) {
 
 void FlushFolder(const fs::path& folder) {
 #ifndef _WIN32
-    // Makes the rename itself durable; a file system that cannot do this loses nothing by it.
+    // Makes the renames themselves durable; a file system that cannot do this loses nothing.
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         ::fsync(fd);
@@ -52,13 +58,40 @@ std::optional<std::string> WriteWithFwrite(std::FILE* file, std::span<const uint
     return std::nullopt;
 }
 
-// A new file beside `path` that no one else has: its name and the open file.
-std::pair<fs::path, std::FILE*> CreateTemporaryBeside(const fs::path& path) {
+bool Exists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+void RemoveQuietly(const fs::path& path) {
+    std::error_code ignored;
+    // A read-only file cannot be removed on systems that honour the flag for it.
+    fs::permissions(path, fs::perms::owner_write,
+                    fs::perm_options::add | fs::perm_options::nofollow, ignored);
+    fs::remove(path, ignored);
+}
+
+// `path` with `infix` and eight random letters appended, as mkstemp names its files.
+fs::path RandomNameBeside(const fs::path& path, const std::string& infix, std::mt19937_64& random) {
+    static constexpr char kLetters[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string suffix = infix;
+    for (int i = 0; i < 8; ++i) suffix += kLetters[random() % (sizeof kLetters - 1)];
+    fs::path name = path;
+    name += suffix;
+    return name;
+}
+
+std::mt19937_64 Seeded() {
     std::random_device seed;
-    std::mt19937 random(seed());
+    return std::mt19937_64((uint64_t{seed()} << 32) ^ seed());
+}
+
+// A new empty file beside `path` whose name no one else has: its name and the open file.
+// Concurrent saves of one file never share a name this way.
+std::pair<fs::path, std::FILE*> CreateUnique(const fs::path& path, const std::string& infix) {
+    auto random = Seeded();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate = path;
-        candidate += ".tmp-" + std::to_string(random() % 1000000);
+        const fs::path candidate = RandomNameBeside(path, infix, random);
 #ifdef _WIN32
         std::FILE* file = _wfopen(candidate.c_str(), L"wbx");
 #else
@@ -70,52 +103,140 @@ std::pair<fs::path, std::FILE*> CreateTemporaryBeside(const fs::path& path) {
     return {{}, nullptr};
 }
 
-std::optional<SaveError> WriteTemporary(const fs::path& path, std::span<const uint8_t> bytes,
-                                        const ChunkWriter& writer, fs::path& temporary) {
-    auto [name, file] = CreateTemporaryBeside(path);
-    if (!file)
-        return SaveError{path.parent_path().empty() ? fs::path(".") : path.parent_path(),
-                         ErrnoReason()};
-    temporary = name;
+// A unique name reserved by an empty file, to be renamed over or linked to.
+std::optional<fs::path> ReserveUnique(const fs::path& path, const std::string& infix) {
+    auto [name, file] = CreateUnique(path, infix);
+    if (!file) return std::nullopt;
+    std::fclose(file);
+    return name;
+}
+
+// The names a save stages before anything visible changes; whatever is still staged when the
+// save ends is removed.
+struct Staged {
+    fs::path temporary;  // the new bytes
+    fs::path backup;     // the current file, to become the backup
+    fs::path oldBackup;  // the previous backup while the save can still fail
+
+    ~Staged() {
+        for (const fs::path* path : {&temporary, &backup})
+            if (!path->empty()) RemoveQuietly(*path);
+    }
+};
+
+std::optional<SaveError> WriteTemporary(const fs::path& target, std::span<const uint8_t> bytes,
+                                        const ChunkWriter& writer, Staged& staged) {
+    auto [name, file] = CreateUnique(target, ".tmp-");
+    if (!file) return SaveError{FolderOf(target), ErrnoReason()};
+    staged.temporary = name;
     constexpr size_t kChunk = 1 << 20;
     std::optional<std::string> failure;
     for (size_t at = 0; at < bytes.size() && !failure; at += kChunk)
         failure = writer(file, bytes.subspan(at, std::min(kChunk, bytes.size() - at)));
     if (!failure) failure = FlushToDisk(file);
     if (std::fclose(file) != 0 && !failure) failure = ErrnoReason();
-    if (failure) return SaveError{path, *failure};
+    if (failure) return SaveError{target, *failure};
     return std::nullopt;
 }
 
-// Replaces the backup with the current file, keeping the old backup until the new one is whole.
-std::optional<SaveError> ReplaceBackup(const fs::path& path) {
-    const fs::path backup = BackupPathOf(path);
-    fs::path staged = backup;
-    staged += ".new";
+// The current file under a unique name: a second link to it where the file system allows (an
+// immutable file allows none), else a copy.
+std::optional<SaveError> StageBackup(const fs::path& target, Staged& staged) {
+    const fs::path backup = BackupPathOf(target);
+    auto random = Seeded();
     std::error_code error;
-    fs::remove(staged, error);
-    fs::create_hard_link(path, staged, error);
-    if (error) {
-        error.clear();
-        fs::copy_file(path, staged, fs::copy_options::overwrite_existing, error);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = RandomNameBeside(backup, ".new-", random);
+        fs::create_hard_link(target, candidate, error);
+        if (!error) {
+            staged.backup = candidate;
+            return std::nullopt;
+        }
+        if (error != std::errc::file_exists) break;
+    }
+    const auto reserved = ReserveUnique(backup, ".new-");
+    if (!reserved) return SaveError{FolderOf(target), ErrnoReason()};
+    staged.backup = *reserved;
+    fs::copy_file(target, staged.backup, fs::copy_options::overwrite_existing, error);
+    if (error) return SaveError{backup, error.message()};
+    return std::nullopt;
+}
+
+// Puts the previous backup back after a failed commit. Renaming one link of a file over
+// another link of the same file does nothing, so a name left over is removed.
+std::string RestoreBackup(const fs::path& backup, Staged& staged, bool backupReplaced) {
+    std::error_code error;
+    if (!staged.oldBackup.empty()) {
+        fs::rename(staged.oldBackup, backup, error);
+        if (error) return "; the previous backup is kept as " + staged.oldBackup.string();
+        if (Exists(staged.oldBackup)) RemoveQuietly(staged.oldBackup);
+    } else if (backupReplaced) {
+        RemoveQuietly(backup);
+    }
+    return {};
+}
+
+// Moves the old backup aside, puts the staged backup in its place and the new bytes over the
+// target; undoes the first two when a later step fails.
+std::optional<SaveError> Commit(const fs::path& target, bool withBackup, Staged& staged) {
+    const fs::path backup = BackupPathOf(target);
+    std::error_code error;
+    bool backupReplaced = false;
+    std::optional<SaveError> failure;
+    if (withBackup && Exists(backup)) {
+        const auto aside = ReserveUnique(backup, ".old-");
+        if (!aside) return SaveError{FolderOf(target), ErrnoReason()};
+        fs::rename(backup, *aside, error);
         if (error) {
-            fs::remove(staged, error);
+            RemoveQuietly(*aside);
             return SaveError{backup, error.message()};
         }
+        staged.oldBackup = *aside;
     }
-    // An old read-only backup must not stop the rename on systems that honour the flag for it.
-    fs::permissions(backup, fs::perms::owner_write, fs::perm_options::add, error);
-    error.clear();
-    fs::rename(staged, backup, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(staged, ignored);
-        return SaveError{backup, error.message()};
+    if (withBackup) {
+        fs::rename(staged.backup, backup, error);
+        if (error)
+            failure = SaveError{backup, error.message()};
+        else {
+            staged.backup.clear();
+            backupReplaced = true;
+        }
     }
+    if (!failure) {
+        fs::rename(staged.temporary, target, error);
+        if (error)
+            failure = SaveError{target, error.message()};
+        else
+            staged.temporary.clear();
+    }
+    if (failure) {
+        failure->reason += RestoreBackup(backup, staged, backupReplaced);
+        return failure;
+    }
+    if (!staged.oldBackup.empty()) RemoveQuietly(staged.oldBackup);
     return std::nullopt;
 }
 
 }  // namespace
+
+fs::path SaveTargetOf(const fs::path& path) {
+    fs::path current = path;
+    // The same bound as the system's own for a chain of links.
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) return current;
+        const fs::path link = fs::read_symlink(current, error);
+        if (error) return current;
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    return current;
+}
+
+fs::path LockPathOf(const fs::path& path) {
+    fs::path lock = SaveTargetOf(path);
+    lock += ".lock";
+    return lock;
+}
 
 fs::path BackupPathOf(const fs::path& path) {
     fs::path backup = path;
@@ -124,27 +245,28 @@ fs::path BackupPathOf(const fs::path& path) {
 }
 
 std::optional<SaveError> SaveWholeFile(const fs::path& path, std::span<const uint8_t> bytes,
-                                       const SaveOptions& options) {
-    fs::path temporary;
-    const ChunkWriter& writer = options.writer ? options.writer : ChunkWriter(WriteWithFwrite);
-    auto failure = WriteTemporary(path, bytes, writer, temporary);
-
+                                       const SaveOptions& options, DiskStamp* written) {
+    const fs::path target = SaveTargetOf(path);
     std::error_code error;
-    const auto current = fs::status(path, error);
+    const auto current = fs::status(target, error);
     const bool hasCurrent = !error && fs::is_regular_file(current);
-    if (!failure && hasCurrent) {
-        fs::permissions(temporary, current.permissions(), error);
-        if (options.backup) failure = ReplaceBackup(path);
-    }
-    if (!failure) {
-        fs::rename(temporary, path, error);
-        if (error) failure = SaveError{path, error.message()};
-    }
-    if (failure) {
-        if (!temporary.empty()) fs::remove(temporary, error);
-        return failure;
-    }
-    FlushFolder(path.parent_path().empty() ? fs::path(".") : path.parent_path());
+    if (!error && fs::exists(current) && !hasCurrent)
+        return SaveError{target,
+                         fs::is_directory(current) ? "is a folder" : "is not a regular file"};
+
+    Staged staged;
+    const ChunkWriter& writer = options.writer ? options.writer : ChunkWriter(WriteWithFwrite);
+    if (auto failure = WriteTemporary(target, bytes, writer, staged)) return failure;
+    if (hasCurrent) fs::permissions(staged.temporary, current.permissions(), error);
+    const bool withBackup = options.backup && hasCurrent;
+    if (withBackup)
+        if (auto failure = StageBackup(target, staged)) return failure;
+    DiskStamp stamp = CheckRegularFile(staged.temporary).stamp;
+    stamp.hash = ContentHash(bytes);
+
+    if (auto failure = Commit(target, withBackup, staged)) return failure;
+    FlushFolder(FolderOf(target));
+    if (written) *written = stamp;
     return std::nullopt;
 }
 

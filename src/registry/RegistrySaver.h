@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "helpers/DiskStamp.h"
+
 namespace thornbeck {
 
 // Writes one chunk to an open file; returns the system's reason when it fails.
@@ -25,15 +27,33 @@ struct SaveError {
     std::string reason;
 };
 
-// Saves `bytes` as the whole file at `path` without ever leaving a partial file there: the bytes
-// go to a temporary file in the same folder, which is flushed to disk; the current file (if any)
-// becomes the backup, replacing an old one; then the temporary file is renamed over `path` in one
-// step and the folder flushed. The new file keeps the old one's permission bits. On failure the
-// temporary file is removed and `path` holds the previous file whole.
+// The file a save to `path` replaces: `path` with every symbolic link followed, so that a link
+// stays a link and its target gets the new bytes, as editors do. The path itself when it is
+// no link (or a link that cannot be read).
+std::filesystem::path SaveTargetOf(const std::filesystem::path& path);
+
+// Where the lock file of `path` lies: beside its save target, named after it with ".lock"
+// appended. The window's QLockFile and the command line's LockFile both use this name.
+std::filesystem::path LockPathOf(const std::filesystem::path& path);
+
+// Saves `bytes` as the whole file at SaveTargetOf(path) without ever leaving a partial file
+// there, all or nothing:
+// 1. the bytes go to a temporary file of a unique name beside the target, flushed to disk and
+//    given the old file's permission bits; with a backup wanted, a second unique name gets the
+//    current file (a hard link, or a copy where links cannot be made);
+// 2. only then are names changed: an old backup moves aside under a unique name, the staged
+//    backup becomes target.bak, and the temporary file is renamed over the target;
+// 3. should any of these fail, the renames are undone, so the file, its backup and the folder
+//    are as before; once all succeed the old backup is removed and the folder is flushed.
+// Something at the target that is no regular file (a folder, a FIFO, a device) is not replaced.
+// When `written` is given it receives the stamp of the file now on disk.
 std::optional<SaveError> SaveWholeFile(const std::filesystem::path& path,
                                        std::span<const uint8_t> bytes,
-                                       const SaveOptions& options = {});
+                                       const SaveOptions& options = {},
+                                       DiskStamp* written = nullptr);
 
+// The backup of the file at `path`: the path with ".bak" appended. A save through a symbolic
+// link keeps it beside the link's target: BackupPathOf(SaveTargetOf(path)).
 std::filesystem::path BackupPathOf(const std::filesystem::path& path);
 
 }  // namespace thornbeck

@@ -8,10 +8,15 @@
 
 namespace thornbeck {
 
+QString ShownTitle(const QString& title) {
+    // Qt puts the application's name in a title bar whose title is empty; a space shows nothing.
+    return title.isEmpty() ? QStringLiteral(" ") : title;
+}
+
 QMessageBox::StandardButton DialogPrompts::message(QWidget* owner, QMessageBox::Icon icon,
                                                    const QString& title, const QString& text,
                                                    QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, title, text, buttons, owner);
+    QMessageBox box(icon, ShownTitle(title), text, buttons, owner);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -28,6 +28,9 @@ public:
     virtual void openUrl(const QUrl& url) = 0;
 };
 
+// The title a message box is given for `title`: an empty title must leave the title bar empty.
+QString ShownTitle(const QString& title);
+
 // The real dialogs and message boxes.
 class DialogPrompts : public Prompts {
 public:

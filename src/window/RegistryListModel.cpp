@@ -96,6 +96,13 @@ void RegistryListModel::rowChanged(int32_t row) {
     emit dataChanged(first, first.siblingAtColumn(kColumnCount - 1));
 }
 
+void RegistryListModel::rowsChanged(const std::vector<int32_t>& rows) {
+    if (rows.size() == 1) return rowChanged(rows.front());
+    if (rows.empty() || rowCount() == 0) return;
+    if (sorted) sortBy(sortedColumn, sortedOrder);
+    emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
+}
+
 int32_t RegistryListModel::rowOf(const QModelIndex& index) const {
     if (!index.isValid() || index.model() != this) return -1;
     return order[static_cast<size_t>(index.row())];

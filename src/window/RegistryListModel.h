@@ -33,6 +33,8 @@ public:
     QModelIndex indexOfRow(int32_t row) const;
     // Tells the view that a row's texts have changed; a sorted list moves the row to its place.
     void rowChanged(int32_t row);
+    // The same for several rows at once: a sorted list sorts again.
+    void rowsChanged(const std::vector<int32_t>& rows);
     // The list row shown at a model index, -1 for none.
     int32_t rowOf(const QModelIndex& index) const;
     // The texts of a column as the list shows them, the key included.

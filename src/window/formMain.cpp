@@ -55,7 +55,7 @@ formMain::~formMain() {
     for (QObject* watched :
          {static_cast<QObject*>(client), static_cast<QObject*>(tvReg->viewport()),
           static_cast<QObject*>(lblKey), static_cast<QObject*>(lblCredits),
-          static_cast<QObject*>(lvReg)})
+          static_cast<QObject*>(lvReg), static_cast<QObject*>(lvReg->viewport())})
         watched->removeEventFilter(this);
 }
 
@@ -88,15 +88,18 @@ void formMain::createControls() {
     lvReg->setUniformRowHeights(true);
     lvReg->setAllColumnsShowFocus(true);
     lvReg->setModel(lvRegModel);
-    // Keys are long paths and values can be long texts; the numbers need little room.
-    lvReg->header()->setDefaultSectionSize(80);
-    lvReg->header()->resizeSection(0, 280);
-    lvReg->header()->resizeSection(1, 150);
+    // Every column fits the window's first size, so that no column starts out of reach: keys
+    // and values get the room, the fixed-width numbers what their headers need.
+    constexpr std::array<int, RegistryListModel::kColumnCount> kColumnWidths = {
+        212, 150, 44, 60, 70, 50, 80, 80, 70};
+    for (int column = 0; column < RegistryListModel::kColumnCount; ++column)
+        lvReg->header()->resizeSection(column, kColumnWidths[static_cast<size_t>(column)]);
     lvReg->header()->setSectionsClickable(true);
     lvReg->header()->setSortIndicatorShown(false);  // unsorted until a header is clicked
     lvReg->installEventFilter(this);
     connect(lvReg->header(), &QHeaderView::sectionClicked, this, &formMain::lvReg_ColumnClick);
-    connect(lvReg, &QTreeView::doubleClicked, this, &formMain::lvReg_DblClick);
+    // A double-click anywhere in the list switches modes, over a row or not.
+    lvReg->viewport()->installEventFilter(this);
     connect(lvRegModel, &RegistryListModel::rowChecked, this, &formMain::lvReg_ItemCheck);
     connect(tvReg, &QTreeView::doubleClicked, this, &formMain::tvReg_DblClick);
     lvReg->hide();
@@ -150,6 +153,8 @@ void formMain::OpenRegistryFile(const QString& path) {
     regDirty = false;
     lblKey->setText(QStringLiteral(" Reading ") + FromPathText(FileNameOf(ToPathText(path), true)) +
                     QStringLiteral(" ..."));
+    details->clearForLoading();
+    btnSave->setEnabled(false);
     setUpdatesEnabled(true);
     // Paint the status line, but let no input in: a drop, a close or a key would run inside the
     // load.
@@ -243,11 +248,8 @@ void formMain::btnSave_Click() {
     btnSave->setEnabled(false);
     tvReg_NodeClick(tvReg->currentIndex());
     details->selectFocusedField();
-    const TreeNode& edited = index.nodes()[static_cast<size_t>(node)];
-    if (edited.listRow >= 0) {
-        index.setRowTexts(edited.listRow, DescribeEntry(regData, *edited.entry).texts);
-        lvRegModel->rowChanged(edited.listRow);
-    }
+    // The core refreshed the edited row and every row whose entry moved.
+    lvRegModel->rowsChanged(RowsTouchedBy(index, result.change));
     markModified();
 }
 
@@ -366,6 +368,11 @@ bool formMain::eventFilter(QObject* watched, QEvent* event) {
         pressedCurrentNode = node.isValid() && node == tvReg->currentIndex();
     }
     if (watched == lblCredits && event->type() == QEvent::MouseButtonRelease) lblCredits_Click();
+    if (lvReg && watched == lvReg->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // The press before it has already selected the row under the pointer, if any.
+        lvReg_DblClick();
+        return true;
+    }
     if (watched == lvReg && event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<QKeyEvent*>(event);
         if (lvReg_KeyDown(press->key(), press->modifiers())) return true;

@@ -4,7 +4,9 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <csignal>
 #include <stdexcept>
+#include <thread>
 
 #include "RegistryBuilder.h"
 #include "support/TestFiles.h"
@@ -16,7 +18,7 @@ namespace thornbeck::test {
 using sample::BigEndian;
 using sample::Bytes;
 
-CliRun RunCli(const std::vector<std::string>& args) {
+CliRun RunCli(const std::vector<std::string>& args, std::chrono::milliseconds limit) {
     const TempFolder folder;
     const std::string outPath = (folder.path() / "out").string();
     const std::string errPath = (folder.path() / "err").string();
@@ -34,8 +36,17 @@ CliRun RunCli(const std::vector<std::string>& args) {
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::runtime_error("cannot start " + all[0]);
     int status = 0;
-    waitpid(child, &status, 0);
     CliRun run;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            run.timedOut = true;
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     const auto text = [](const std::string& path) {
         const auto bytes = ReadBytes(path);

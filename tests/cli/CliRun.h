@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -11,11 +12,13 @@ struct CliRun {
     int exitCode = -1;
     std::string out;
     std::string err;
+    bool timedOut = false;  // killed after the time limit
 };
 
 // Runs the built thornbeck-cli with the arguments (passed as they are, no shell) and collects
-// its exit code and both output streams.
-CliRun RunCli(const std::vector<std::string>& args);
+// its exit code and both output streams. A run that takes longer than `limit` is killed.
+CliRun RunCli(const std::vector<std::string>& args,
+              std::chrono::milliseconds limit = std::chrono::seconds(60));
 
 // A small registry for the command tests: an Integer, a 2-byte Integer, a String with a quote,
 // a comma, a tab, a line feed and bytes from 0x80 up, a Binary, a key written twice (first

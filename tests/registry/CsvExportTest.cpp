@@ -6,7 +6,8 @@ namespace thornbeck {
 namespace {
 
 ListRow Row(std::string_view key, std::string value) {
-    return {key, {std::move(value), "4", "Integer", "1A2B", "0000", "010000", "000010", "00FF"}};
+    return {
+        key, {std::move(value), "4", "Integer", "1A2B", "0000", "010000", "000010", "00FF"}, {}};
 }
 
 TEST(CsvExport, ARowWithoutQuotesGivesNineQuotedFieldsWithHeaderIdSeventh) {
@@ -25,7 +26,7 @@ TEST(CsvExport, QuotesAreDoubledAndEverythingElseIsWrittenRaw) {
 }
 
 TEST(CsvExport, EmptyFieldsAreTwoQuotes) {
-    ListRow row{"/k", {}};
+    ListRow row{"/k", {}, {}};
     const std::vector<ListRow> rows = {row};
     const std::vector<int32_t> order = {0};
     EXPECT_EQ(CsvOfRows(rows, order), "\"/k\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n");

@@ -1,7 +1,13 @@
 #include "registry/RegistrySaver.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "helpers/RegularFile.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck {
@@ -14,6 +20,23 @@ using test::TempFolder;
 const std::vector<uint8_t> kOld = {1, 2, 3, 4};
 const std::vector<uint8_t> kFirst = {5, 6, 7, 8};
 const std::vector<uint8_t> kSecond = {9, 10, 11, 12};
+
+size_t EntriesIn(const fs::path& folder) {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// chattr +i / -i on a file; false where the file system has no such flag or we may not set it.
+bool SetImmutable(const fs::path& file, bool on) {
+    const int fd = ::open(file.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
 
 TEST(SaveWholeFile, TheBackupHoldsThePreviousFile) {
     TempFolder folder;
@@ -101,6 +124,75 @@ TEST(SaveWholeFile, WritesExactlyTheBytesGiven) {
     const auto path = folder.write("x.sys", kOld);
     ASSERT_FALSE(SaveWholeFile(path, bytes));
     EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST(SaveWholeFile, SavesThroughASymbolicLink) {
+    TempFolder folder;
+    fs::create_directory(folder.path() / "data");
+    const auto target = folder.write("data/x.sys", kOld);
+    const auto link = folder.path() / "x.sys";
+    fs::create_symlink("data/x.sys", link);
+    ASSERT_FALSE(SaveWholeFile(link, kFirst));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), kFirst);
+    EXPECT_EQ(ReadBytes(folder.path() / "data" / "x.sys.bak"), kOld);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(BackupPathOf(link))));
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
+    EXPECT_EQ(EntriesIn(folder.path() / "data"), 2u);
+    EXPECT_EQ(SaveTargetOf(link), folder.path() / "data/x.sys");
+    EXPECT_EQ(LockPathOf(link), folder.path() / "data/x.sys.lock");
+}
+
+TEST(SaveWholeFile, AFailedFinalRenameKeepsTheOlderBackup) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kOld);
+    const auto backup = folder.write("x.sys.bak", {0xEE});
+    if (!SetImmutable(path, true)) GTEST_SKIP() << "no immutable flag here";
+    const auto failure = SaveWholeFile(path, kFirst);
+    SetImmutable(path, false);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->path, path);
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(ReadBytes(backup), std::vector<uint8_t>{0xEE});
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
+}
+
+TEST(SaveWholeFile, ABackupThatIsAHardLinkOfTheFileIsReplaced) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kOld);
+    fs::create_hard_link(path, BackupPathOf(path));
+    ASSERT_FALSE(SaveWholeFile(path, kFirst));
+    EXPECT_EQ(ReadBytes(path), kFirst);
+    EXPECT_EQ(ReadBytes(BackupPathOf(path)), kOld);
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
+
+    // Failing with such a backup also leaves the two names as they were.
+    fs::remove(BackupPathOf(path));
+    fs::create_hard_link(path, BackupPathOf(path));
+    if (!SetImmutable(path, true)) GTEST_SKIP() << "no immutable flag here";
+    const auto failure = SaveWholeFile(path, kSecond);
+    SetImmutable(path, false);
+    EXPECT_TRUE(failure);
+    EXPECT_EQ(ReadBytes(path), kFirst);
+    EXPECT_TRUE(fs::equivalent(path, BackupPathOf(path)));
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
+}
+
+TEST(SaveWholeFile, ReplacesNothingButARegularFileAndStampsWhatItWrote) {
+    TempFolder folder;
+    const auto fifo = folder.path() / "x.sys";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto failure = SaveWholeFile(fifo, kFirst);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, "is not a regular file");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+
+    const auto path = folder.write("y.sys", kOld);
+    DiskStamp written;
+    ASSERT_FALSE(SaveWholeFile(path, kSecond, {}, &written));
+    EXPECT_EQ(written, ReadRegularFile(path).stamp);
+    EXPECT_EQ(CompareWithDisk(path, written), DiskChange::None);
 }
 
 }  // namespace

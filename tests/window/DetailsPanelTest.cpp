@@ -8,6 +8,7 @@
 
 #include "editing/DetailFieldEdit.h"
 #include "editing/DetailsPanel.h"
+#include "editing/ModifyEntry.h"
 #include "support/TestFiles.h"
 #include "window/FakePrompts.h"
 #include "window/RegistryTreeModel.h"
@@ -125,6 +126,38 @@ TEST(DetailsPanel, DataSizeDrivesTheValueLimitAndWidth) {
     QTest::keyClicks(size, "123456");
     EXPECT_EQ(size->text(), "12345");
     EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 12345);
+}
+
+// The Value limit the panel applies is the size Modify writes, for every text.
+TEST(DetailsPanel, TheValueLimitIsTheSizeModifyWrites) {
+    Shown s;
+    s.show("/setting/system/nickName");
+    DetailFieldEdit* size = s.field(kDataSizeField);
+    for (const char* text : {"1E2", "12AB", "0", "3d1", "-5", "", "99999", "1e9"}) {
+        size->setText(QString::fromLatin1(text));
+        const auto written = DataSizeOfText(text);
+        EXPECT_EQ(s.w->detailsPanel()->valueLimit(), written.value_or(4)) << text;
+    }
+    // A pasted "-5" still cuts the value: the limit is not lifted.
+    s.show("/setting/system/nickName");
+    size->selectAll();
+    size->insert("-5");
+    EXPECT_EQ(s.text(kValueField).size(), 4);
+}
+
+TEST(DetailsPanel, TheValueFilterFollowsTheEntrysType) {
+    Shown s;
+    s.show("/setting/system/region");  // a String of four bytes
+    DetailFieldEdit* value = s.field(kValueField);
+    value->setFocus();
+    value->selectAll();
+    QTest::keyClicks(value, "US");
+    EXPECT_EQ(s.text(kValueField), "US");
+    s.show("/setting/system/timeZone");  // Integer: hex digits only
+    value->setFocus();
+    value->selectAll();
+    QTest::keyClicks(value, "xyz1f");
+    EXPECT_EQ(s.text(kValueField), "1f");
 }
 
 TEST(DetailsPanel, ArrowsMoveBetweenEditableFieldsAndPagesBetweenSiblings) {

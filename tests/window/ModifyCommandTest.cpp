@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "RegistryBuilder.h"
 #include "editing/DetailFieldEdit.h"
 #include "editing/DetailsPanel.h"
 #include "support/TestFiles.h"
@@ -54,6 +55,61 @@ TEST(ModifyCommand, WritesRefreshesTheRowAndMarksTheFile) {
     e.pressModify();
     EXPECT_EQ(e.w->caption(), Q(SamplePath()) + "*");  // no second "*"
     EXPECT_EQ(e.rowCell(node, 4), "ABCD");
+}
+
+// After a size change every list row, and so the CSV, equals what a fresh load of the image gives.
+TEST(ModifyCommand, ASizeChangeRefreshesTheOffsetsOfEveryLaterRow) {
+    Editing e;
+    const int32_t node = e.show("/setting/system/nickName");
+    e.field(kDataSizeField)->setText("140");
+    e.pressModify();
+    ASSERT_TRUE(e.w->hasUnsavedChanges());
+    const RegistryIndex fresh = IndexRegistry(e.w->image());
+    ASSERT_EQ(fresh.rows().size(), e.w->registryIndex().rows().size());
+    size_t moved = 0;
+    for (size_t r = 0; r < fresh.rows().size(); ++r) {
+        EXPECT_EQ(e.w->registryIndex().rows()[r].texts, fresh.rows()[r].texts) << r;
+        const QModelIndex shown = e.w->listModel()->indexOfRow(static_cast<int32_t>(r));
+        EXPECT_EQ(shown.siblingAtColumn(6).data().toString(),
+                  QString::fromStdString(fresh.rows()[r].texts[kDataOffsetField]));
+        moved += fresh.rows()[r].entry.offset >
+                 e.w->registryIndex().nodes()[static_cast<size_t>(node)].entry->offset;
+    }
+    EXPECT_GT(moved, 100u);
+}
+
+// A value longer than Qt's default limit of 32767 characters shows whole and writes back whole.
+TEST(ModifyCommand, AVeryLongStringShowsWholeAndModifyWritesTheSameBytes) {
+    TempFolder folder;
+    sample::RegistryBuilder builder;
+    builder.fileSize = 0x10000 + 0x20000;
+    std::vector<uint8_t> value(40000);
+    for (size_t i = 0; i < value.size(); ++i) value[i] = static_cast<uint8_t>('a' + i % 26);
+    builder.addEntry("/long", 2, value);
+    TestWindow w;
+    w->OpenRegistryFile(Q(folder.write("long.sys", builder.build())));
+    auto* field = w->detailsPanel()->field(kValueField);
+    ASSERT_EQ(field->text().size(), 40000);
+    EXPECT_EQ(field->text().toLatin1(),
+              QByteArray(reinterpret_cast<const char*>(value.data()), 40000));
+    const auto before = std::vector<uint8_t>(w->image().bytes().begin(), w->image().bytes().end());
+    field->setFocus();
+    w->btnSave_Click();
+    EXPECT_TRUE(w->hasUnsavedChanges());
+    EXPECT_EQ(std::vector<uint8_t>(w->image().bytes().begin(), w->image().bytes().end()), before);
+}
+
+TEST(ModifyCommand, TheFocusedFieldsTextIsSelectedAfterwards) {
+    Editing e;
+    e.show("/setting/system/region");
+    e.field(kChecksumField)->setFocus();
+    e.field(kChecksumField)->setText("12");
+    e.pressModify();
+    e.field(kChecksumField)->setFocus();
+    e.field(kChecksumField)->setText("34");
+    e.w->btnSave_Click();
+    EXPECT_EQ(e.field(kChecksumField)->text(), "0034");
+    EXPECT_EQ(e.field(kChecksumField)->selectedText(), "0034");
 }
 
 TEST(ModifyCommand, ARejectionReportsFocusesAndChangesNothing) {

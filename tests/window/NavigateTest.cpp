@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
 #include <fstream>
@@ -179,6 +180,43 @@ TEST(ListBehaviours, EnterOpensTheRowInTreeModeWithItsValueSelected) {
     n.show("/net/proxy");
     n.w->tvReg_DblClick();
     EXPECT_TRUE(value->hasFocus());
+}
+
+TEST(ListBehaviours, ADoubleClickOnARowOrOnTheEmptyPartSwitchesToTreeMode) {
+    Navigation n;
+    n.w->ApplyViewMode(1);
+    QCoreApplication::processEvents();
+    const QRect second = n.list->visualRect(n.list->model()->index(1, 0));
+    QTest::mouseClick(n.list->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(n.list->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_FALSE(n.w->isListMode());
+    EXPECT_EQ(n.key->text(), "/net/port");
+
+    n.w->ApplyViewMode(1);
+    n.list->clearSelection();
+    n.list->setCurrentIndex({});
+    const QPoint below(20, n.list->viewport()->height() - 5);  // five rows leave room below
+    ASSERT_FALSE(n.list->indexAt(below).isValid());
+    QTest::mouseDClick(n.list->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_FALSE(n.w->isListMode());
+}
+
+TEST(ListBehaviours, ScrollingRightBringsTheRightHandColumnsIntoView) {
+    TestWindow w;
+    w->Form_Load(Q(SamplePath()), Q(SamplePath().parent_path()));
+    w->ApplyViewMode(1);
+    QCoreApplication::processEvents();
+    auto* list = w->findChild<QTreeView*>("lvReg");
+    QScrollBar* bar = list->horizontalScrollBar();
+    EXPECT_EQ(list->header()->offset(), 0);
+    EXPECT_EQ(bar->value(), bar->minimum());
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    QCoreApplication::processEvents();
+    for (const int column : {6, 7}) {  // Data Offset and Key Offset
+        const int left = list->header()->sectionViewportPosition(column);
+        EXPECT_GE(left, 0) << column;
+        EXPECT_LE(left + list->header()->sectionSize(column), list->viewport()->width()) << column;
+    }
 }
 
 TEST(Find, AsksWithTheLastTextAndSearchesTheListFromTheSelection) {

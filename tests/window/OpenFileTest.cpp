@@ -1,4 +1,10 @@
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+#include "editing/DetailFieldEdit.h"
+#include "editing/DetailsPanel.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -87,6 +93,65 @@ TEST(OpenFile, AFolderOrMissingFileIsRefusedLikeAShortOne) {
     w->OpenRegistryFile(Q(folder.path() / "missing.sys"));
     EXPECT_EQ(w->openPath(), "");
     EXPECT_TRUE(w.prompts->messages.empty());
+}
+
+// Whatever the next file holds, nothing of the previous file's entry stays in the panel.
+TEST(OpenFile, EveryOpenEmptiesThePanelBeforeReading) {
+    TempFolder folder;
+    const auto shortFile = folder.write("short.sys", std::vector<uint8_t>(100, 1));
+    const auto noMarker = folder.write("nomarker.sys", std::vector<uint8_t>(65520, 0));
+    TestWindow w;
+    DetailsPanel* panel = w->detailsPanel();
+    auto* modify = w->findChild<QPushButton*>("btnSave");
+    w->Form_Load(Q(SamplePath()), Q(SamplePath().parent_path()));  // with the descriptions file
+    for (const auto& next : {shortFile, noMarker, folder.path() / "missing.sys", folder.path()}) {
+        w->OpenRegistryFile(Q(SamplePath()));
+        w->tvReg_NodeClick(
+            w->treeModel()->indexOfNode(*w->registryIndex().findNode("/setting/system/language")));
+        ASSERT_FALSE(panel->field(kValueField)->text().isEmpty());
+        ASSERT_FALSE(panel->infoBox(0)->text().isEmpty());  // the sample has its description
+        w->OpenRegistryFile(Q(next));
+        for (int i = 0; i < kDetailFieldCount; ++i) {
+            EXPECT_EQ(panel->field(i)->text(), "") << next << i;
+            EXPECT_TRUE(panel->field(i)->isReadOnly()) << next << i;
+            EXPECT_EQ(panel->field(i)->palette().color(QPalette::Base),
+                      QApplication::palette().color(QPalette::Button));
+        }
+        EXPECT_EQ(panel->infoBox(0)->text(), "");
+        EXPECT_EQ(panel->infoBox(1)->text(), "");
+        EXPECT_FALSE(modify->isEnabled()) << next;
+        // Typing gets nowhere: no text, no Modify.
+        panel->field(kValueField)->setFocus();
+        QTest::keyClicks(panel->field(kValueField), "12");
+        EXPECT_EQ(panel->field(kValueField)->text(), "");
+        EXPECT_FALSE(modify->isEnabled()) << next;
+    }
+}
+
+// An open, a close or a drop that arrives while a file is opening waits for the open to end.
+TEST(OpenFile, RequestsDuringAnOpenWaitForItToFinish) {
+    TempFolder folder;
+    const auto other = folder.write("other.sys", SampleBytes());
+    TestWindow w;
+    QString captionWhenDropped;
+    QTimer::singleShot(0, &*w, [&] {
+        captionWhenDropped = w->caption();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(Q(other))});
+        w->OpenDroppedFile(&mime);
+        w->OpenRegistryFile(Q(other));
+        w->close();
+    });
+    w->OpenRegistryFile(Q(SamplePath()));
+    // The requests ran inside the open's paint of the status line, before the file was read.
+    EXPECT_EQ(captionWhenDropped, "");
+    EXPECT_EQ(w->caption(), Q(SamplePath()));
+    EXPECT_GT(w->treeModel()->rowCount(), 0);
+    EXPECT_TRUE(w->isVisible());
+    QTest::qWait(50);
+    EXPECT_EQ(w->caption(), Q(other));
+    EXPECT_GT(w->treeModel()->rowCount(), 0);
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST(OpenFile, AFileWithoutMarkerIsOpenWithEmptyViews) {

@@ -2,6 +2,11 @@
 
 #include <QAction>
 #include <QTest>
+#include <algorithm>
+
+#include "editing/DetailFieldEdit.h"
+#include "editing/DetailsPanel.h"
+#include "window/RegistryTreeModel.h"
 
 #include "registry/RegistrySaver.h"
 #include "support/TestFiles.h"
@@ -180,9 +185,54 @@ TEST(ExportCsv, NothingLoadedGivesAnEmptyFileAndCancelTouchesNothing) {
     EXPECT_EQ(w.prompts->fileQuestions.back().defaultName, ".csv");
     EXPECT_TRUE(fs::exists(target));
     EXPECT_TRUE(ReadBytes(target).empty());
-    const auto kept = folder.write("kept.csv", {'k'});
-    w->findChild<QAction*>("mnuFileExportCSV")->trigger();  // cancelled
+
+    // The dialog proposes an existing file; cancelling it leaves that file as it was.
+    OpenCopy c;
+    const auto kept = c.folder.write("xRegistry.csv", {'k'});
+    c.trigger("mnuFileExportCSV");  // no answer scripted: cancelled
+    const auto& asked = c.w.prompts->fileQuestions.back();
+    EXPECT_EQ(fs::path(asked.folder.toStdString()) / asked.defaultName.toStdString(), kept);
     EXPECT_EQ(ReadBytes(kept), std::vector<uint8_t>{'k'});
+}
+
+TEST(ExportCsv, LinesFollowTheListsSortOrder) {
+    OpenCopy c;
+    c.w->lvReg_ColumnClick(4);  // Checksum, then descending
+    c.w->lvReg_ColumnClick(4);
+    const auto target = c.folder.path() / "sorted.csv";
+    c.w.prompts->files = {Q(target)};
+    c.trigger("mnuFileExportCSV");
+    const auto csv = ReadBytes(target);
+    std::vector<std::string> checksums;
+    // Every line starts with a quoted key and a quoted value, which may hold anything; the
+    // checksum is the fifth field counted from the line's end backwards.
+    std::string text(csv.begin(), csv.end());
+    size_t start = 0;
+    for (size_t end = text.find("\"\r\n"); end != std::string::npos;
+         start = end + 3, end = text.find("\"\r\n", start)) {
+        const std::string line = text.substr(start, end + 1 - start);
+        size_t at = line.size();
+        for (int field = 0; field < 5; ++field) at = line.rfind("\",\"", at - 1);
+        checksums.push_back(line.substr(at + 3, 4));
+    }
+    ASSERT_EQ(checksums.size(), static_cast<size_t>(c.w->listModel()->rowCount()));
+    EXPECT_TRUE(std::is_sorted(checksums.rbegin(), checksums.rend()));
+    EXPECT_NE(checksums.front(), checksums.back());
+}
+
+TEST(SaveCommands, SaveAfterAModifyWritesTheModifiedImage) {
+    OpenCopy c;
+    const auto node = *c.w->registryIndex().findNode("/setting/system/nickName");
+    c.w->tvReg_NodeClick(c.w->treeModel()->indexOfNode(node));
+    c.w->detailsPanel()->field(kDataSizeField)->setText("200");
+    c.w->detailsPanel()->field(kValueField)->setText("renamed");
+    c.w->btnSave_Click();
+    ASSERT_TRUE(c.w->hasUnsavedChanges());
+    const auto original = ReadBytes(c.path);
+    c.trigger("mnuFileSave");
+    EXPECT_EQ(ReadBytes(c.path), ImageBytes(*c.w));
+    EXPECT_NE(ReadBytes(c.path), original);
+    EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), original);
 }
 
 TEST(ExportCsv, AFileThatCannotBeCreatedIsReported) {

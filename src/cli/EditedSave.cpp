@@ -1,0 +1,65 @@
+#include "cli/EditedSave.h"
+
+#include <system_error>
+
+#include "cli/ExitCode.h"
+#include "helpers/DiskStamp.h"
+#include "registry/RegistrySaver.h"
+
+namespace thornbeck::cli {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    if (fs::equivalent(a, b, error)) return true;
+    // A removed file has no identity left to compare; its name still says which it was.
+    const fs::path left = fs::weakly_canonical(SaveTargetOf(a), error);
+    if (error) return false;
+    const fs::path right = fs::weakly_canonical(SaveTargetOf(b), error);
+    return !error && left == right;
+}
+
+}  // namespace
+
+int TakeWriterLock(LockFile& lock, std::string_view name, std::ostream& err) {
+    switch (lock.lock(kLockWait)) {
+        case LockFile::Result::Locked:
+            return kExitOk;
+        case LockFile::Result::Busy:
+            ReportFileProblem(name,
+                              "busy: another program is saving it (" + lock.path().string() +
+                                  "); try again later",
+                              err);
+            break;
+        case LockFile::Result::Failed:
+            ReportFileProblem(lock.path().string(), "cannot lock: " + lock.failure(), err);
+            break;
+    }
+    return kExitError;
+}
+
+int SaveEdited(const LoadedRegistry& file, std::string_view target, std::span<const uint8_t> bytes,
+               bool force, std::ostream& err) {
+    const fs::path targetPath = PathOfArgument(target);
+    if (!force && SameFile(PathOfArgument(file.name), targetPath)) {
+        const DiskChange change = CompareWithDisk(targetPath, file.stamp);
+        if (change != DiskChange::None) {
+            ReportFileProblem(file.name,
+                              change == DiskChange::Removed
+                                  ? "was removed since it was read; not saved (--force saves it)"
+                                  : "has changed on disk since it was read; not saved (--force "
+                                    "overwrites it)",
+                              err);
+            return kExitError;
+        }
+    }
+    if (const auto failure = SaveWholeFile(targetPath, bytes)) {
+        ReportFileProblem(failure->path.string(), "cannot save: " + failure->reason, err);
+        return kExitError;
+    }
+    return kExitOk;
+}
+
+}  // namespace thornbeck::cli

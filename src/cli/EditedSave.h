@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <span>
+#include <string_view>
+
+#include "cli/LoadedRegistry.h"
+#include "helpers/LockFile.h"
+
+namespace thornbeck::cli {
+
+// How long a writer waits for another one to finish before it reports the file busy.
+constexpr std::chrono::milliseconds kLockWait{2500};
+
+// Takes the lock of the file `name` will be written to, for the whole load-modify-save.
+// Returns 0 when held; else reports on `err` that the file is busy or why the lock file
+// cannot be made, and returns the exit code.
+int TakeWriterLock(LockFile& lock, std::string_view name, std::ostream& err);
+
+// Saves `bytes` to `target` as Save does, for a command that loaded `file`. When `target` is
+// that same file and it has changed on disk since it was read (another program wrote it, or
+// removed it), nothing is written and the exit code for it is returned, unless `force`.
+int SaveEdited(const LoadedRegistry& file, std::string_view target, std::span<const uint8_t> bytes,
+               bool force, std::ostream& err);
+
+}  // namespace thornbeck::cli

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+namespace thornbeck {
+
+// A lock file that keeps two writers of one file apart, made and read as Qt's QLockFile makes
+// and reads them, so the window (which uses QLockFile on the same name) and thornbeck-cli
+// exclude each other. The file is created only when absent and holds
+// "PID\nPROGRAM\nHOST\nMACHINE-ID\nBOOT-ID\n". A lock whose process no longer runs on this
+// machine, or that was taken before the machine's last start, is stale and removed; so is any
+// lock older than `staleAfter` (QLockFile's default is 30 s), since its owner has evidently
+// hung or comes from another machine.
+class LockFile {
+public:
+    enum class Result {
+        Locked,
+        Busy,    // another live process held the lock for the whole wait
+        Failed,  // the lock file could not be made; failure() says why
+    };
+
+    explicit LockFile(std::filesystem::path lockPath,
+                      std::chrono::milliseconds staleAfter = std::chrono::seconds(30));
+    ~LockFile();
+    LockFile(const LockFile&) = delete;
+    LockFile& operator=(const LockFile&) = delete;
+
+    // Takes the lock, retrying until `wait` has passed.
+    Result lock(std::chrono::milliseconds wait);
+    // Removes the lock file if this object holds it; the destructor does the same.
+    void unlock();
+
+    bool locked() const { return handle >= 0; }
+    const std::filesystem::path& path() const { return lockPath; }
+    const std::string& failure() const { return reason; }
+
+private:
+    bool tryOnce();
+    bool removeIfStale();
+
+    std::filesystem::path lockPath;
+    std::chrono::milliseconds staleAfter;
+    int handle = -1;
+    std::string reason;
+};
+
+}  // namespace thornbeck

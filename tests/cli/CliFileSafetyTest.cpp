@@ -1,0 +1,115 @@
+// set and the readers against special files, huge files, links and a second writer.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <thread>
+
+#include "cli/CliRun.h"
+#include "helpers/LockFile.h"
+#include "registry/RegistrySaver.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+std::string ValueOf(const std::string& file, const std::string& key) {
+    const std::string out = RunCli({"get", file, key}).out;
+    return out.substr(0, out.find('\n'));
+}
+
+std::vector<std::string> NamesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(FileSafety, AFifoIsRefusedAtOnce) {
+    TempFolder folder;
+    const auto fifo = (folder.path() / "x.sys").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"info", fifo},
+                                                 {"get", fifo, "/t/int"},
+                                                 {"set", fifo, "/t/int", "--value", "1"}}) {
+        const auto run = RunCli(args, seconds(5));
+        EXPECT_FALSE(run.timedOut) << args[0];
+        EXPECT_EQ(run.exitCode, 2) << args[0];
+        EXPECT_NE(run.err.find(fifo + ": cannot read: is a FIFO, not a regular file"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(NamesIn(folder.path()), std::vector<std::string>{"x.sys"});
+}
+
+TEST(FileSafety, AFileOver2GiBIsRefusedWithoutReadingIt) {
+    TempFolder folder;
+    const auto big = folder.write("big.sys", {});
+    fs::resize_file(big, uint64_t{3} << 30);
+    const auto run = RunCli({"info", big.string()}, seconds(2));
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("cannot read: is larger than 2 GiB (3221225472 bytes)"),
+              std::string::npos)
+        << run.err;
+}
+
+TEST(FileSafety, SetSavesThroughASymbolicLink) {
+    TempFolder folder;
+    const auto bytes = CommandTestImage();
+    const auto target = folder.write("real.sys", bytes);
+    const auto link = folder.path() / "link.sys";
+    fs::create_symlink("real.sys", link);
+    const auto run = RunCli({"set", link.string(), "/t/int", "--value", "99"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ValueOf(target.string(), "/t/int"), "Value: 00000099");
+    EXPECT_EQ(ReadBytes(BackupPathOf(target)), bytes);
+    EXPECT_EQ(NamesIn(folder.path()),
+              (std::vector<std::string>{"link.sys", "real.sys", "real.sys.bak"}));
+}
+
+TEST(FileSafety, ConcurrentSetsOnOneFileAllLand) {
+    TempFolder folder;
+    const auto file = folder.write("t.sys", CommandTestImage()).string();
+    for (int pair = 1; pair <= 20; ++pair) {
+        const std::string value = std::to_string(pair);  // hex digits, 1 to 20
+        CliRun first, second;
+        std::thread other([&] { first = RunCli({"set", file, "/t/int", "--value", value}); });
+        second = RunCli({"set", file, "/t/short", "--value", value});
+        other.join();
+        ASSERT_EQ(first.exitCode, 0) << first.err;
+        ASSERT_EQ(second.exitCode, 0) << second.err;
+        const std::string padded = std::string(8 - value.size(), '0') + value;
+        ASSERT_EQ(ValueOf(file, "/t/int"), "Value: " + padded) << "pair " << pair;
+        ASSERT_EQ(ValueOf(file, "/t/short"), "Value: " + padded) << "pair " << pair;
+        ASSERT_EQ(NamesIn(folder.path()), (std::vector<std::string>{"t.sys", "t.sys.bak"}));
+    }
+}
+
+TEST(FileSafety, ABusyFileIsReportedAndLeftAlone) {
+    TempFolder folder;
+    const auto bytes = CommandTestImage();
+    const auto file = folder.write("t.sys", bytes).string();
+    LockFile window(LockPathOf(file));
+    ASSERT_EQ(window.lock(milliseconds(0)), LockFile::Result::Locked);
+    const auto start = std::chrono::steady_clock::now();
+    const auto run = RunCli({"set", file, "/t/int", "--value", "5"});
+    EXPECT_GE(std::chrono::steady_clock::now() - start, seconds(2));
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find(file + ": busy: another program is saving it"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadBytes(file), bytes);
+    // A dry run writes nothing and needs no lock.
+    EXPECT_EQ(RunCli({"set", file, "/t/int", "--value", "5", "--dry-run"}).exitCode, 0);
+    window.unlock();
+    EXPECT_EQ(RunCli({"set", file, "/t/int", "--value", "5"}).exitCode, 0);
+    EXPECT_EQ(NamesIn(folder.path()), (std::vector<std::string>{"t.sys", "t.sys.bak"}));
+}
+
+}  // namespace
+}  // namespace thornbeck::test
