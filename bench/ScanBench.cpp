@@ -1,10 +1,11 @@
-// The core scan and indexing of the worst-case file against inserting the same names into a
+// The core scan and indexing of the worst-case files against inserting the same names into a
 // plain hash map.
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <unordered_map>
 
+#include "DeepNamesImage.h"
 #include "RatioReporter.h"
 #include "WorstCaseImage.h"
 #include "registry/EntryScanner.h"
@@ -14,24 +15,27 @@
 namespace thornbeck::bench {
 namespace {
 
-const RegistryImage& Image() {
-    static const RegistryImage image(WorstCaseImage());
-    return image;
+// The worst-case file, and a file of 19,000 names about 6,000 levels deep that part after the
+// first few (each entry a key of its own).
+enum Shape { kWorstCase, kDeepNames };
+
+const RegistryImage& Image(Shape shape) {
+    static const RegistryImage worst(WorstCaseImage());
+    static const RegistryImage deep(sample::DeepNamesImage(19000));
+    return shape == kWorstCase ? worst : deep;
 }
 
-const std::vector<std::string_view>& Names() {
-    static const KeyNameStore store(Image());
-    static const std::vector<std::string_view> names = [] {
-        std::vector<std::string_view> all;
-        EntryScanner scanner(Image());
-        while (const auto entry = scanner.next()) all.push_back(store.nameAt(entry->keyOffset));
-        return all;
-    }();
-    return names;
+std::vector<std::string_view> Names(const RegistryImage& image, const KeyNameStore& store) {
+    std::vector<std::string_view> all;
+    EntryScanner scanner(image);
+    while (const auto entry = scanner.next()) all.push_back(store.nameAt(entry->keyOffset));
+    return all;
 }
 
+template <Shape shape>
 void BM_HashMapBaseline(benchmark::State& state) {
-    const auto& names = Names();
+    const KeyNameStore store(Image(shape));
+    const auto names = Names(Image(shape), store);
     for (auto _ : state) {
         std::unordered_map<std::string, int32_t> map;
         int32_t i = 0;
@@ -41,8 +45,9 @@ void BM_HashMapBaseline(benchmark::State& state) {
     state.counters["entries"] = static_cast<double>(names.size());
 }
 
+template <Shape shape>
 void BM_IndexRegistry(benchmark::State& state) {
-    const RegistryImage& image = Image();
+    const RegistryImage& image = Image(shape);
     for (auto _ : state) {
         const RegistryIndex index = IndexRegistry(image);
         benchmark::DoNotOptimize(index.rows().size());
@@ -50,15 +55,25 @@ void BM_IndexRegistry(benchmark::State& state) {
     state.counters["keys"] = static_cast<double>(IndexRegistry(image).rows().size());
 }
 
-BENCHMARK(BM_HashMapBaseline)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_IndexRegistry)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HashMapBaseline<kWorstCase>)
+    ->Name("BM_HashMapBaseline")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexRegistry<kWorstCase>)->Name("BM_IndexRegistry")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HashMapBaseline<kDeepNames>)
+    ->Name("BM_HashMapBaselineDeepNames")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexRegistry<kDeepNames>)
+    ->Name("BM_IndexRegistryDeepNames")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace thornbeck::bench
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    thornbeck::bench::RatioReporter reporter({{"BM_IndexRegistry", "BM_HashMapBaseline", 2.0}});
+    thornbeck::bench::RatioReporter reporter(
+        {{"BM_IndexRegistry", "BM_HashMapBaseline", 2.0},
+         {"BM_IndexRegistryDeepNames", "BM_HashMapBaselineDeepNames", 2.0}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return reporter.summarize() ? 0 : 1;

@@ -1,12 +1,14 @@
-// Opens the worst-case file in the window, offscreen, and reports the time and the peak memory
-// above what the empty window takes.
+// Opens the worst-case files in the window, offscreen, and reports for each the time and the peak
+// memory above what the empty window takes, measured in the same run just before the open.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
+#include "DeepNamesImage.h"
 #include "WorstCaseImage.h"
 #include "window/formMain.h"
 
@@ -24,15 +26,17 @@ void ResetPeak() {
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-}  // namespace
+struct Case {
+    const char* name;
+    std::function<std::vector<uint8_t>()> image;
+};
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+// Opens one file into a fresh window; true when both targets are met.
+bool Measure(const Case& c) {
     const auto path = std::filesystem::temp_directory_path() / "thornbeck-worst-case.sys";
     long long fileSize = 0;
     {
-        const auto bytes = thornbeck::bench::WorstCaseImage();
+        const auto bytes = c.image();
         fileSize = static_cast<long long>(bytes.size());
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
@@ -53,12 +57,34 @@ int main(int argc, char** argv) {
     std::filesystem::remove(path);
 
     const double perFile = static_cast<double>(peak) / static_cast<double>(fileSize);
-    std::printf("entries %lld, keys %zu, file %.1f MiB\n",
+    std::printf("%s: entries %lld, keys %zu, nodes %zu, file %.2f MiB\n", c.name,
                 static_cast<long long>(window.registryIndex().entryCount()),
-                window.registryIndex().rows().size(), fileSize / 1048576.0);
-    std::printf("open: %.2f s (target under 3 s): %s\n", seconds, seconds < 3 ? "met" : "MISSED");
+                window.registryIndex().rows().size(), window.registryIndex().nodes().size(),
+                fileSize / 1048576.0);
+    std::printf("  open: %.2f s (target under 3 s): %s\n", seconds, seconds < 3 ? "met" : "MISSED");
     std::printf(
-        "peak memory above the empty window: %.1f MiB = %.2f x the file (target at most 3): %s\n",
-        peak / 1048576.0, perFile, perFile <= 3 ? "met" : "MISSED");
-    return seconds < 3 && perFile <= 3 ? 0 : 1;
+        "  peak memory above the empty window (%.1f MiB): %.2f MiB = %.2f x the file (target at "
+        "most 3): %s\n",
+        empty / 1048576.0, peak / 1048576.0, perFile, perFile <= 3 ? "met" : "MISSED");
+    return seconds < 3 && perFile <= 3;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    using namespace thornbeck;
+    const Case cases[] = {
+        {"worst case", bench::WorstCaseImage},
+        // Names of about 6,000 levels that part after the first few, 256 KiB files.
+        {"deep distinct names, 2,000 entries", [] { return sample::DeepNamesImage(2000); }},
+        {"deep distinct names, 19,000 entries", [] { return sample::DeepNamesImage(19000); }},
+        // The same in a larger file, whose budget lets the index create many more levels.
+        {"deep distinct names, 19,000 entries, 64 MiB",
+         [] { return sample::DeepNamesImage(19000, 64u << 20); }},
+    };
+    bool met = true;
+    for (const Case& c : cases) met = Measure(c) && met;
+    return met ? 0 : 1;
 }

@@ -15,12 +15,12 @@ std::vector<KeyDifference> DiffEntries(const RegistryImage& a, const RegistryInd
         const auto inB = EntryOfKey(indexB, row.key);
         if (!inA) continue;
         if (!inB) {
-            differences.push_back({KeyDifference::OnlyInA, std::string(row.key), {}});
+            differences.push_back({KeyDifference::OnlyInA, row.key, {}});
             continue;
         }
         const FieldTexts textsA = DescribeEntry(a, inA->entry).texts;
         const FieldTexts textsB = DescribeEntry(b, inB->entry).texts;
-        KeyDifference difference{KeyDifference::Changed, std::string(row.key), {}};
+        KeyDifference difference{KeyDifference::Changed, row.key, {}};
         for (int i = 0; i < kDetailFieldCount; ++i) {
             const auto field = static_cast<DetailField>(i);
             if (!offsets && (field == kDataOffsetField || field == kKeyOffsetField)) continue;
@@ -31,7 +31,7 @@ std::vector<KeyDifference> DiffEntries(const RegistryImage& a, const RegistryInd
     }
     for (const ListRow& row : indexB.rows())
         if (EntryOfKey(indexB, row.key) && !EntryOfKey(indexA, row.key))
-            differences.push_back({KeyDifference::OnlyInB, std::string(row.key), {}});
+            differences.push_back({KeyDifference::OnlyInB, row.key, {}});
     return differences;
 }
 

@@ -19,7 +19,7 @@ struct FieldChange {
 struct KeyDifference {
     enum Kind { OnlyInA, OnlyInB, Changed };
     Kind kind = Changed;
-    std::string key;
+    std::string_view key;              // views the index's key; valid while that index lives
     std::vector<FieldChange> changes;  // for Changed, in field order
 };
 

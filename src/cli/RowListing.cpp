@@ -71,9 +71,16 @@ void WriteRows(const RegistryIndex& index, ListFormat format, std::ostream& out)
         case ListFormat::Tsv:
             WriteTsv(index.rows(), out);
             break;
-        case ListFormat::Csv:
-            out << CsvInLoadOrder(index);
+        case ListFormat::Csv: {
+            // Row by row: the rows' keys can add up to far more than the file.
+            std::string line;
+            for (const ListRow& row : index.rows()) {
+                line.clear();
+                AppendCsvLine(line, row);
+                out << line;
+            }
             break;
+        }
         case ListFormat::Json:
             WriteJson(index.rows(), out);
             break;

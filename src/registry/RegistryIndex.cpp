@@ -4,92 +4,112 @@
 
 #include "editing/EntryTexts.h"
 #include "registry/EntryScanner.h"
-#include "registry/KeyPath.h"
+#include "registry/KeyHash.h"
 #include "registry/RegistryFormat.h"
 
 namespace thornbeck {
 namespace {
 
-// FNV-1a: the hash of every prefix of a text comes out of one pass over it, which keeps creating
-// the levels of a deep path linear in its length.
-constexpr uint64_t kFnvOffset = 14695981039346656037ull;
-constexpr uint64_t kFnvPrime = 1099511628211ull;
+constexpr int64_t kLeastPathLevels = 4096;
+constexpr int64_t kMostPathLevels = 65536;
+constexpr int64_t kFileBytesPerPathLevel = 256;
 
-uint64_t HashStep(uint64_t hash, char c) {
-    return (hash ^ static_cast<uint8_t>(c)) * kFnvPrime;
-}
-
-uint64_t HashOf(std::string_view text) {
-    uint64_t hash = kFnvOffset;
-    for (char c : text) hash = HashStep(hash, c);
-    return hash;
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
 }
 
 }  // namespace
 
-RegistryIndex::RegistryIndex(std::shared_ptr<const KeyNameStore> names) : names(std::move(names)) {}
+int64_t RegistryIndex::PathLevelBudget(int64_t fileSize) {
+    return std::clamp(fileSize / kFileBytesPerPathLevel, kLeastPathLevels, kMostPathLevels);
+}
 
 const KeyNameStore& RegistryIndex::keyNames() const {
     static const KeyNameStore kNone;
     return names ? *names : kNone;
 }
 
-int32_t RegistryIndex::find(const HashedKey& key) const {
-    const auto it = byKey.find(key);
-    return it == byKey.end() ? -1 : it->second;
+RegistryIndex::RegistryIndex(std::shared_ptr<const KeyNameStore> names, int64_t pathLevels)
+    : names(std::move(names)), levelsLeft(pathLevels) {}
+
+int32_t RegistryIndex::find(std::string_view key, uint64_t hash) const {
+    const auto [first, last] = byHash.equal_range(hash);
+    for (auto it = first; it != last; ++it)
+        if (treeNodes[static_cast<size_t>(it->second)].key == key) return it->second;
+    return -1;
+}
+
+int32_t RegistryIndex::findChild(int32_t parent, std::string_view key, uint64_t hash) const {
+    // A node's key starts with its parent's key, and the walk has matched the parent already.
+    const size_t below = parent < 0 ? 0 : treeNodes[static_cast<size_t>(parent)].key.size();
+    const auto [first, last] = byHash.equal_range(hash);
+    for (auto it = first; it != last; ++it) {
+        const TreeNode& node = treeNodes[static_cast<size_t>(it->second)];
+        if (node.parent == parent && node.key.size() == key.size() &&
+            node.key.substr(below) == key.substr(below))
+            return it->second;
+    }
+    return -1;
 }
 
 std::optional<int32_t> RegistryIndex::findNode(std::string_view key) const {
-    const int32_t node = find({key, HashOf(key)});
+    const int32_t node = find(key, HashOfKey(key));
     if (node < 0) return std::nullopt;
     return node;
 }
 
-int32_t RegistryIndex::addNode(HashedKey key, std::string_view text, int32_t parent) {
+int32_t RegistryIndex::addNode(std::string_view key, uint64_t hash, int32_t parent) {
     const auto node = static_cast<int32_t>(treeNodes.size());
     auto& siblings = parent < 0 ? topNodes : treeNodes[static_cast<size_t>(parent)].children;
     TreeNode added;
-    added.key = key.text;
-    added.text = text;
+    added.key = key;
+    // The part of the key below the parent's, without the separator between them; for a level
+    // of an uncut path this is the level's own text.
+    const size_t below = parent < 0 ? 0 : treeNodes[static_cast<size_t>(parent)].key.size();
+    added.text = key.substr(below < key.size() && IsSeparator(key[below]) ? below + 1 : below);
     added.parent = parent;
     added.row = static_cast<int32_t>(siblings.size());
     added.depth = parent < 0 ? 0 : treeNodes[static_cast<size_t>(parent)].depth + 1;
     siblings.push_back(node);
     treeNodes.push_back(std::move(added));
-    byKey.emplace(key, node);
+    byHash.emplace(hash, node);
     return node;
 }
 
-int32_t RegistryIndex::AddPathNodes(std::string_view path) {
-    if (path.empty()) return -1;
-    std::vector<uint64_t> prefixHash(path.size() + 1);
-    prefixHash[0] = kFnvOffset;
-    for (size_t i = 0; i < path.size(); ++i) prefixHash[i + 1] = HashStep(prefixHash[i], path[i]);
-    const auto keyOf = [&](std::string_view prefix) -> HashedKey {
-        return {prefix, prefixHash[prefix.size()]};
-    };
-
-    // Walk up to the nearest level that exists, then create the missing ones top down.
-    std::vector<std::string_view> missing;
-    std::string_view level = path;
+int32_t RegistryIndex::AddPathNodes(std::string_view name) {
+    // The levels above a name end at its separators before the first "?", top level first.
+    const std::string_view searched = name.substr(0, name.find('?'));
+    KeyHasher hasher;
     int32_t parent = -1;
-    while (!level.empty()) {
-        parent = find(keyOf(level));
-        if (parent >= 0) break;
-        missing.push_back(level);
-        level = SplitKeyPath(level).parent;
+    for (size_t from = 0;;) {
+        const size_t end = searched.find_first_of("/\\", from);
+        if (end == std::string_view::npos) break;
+        from = end + 1;
+        if (end == 0) continue;  // a leading separator starts the top-level name
+        // Room is kept below the deepest level for the entry's own node.
+        const int32_t depth = parent < 0 ? 0 : treeNodes[static_cast<size_t>(parent)].depth + 1;
+        if (depth >= kMaxDepth - 1) break;
+        hasher.add(name.substr(hasher.size(), end - hasher.size()));
+        const std::string_view level = name.substr(0, end);
+        int32_t node = findChild(parent, level, hasher.value());
+        if (node < 0) {
+            if (levelsLeft <= 0) {
+                ++refusedLevels;
+                break;
+            }
+            --levelsLeft;
+            node = addNode(level, hasher.value(), parent);
+        }
+        parent = node;
     }
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
-        parent = addNode(keyOf(*it), SplitKeyPath(*it).text, parent);
     return parent;
 }
 
 int32_t RegistryIndex::AddEntryNode(std::string_view name) {
-    const HashedKey key{name, HashOf(name)};
-    const int32_t node = find(key);
+    const uint64_t hash = HashOfKey(name);
+    const int32_t node = find(name, hash);
     if (node >= 0) return node;
-    const KeyLevel level = SplitKeyPath(name);
-    return addNode(key, level.text, AddPathNodes(level.parent));
+    return addNode(name, hash, AddPathNodes(name));
 }
 
 int32_t RegistryIndex::attachEntry(int32_t node, const EntryRef& entry) {
@@ -113,7 +133,7 @@ void RegistryIndex::moveEntriesAfter(int32_t offset, int32_t delta) {
 
 RegistryIndex IndexRegistry(const RegistryImage& image) {
     auto names = std::make_shared<const KeyNameStore>(image);
-    RegistryIndex index(names);
+    RegistryIndex index(names, RegistryIndex::PathLevelBudget(image.size()));
     // A key record's name cannot change during the walk, so each record is looked up once.
     std::vector<int32_t> nodeOfRecord(0x10000, -1);
     EntryScanner scanner(image);

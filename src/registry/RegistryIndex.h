@@ -37,16 +37,36 @@ struct ListRow {
 // The two views of one load: tree nodes in the order they were added and list rows in the order
 // of the entries in the file, both keyed by key path. Keys are views into the load's KeyNameStore,
 // which the index keeps alive. Lookups by key are hashed; nothing here is recursive.
+//
+// The tree is bounded so that a hostile file cannot make it explode: every entry gets its own
+// node and its list row with the full key, but the levels above an entry (path levels) are only
+// created down to depth kMaxDepth - 2, and only while the load's budget of path levels
+// (PathLevelBudget) lasts. An entry whose path is cut that way hangs below the deepest level of
+// its path that exists, and its node's text is the rest of its name below that level, so every
+// byte of the key is still in the tree. findNode finds every entry node by its full name and
+// every path level that was created by its key.
 class RegistryIndex {
 public:
+    // Nodes lie at depths 0 to kMaxDepth - 1: the item views lay out expanded levels
+    // recursively, and nobody reads a thousand levels.
+    static constexpr int32_t kMaxDepth = 1000;
+    // Path levels a file of `fileSize` bytes may create: one per 256 bytes of the file, so that
+    // the tree's memory stays a small part of the file's, but at least 4,096, so that no real
+    // registry is cut, and at most 65,536, so that the window lays the tree out quickly. The
+    // entry nodes come on top: a key offset has 16 bits, so there are at most 65,536 of them.
+    static int64_t PathLevelBudget(int64_t fileSize);
+
     RegistryIndex() = default;
-    explicit RegistryIndex(std::shared_ptr<const KeyNameStore> names);
+    // `pathLevels`: the budget of path levels, see above.
+    RegistryIndex(std::shared_ptr<const KeyNameStore> names, int64_t pathLevels);
 
     const std::vector<TreeNode>& nodes() const { return treeNodes; }
     const std::vector<int32_t>& topLevel() const { return topNodes; }
     const std::vector<ListRow>& rows() const { return listRows; }
     // Data entries walked, repeated names included.
     int64_t entryCount() const { return entriesWalked; }
+    // Path levels the budget refused: 0 unless some entry's path was cut for the budget.
+    int64_t pathLevelsRefused() const { return refusedLevels; }
 
     std::optional<int32_t> findNode(std::string_view key) const;
     // The key names as the load read them.
@@ -68,9 +88,10 @@ public:
     // last record and the end marker move by delta.
     void moveEntriesAfter(int32_t offset, int32_t delta);
 
-    // Creates the nodes of `path` and of all its parents that do not exist yet, parents first.
-    // Returns the node of `path`, or -1 for "".
-    int32_t AddPathNodes(std::string_view path);
+    // Creates the missing path levels above the entry name `name`, parents first, as far as the
+    // depth cap and the budget allow. Returns the deepest level above `name` that exists then,
+    // or -1 when none does. Costs at most the length of the levels walked, however deep.
+    int32_t AddPathNodes(std::string_view name);
     // Finds the node of an entry's name, creating it and the levels above it when they are new.
     int32_t AddEntryNode(std::string_view name);
     // The node takes the entry (a repeated name takes over the node). Returns the new list row
@@ -88,26 +109,22 @@ public:
     }
 
 private:
-    struct HashedKey {
-        std::string_view text;
-        uint64_t hash;
-        bool operator==(const HashedKey& other) const {
-            return hash == other.hash && text == other.text;
-        }
-    };
-    struct KeyHash {
-        size_t operator()(const HashedKey& key) const { return static_cast<size_t>(key.hash); }
-    };
-
-    int32_t find(const HashedKey& key) const;
-    int32_t addNode(HashedKey key, std::string_view text, int32_t parent);
+    // The node with this key and hash, -1 for none.
+    int32_t find(std::string_view key, uint64_t hash) const;
+    // The child of `parent` (-1: top level) whose key is `key`, -1 for none; `key` must start
+    // with the parent's key, so only the part below it is compared.
+    int32_t findChild(int32_t parent, std::string_view key, uint64_t hash) const;
+    int32_t addNode(std::string_view key, uint64_t hash, int32_t parent);
 
     std::shared_ptr<const KeyNameStore> names;  // owns the bytes every key views
     std::vector<TreeNode> treeNodes;
     std::vector<int32_t> topNodes;
     std::vector<ListRow> listRows;
-    std::unordered_map<HashedKey, int32_t, KeyHash> byKey;
+    // Node numbers by the hash of their keys; a key is compared only when its hash matches.
+    std::unordered_multimap<uint64_t, int32_t> byHash;
     int64_t entriesWalked = 0;
+    int64_t levelsLeft = 0;
+    int64_t refusedLevels = 0;
     DataAreaEnd tail;
     int64_t keysEnd = 0;
 };

@@ -12,9 +12,9 @@ class RegistryTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
     // The item views lay out expanded levels recursively, so a hostile key of tens of thousands
-    // of levels would exhaust the stack; levels below this are not shown in the tree (the list
-    // still shows their entries).
-    static constexpr int32_t kMaxShownDepth = 1000;
+    // of levels would exhaust the stack; the index creates no node below this depth (the list
+    // still shows every entry with its full key).
+    static constexpr int32_t kMaxShownDepth = RegistryIndex::kMaxDepth;
 
     explicit RegistryTreeModel(QObject* parent = nullptr);
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "DeepNamesImage.h"
 #include "RegistryBuilder.h"
+#include "registry/EntryScanner.h"
+#include "registry/KeyHash.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck {
@@ -123,8 +126,53 @@ TEST(RegistryIndex, VeryDeepNamesNeedNoRecursion) {
     for (const size_t depth : {5000u, 65535u}) {
         const auto bytes = test::DeepKeyImage(depth);
         const auto index = IndexRegistry(RegistryImage(bytes));
-        EXPECT_EQ(index.nodes().size(), depth) << depth;
-        EXPECT_EQ(index.nodes().back().parent, static_cast<int32_t>(depth) - 2);
+        // The levels stop at the depth cap; the entry hangs below the last with the rest of its
+        // name as its text.
+        const auto levels = static_cast<size_t>(RegistryIndex::kMaxDepth);
+        ASSERT_EQ(index.nodes().size(), levels) << depth;
+        const TreeNode& entry = index.nodes().back();
+        EXPECT_EQ(entry.depth, RegistryIndex::kMaxDepth - 1);
+        EXPECT_EQ(entry.parent, static_cast<int32_t>(levels) - 2);
+        EXPECT_EQ(entry.key.size(), depth);
+        EXPECT_EQ(entry.text, std::string(depth - levels, '/'));
+        EXPECT_EQ(index.findNode(entry.key), static_cast<int32_t>(levels) - 1);
+        EXPECT_EQ(index.pathLevelsRefused(), 0);
+    }
+}
+
+// Names of about 6,000 levels that part after the first few: without a bound they would make
+// millions of nodes.
+TEST(RegistryIndex, DeepDistinctNamesStayWithinTheBudget) {
+    for (const int entries : {2000, 19000}) {
+        const RegistryImage image(sample::DeepNamesImage(entries));
+        const auto index = IndexRegistry(image);
+        EXPECT_EQ(index.entryCount(), entries);
+        ASSERT_EQ(index.rows().size(), static_cast<size_t>(entries));
+        const auto budget = RegistryIndex::PathLevelBudget(image.size());
+        EXPECT_EQ(index.nodes().size(), static_cast<size_t>(entries + budget));
+        EXPECT_GT(index.pathLevelsRefused(), 0);
+        // Every entry keeps its full key, and its node is found by it.
+        const KeyNameStore names(image);
+        EntryScanner scanner(image);
+        size_t row = 0;
+        while (const auto entry = scanner.next()) {
+            const std::string_view name = names.nameAt(entry->keyOffset);
+            ASSERT_GT(name.size(), 12000u);
+            ASSERT_EQ(index.rows()[row++].key, name);
+            const auto node = index.findNode(name);
+            ASSERT_TRUE(node);
+            ASSERT_EQ(index.nodes()[static_cast<size_t>(*node)].entry, *entry);
+        }
+        // Each node's key is its parent's, a separator and its own text, so the tree still
+        // holds every byte of every key.
+        for (const TreeNode& node : index.nodes()) {
+            ASSERT_LT(node.depth, RegistryIndex::kMaxDepth);
+            if (node.parent < 0) continue;
+            const TreeNode& parent = index.nodes()[static_cast<size_t>(node.parent)];
+            ASSERT_EQ(node.depth, parent.depth + 1);
+            ASSERT_EQ(node.key, std::string(parent.key) + node.key[parent.key.size()] +
+                                    std::string(node.text));
+        }
     }
 }
 
@@ -139,6 +187,34 @@ TEST(RegistryIndex, SampleHasEveryKindOfEntry) {
         for (int t = 0; t < 3; ++t) types[t] |= row.texts[kDataTypeField] == kDataTypeNames[t];
     }
     EXPECT_TRUE(types[0] && types[1] && types[2]);
+}
+
+}  // namespace
+}  // namespace thornbeck
+
+namespace thornbeck {
+namespace {
+
+// The walk takes the hash of each level from one pass over the name; it must be the hash that
+// findNode computes for the level's key alone.
+TEST(KeyHash, EveryPrefixHashesAsTheWholeText) {
+    const std::string text = "/setting/system/a\\b?/c" + std::string(40, 'x') + "/end";
+    const std::string_view view = text;
+    KeyHasher bytewise;
+    for (size_t n = 0; n < text.size(); ++n) {
+        ASSERT_EQ(bytewise.value(), HashOfKey(view.substr(0, n))) << n;
+        bytewise.add(text[n]);
+    }
+    // Pieces of 1 to 11 bytes, so that word-sized, odd and straddling pieces mix.
+    for (size_t piece = 1; piece <= 11; ++piece) {
+        KeyHasher chunked;
+        for (size_t n = 0; n < text.size(); n += piece) {
+            chunked.add(view.substr(n, piece));
+            ASSERT_EQ(chunked.value(), HashOfKey(view.substr(0, n + piece))) << piece << " " << n;
+        }
+    }
+    EXPECT_NE(HashOfKey("/a/b"), HashOfKey("/a\\b"));
+    EXPECT_NE(HashOfKey(""), HashOfKey(std::string_view("\0", 1)));
 }
 
 }  // namespace

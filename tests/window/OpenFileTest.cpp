@@ -7,6 +7,7 @@
 #include "editing/DetailsPanel.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
@@ -14,6 +15,7 @@
 #include <QTreeView>
 #include <random>
 
+#include "DeepNamesImage.h"
 #include "RegistryBuilder.h"
 #include "support/TestFiles.h"
 #include "window/FakePrompts.h"
@@ -255,13 +257,42 @@ TEST(OpenFile, AKeyOfThousandsOfLevelsOpens) {
         TempFolder folder;
         TestWindow w;
         w->OpenRegistryFile(Q(folder.write("deep.sys", bytes)));
-        EXPECT_EQ(w->registryIndex().nodes().size(), depth);
+        EXPECT_EQ(w->registryIndex().nodes().size(), static_cast<size_t>(RegistryIndex::kMaxDepth));
         EXPECT_EQ(w->listModel()->rowCount(), 1);
-        // The tree shows the first thousand levels.
+        // The tree shows the first thousand levels, the entry the last of them.
         QModelIndex level = w->treeModel()->index(0, 0);
         int shown = 0;
         for (; level.isValid(); level = w->treeModel()->index(0, 0, level)) ++shown;
         EXPECT_EQ(shown, RegistryTreeModel::kMaxShownDepth);
+    }
+}
+
+}  // namespace
+}  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+// Thousands of entries whose names are about 6,000 levels deep and part after the first few:
+// the open is quick, every entry is a list row, and the first node is shown.
+TEST(OpenFile, DeepDistinctNamesOpenQuickly) {
+    for (const int entries : {2000, 19000}) {
+        TempFolder folder;
+        TestWindow w;
+        const auto path = Q(folder.write("deep.sys", sample::DeepNamesImage(entries)));
+        QElapsedTimer timer;
+        timer.start();
+        w->OpenRegistryFile(path);
+        QCoreApplication::processEvents();
+        // Generous: it takes a fraction of a second; without the bound it did not finish.
+        EXPECT_LT(timer.elapsed(), 20000) << entries;
+        EXPECT_EQ(w->listModel()->rowCount(), entries);
+        const auto& index = w->registryIndex();
+        EXPECT_LE(index.nodes().size(),
+                  static_cast<size_t>(entries + RegistryIndex::PathLevelBudget(256 * 1024)));
+        const QModelIndex first = w->treeModel()->indexOfNode(0);
+        ASSERT_TRUE(first.isValid());
+        EXPECT_EQ(w->findChild<QTreeView*>("tvReg")->currentIndex(), first);
     }
 }
 

@@ -1,0 +1,122 @@
+// Files whose names are thousands of levels deep and distinct at every level: every reading
+// command finishes quickly and still reaches every entry by its full key.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+
+#include "DeepNamesImage.h"
+#include "cli/CliRun.h"
+#include "registry/EntryScanner.h"
+#include "registry/KeyNameStore.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+// Generous: the commands take well under a second on these files in a plain build, and the
+// unbounded tree took minutes and gigabytes.
+constexpr double kSecondsAllowed = 20;
+
+struct TimedRun {
+    CliRun run;
+    double seconds;
+};
+
+TimedRun Timed(const std::vector<std::string>& args) {
+    const auto start = std::chrono::steady_clock::now();
+    CliRun run = RunCli(args);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    return {std::move(run), took.count()};
+}
+
+// The full names of the entries, in file order.
+std::vector<std::string> NamesOf(const std::vector<uint8_t>& bytes) {
+    const RegistryImage image(bytes);
+    const KeyNameStore names(image);
+    std::vector<std::string> found;
+    EntryScanner scanner(image);
+    while (const auto entry = scanner.next()) found.emplace_back(names.nameAt(entry->keyOffset));
+    return found;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class DeepDistinctNames : public testing::TestWithParam<int> {};
+
+TEST_P(DeepDistinctNames, EveryCommandIsQuickAndReachesEveryEntry) {
+    const int entries = GetParam();
+    const auto bytes = sample::DeepNamesImage(entries);
+    const std::vector<std::string> names = NamesOf(bytes);
+    ASSERT_EQ(names.size(), static_cast<size_t>(entries));
+    TempFolder folder;
+    const std::string file = folder.write("deep.sys", bytes).string();
+    const std::string other =
+        folder.write("other.sys", sample::DeepNamesImage(500, 256 * 1024, 2)).string();
+
+    const auto info = Timed({"info", file});
+    EXPECT_EQ(info.run.exitCode, 0) << info.run.err;
+    EXPECT_NE(info.run.out.find("distinct keys:    " + std::to_string(entries) + "\n"),
+              std::string::npos)
+        << info.run.out;
+    EXPECT_LT(info.seconds, kSecondsAllowed);
+
+    // Every entry is a row with its full key. Names that run into the data area hold bytes that
+    // the list escapes; the others are plain letters and separators.
+    const auto list = Timed({"list", file});
+    ASSERT_EQ(list.run.exitCode, 0) << list.run.err;
+    EXPECT_LT(list.seconds, kSecondsAllowed);
+    const auto rows = Lines(list.run.out);
+    ASSERT_EQ(rows.size(), names.size());
+    size_t plain = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (names[i].find_first_not_of("/abcdefghijklmnopqrstuvwxyz") != std::string::npos)
+            continue;
+        ++plain;
+        ASSERT_EQ(rows[i].substr(0, rows[i].find('\t')), names[i]) << i;
+    }
+    EXPECT_GT(plain, names.size() * 3 / 4);
+
+    const auto csv = Timed({"export-csv", file, (folder.path() / "out.csv").string()});
+    EXPECT_EQ(csv.run.exitCode, 0) << csv.run.err;
+    EXPECT_LT(csv.seconds, kSecondsAllowed);
+    EXPECT_GT(std::filesystem::file_size(folder.path() / "out.csv"), names.size() * 12000);
+
+    // A piece from deep inside one name (far below the levels the tree keeps) finds that
+    // name, and get reaches its entry by the full key.
+    const std::string& target = names[names.size() / 2];
+    ASSERT_GT(target.size(), 11000u);
+    const std::string piece = target.substr(10000, 40);
+    const auto find = Timed({"find", file, piece});
+    EXPECT_EQ(find.run.exitCode, 0) << find.run.err;
+    EXPECT_LT(find.seconds, kSecondsAllowed);
+    EXPECT_NE(find.run.out.find(target + "\n"), std::string::npos);
+
+    if (target.find_first_not_of("/abcdefghijklmnopqrstuvwxyz") == std::string::npos) {
+        const auto get = Timed({"get", file, target});
+        EXPECT_EQ(get.run.exitCode, 0) << get.run.err.substr(0, 200);
+        EXPECT_NE(get.run.out.find("Data Size: 0\n"), std::string::npos);
+        EXPECT_LT(get.seconds, kSecondsAllowed);
+    }
+
+    // Against itself nothing differs; against another file every key of both differs.
+    const auto same = Timed({"diff", file, file});
+    EXPECT_EQ(same.run.exitCode, 0) << same.run.err;
+    EXPECT_EQ(same.run.out, "");
+    const auto diff = Timed({"diff", file, other});
+    EXPECT_EQ(diff.run.exitCode, 1) << diff.run.err;
+    EXPECT_LT(diff.seconds, kSecondsAllowed);
+    EXPECT_EQ(Lines(diff.run.out).size(), names.size() + 500);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, DeepDistinctNames, testing::Values(2000, 19000),
+                         [](const auto& info) { return std::to_string(info.param) + "Entries"; });
+
+}  // namespace
+}  // namespace thornbeck::test
