@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editing/HexText.h"
+#include "registry/EntryScanner.h"
 #include "registry/WalkSignature.h"
 
 namespace thornbeck {
@@ -100,19 +101,14 @@ void MoveTail(RegistryImage& image, RegistryIndex& index, EntryChange& change) {
     index.moveEntriesAfter(change.entryBefore.offset, change.delta);
 }
 
-// The walk reads the marker and, of every entry, its first four bytes (the end-marker test) and
-// its size. So only the moved tail, new Flags, or a Header ID that lies in the data area can
-// change it.
-bool MayChangeWalk(const EntryChange& change, const std::vector<DetailField>& fieldOfPatch) {
-    if (change.delta != 0) return true;
-    for (size_t p = 0; p < change.patches.size(); ++p) {
-        const BytePatch& patch = change.patches[p];
-        if (patch.before == patch.after) continue;
-        if (fieldOfPatch[p] == kFlagsField) return true;
-        if (fieldOfPatch[p] == kHeaderIdField && patch.offset + 2 > kMarkerOffset) return true;
-    }
-    return false;
-}
+// Whether a fresh load would walk other entries after the change. The walk reads the marker
+// and, of every entry, its first four bytes (the end-marker test) and its size; so only new
+// Flags, a Header ID that lies in the data area, or the moved tail can change it. A tail that
+// ends at an end marker still inside the image is walked exactly as before, only shifted; then
+// only the first record can turn into a header record. Anything else is walked in full, before
+// and after, and the two walks compared. Leaves the change applied.
+bool WalkChanged(RegistryImage& image, RegistryIndex& index, const EntryChange& change,
+                 const std::vector<DetailField>& fieldOfPatch);
 
 bool MayChangeKeyNames(const RegistryIndex& index, const EntryChange& change) {
     if (change.delta != 0 && change.moveStart() < index.keyBytesEnd()) return true;
@@ -141,6 +137,27 @@ WalkSignature ActualWalk(const RegistryImage& image) {
     return SignatureOfWalk(
         image, [](const EntryRef& walked) { return walked; },
         [](int32_t offset) { return offset; });
+}
+
+bool WalkChanged(RegistryImage& image, RegistryIndex& index, const EntryChange& change,
+                 const std::vector<DetailField>& fieldOfPatch) {
+    bool readFieldChanged = false;
+    for (size_t p = 0; p < change.patches.size(); ++p) {
+        const BytePatch& patch = change.patches[p];
+        if (patch.before == patch.after) continue;
+        readFieldChanged = readFieldChanged || fieldOfPatch[p] == kFlagsField ||
+                           (fieldOfPatch[p] == kHeaderIdField && patch.offset + 2 > kMarkerOffset);
+    }
+    if (!readFieldChanged) {
+        if (change.delta == 0) return false;
+        const auto marker = change.endAfter.endMarker;
+        if (marker && int64_t{*marker} + 4 < image.size())
+            return change.entryBefore.offset == kDataAreaStart && IsHeaderRecord(image);
+    }
+    RevertChange(image, index, change);
+    const WalkSignature predicted = PredictedWalk(image, change);
+    ApplyChange(image, index, change);
+    return ActualWalk(image) != predicted;
 }
 
 // The field to blame when the change would alter the load: the size, else the first changed
@@ -231,9 +248,7 @@ ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t nod
     if (auto& marker = change.endAfter.endMarker; marker && *marker > entry.offset)
         *marker += change.delta;
 
-    WalkSignature predicted;
     const bool sizeChange = change.delta != 0;
-    if (sizeChange) predicted = PredictedWalk(image, change);
 
     std::vector<DetailField> fieldOfPatch;
     ChangeRecorder recorder(image, change);
@@ -266,16 +281,7 @@ ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t nod
     });
 
     // A change that a fresh load would read differently is taken back and refused.
-    bool keepsLoad = true;
-    if (MayChangeWalk(change, fieldOfPatch)) {
-        if (!sizeChange) {
-            // Predict from the image as it was: take the writes back for the walk.
-            RevertChange(image, index, change);
-            predicted = PredictedWalk(image, change);
-            ApplyChange(image, index, change);
-        }
-        keepsLoad = ActualWalk(image) == predicted;
-    }
+    bool keepsLoad = !WalkChanged(image, index, change, fieldOfPatch);
     if (keepsLoad && MayChangeKeyNames(index, change))
         keepsLoad = WalkKeepsKeyNames(image, index.keyNames());
     if (!keepsLoad) {
