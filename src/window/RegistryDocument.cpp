@@ -1,7 +1,13 @@
 #include "window/RegistryDocument.h"
 
+#include <QLockFile>
+#include <filesystem>
+
 #include "helpers/Latin1Text.h"
 #include "helpers/PathFunctions.h"
+#include "helpers/RegularFile.h"
+#include "registry/RegistryFormat.h"
+#include "registry/RegistrySaver.h"
 #include "window/ModifyCommand.h"
 
 namespace thornbeck {
@@ -22,6 +28,39 @@ ModifyResult RegistryDocument::modify(int32_t node, const ModifyRequest& request
         history.push(new ModifyCommand(*this, result.change, key));
     }
     return result;
+}
+
+QString RegistryDocument::read(const QString& path) {
+    const auto fsPath = ToFsPath(path);
+    FileRead file = ReadRegularFile(fsPath);
+    bytes = RegistryImage(std::move(file.bytes));
+    entries = RegistryIndex();
+    stampPath = path;
+    diskStamp = file.stamp;
+    filePath = bytes.size() < format::kMinimumFileSize ? QString() : path;
+    std::error_code error;
+    if (file.failure.empty() || file.missing || std::filesystem::is_directory(fsPath, error))
+        return {};
+    return QString::fromLocal8Bit(file.failure.c_str());
+}
+
+RegistryDocument::SaveOutcome RegistryDocument::save(const QString& path,
+                                                     const std::function<bool()>& overwrite) {
+    QLockFile lock(QString::fromStdU16String(LockPathOf(ToFsPath(path)).u16string()));
+    if (!lock.tryLock(2500))
+        return {false, lock.error() == QLockFile::LockFailedError
+                           ? tr("Another program is saving it. Try again later.")
+                           : tr("The lock file beside it cannot be made.")};
+    if (changedOnDisk(path) && !overwrite()) return {};
+    DiskStamp written;
+    if (const auto failure = SaveWholeFile(ToFsPath(path), bytes.bytes(), {}, &written))
+        return {false,
+                QStringLiteral("%1: %2").arg(QString::fromStdU16String(failure->path.u16string()),
+                                             QString::fromLocal8Bit(failure->reason.c_str()))};
+    stampPath = path;
+    diskStamp = written;
+    history.setClean();
+    return {true, {}};
 }
 
 bool RegistryDocument::changedOnDisk(const QString& path) const {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QUndoStack>
+#include <functional>
 
 #include "editing/EntryChange.h"
 #include "editing/ModifyEntry.h"
@@ -25,19 +26,32 @@ public:
     const RegistryIndex& index() const { return entries; }
     QUndoStack* undoStack() { return &history; }
 
+    // The open file's path; "" while none is open (a refused file leaves none).
+    QString& path() { return filePath; }
+    const QString& path() const { return filePath; }
+
     // A new file (or none): the history starts empty and clean.
     void resetHistory();
+    // Reads the file at `path` whole into the image, before anything is indexed. Gives why a file
+    // cannot be read that the user should hear of (a FIFO, a device, a file too large, no
+    // permission); "" when it was read, and also for a missing file or a folder, which are
+    // refused silently like a short file. Only a file long enough to be a registry file stays
+    // open (`path` set).
+    QString read(const QString& path);
+    // Walks the image just read into the index.
+    void indexImage() { entries = IndexRegistry(bytes); }
+
+    struct SaveOutcome {
+        bool saved = false;
+        QString failure;  // why not, for a message; "" when the user cancelled
+    };
+    // Writes the image to `path` with a backup, holding the lock file beside it, so that the
+    // command line and another window wait their turn. When the file is the one loaded or last
+    // saved and another program has changed it since, `overwrite` decides. A saved state is the
+    // clean one.
+    SaveOutcome save(const QString& path, const std::function<bool()>& overwrite);
     // Modify of the entry at tree node `node`; a successful one becomes one undo step.
     ModifyResult modify(int32_t node, const ModifyRequest& request);
-    // The state last loaded or saved is the clean one.
-    void markSaved() { history.setClean(); }
-
-    // What the file on disk was when it was loaded or last saved, and its path, so that a save
-    // can tell whether another program has changed it since.
-    void setDiskStamp(const QString& path, const DiskStamp& stamp) {
-        stampPath = path;
-        diskStamp = stamp;
-    }
     // True when the file at `path` is the one loaded or saved and has changed on disk since.
     bool changedOnDisk(const QString& path) const;
 
@@ -52,6 +66,9 @@ private:
     RegistryImage bytes;
     RegistryIndex entries;
     QUndoStack history;
+    QString filePath;
+    // What the file on disk was when it was loaded or last saved, and its path, so that a save
+    // can tell whether another program has changed it since.
     QString stampPath;
     DiskStamp diskStamp;
 };

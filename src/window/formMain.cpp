@@ -21,14 +21,11 @@
 #include "helpers/FileFunctions.h"
 #include "helpers/Latin1Text.h"
 #include "helpers/PathFunctions.h"
-#include "helpers/RegularFile.h"
 #include "registry/RegistryFormat.h"
 #include "window/RegistryListModel.h"
 #include "window/RegistryTreeModel.h"
 
 namespace thornbeck {
-
-namespace fs = std::filesystem;
 
 namespace {
 const QString kProgramName = QStringLiteral("Thornbeck");
@@ -169,20 +166,12 @@ void formMain::OpenRegistryFile(const QString& path) {
     // load.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-    regPath = path;
-    FileRead read = ReadRegularFile(ToFsPath(path));
-    // A FIFO, a device or a file too large is refused before a byte is read, and said so; a
-    // missing file or a folder is refused silently, like a short one.
-    if (!read.failure.empty() && !read.missing && !fs::is_directory(ToFsPath(path)))
-        prompts->message(
-            this, QMessageBox::Warning, kProgramName,
-            tr("Could not open %1.\n\n%2").arg(path, QString::fromLocal8Bit(read.failure.c_str())),
-            QMessageBox::Ok);
-    regData = RegistryImage(std::move(read.bytes));
-    document.setDiskStamp(path, read.stamp);
-    if (regData.size() < format::kMinimumFileSize) {
+    // A FIFO, a device or a file too large is refused before a byte is read, and said so.
+    if (const QString failure = document.read(path); !failure.isEmpty())
+        prompts->message(this, QMessageBox::Warning, kProgramName,
+                         tr("Could not open %1.\n\n%2").arg(path, failure), QMessageBox::Ok);
+    if (regPath.isEmpty()) {
         setCaption({});
-        regPath.clear();
         updateFileActions();
         opening = false;
         return;
@@ -191,7 +180,7 @@ void formMain::OpenRegistryFile(const QString& path) {
     setUpdatesEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     tvReg->hide();
-    index = IndexRegistry(regData);
+    document.indexImage();
     tvRegModel->setRegistryIndex(&index);
     lvRegModel->setRegistryIndex(&index);
     // Every node is expanded: entries expand themselves and each shown entry expands its parents.

@@ -129,7 +129,7 @@ private:
     RegistryDocument document;
     RegistryImage& regData = document.image();
     RegistryIndex& index = document.index();
-    QString regPath;
+    QString& regPath = document.path();
     bool regDirty = false;
     QString AppPath;
     KeyInfoTable keyInfo;

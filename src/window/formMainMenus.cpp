@@ -1,7 +1,6 @@
 // The window's menus and the commands behind them.
 #include <QAction>
 #include <QLabel>
-#include <QLockFile>
 #include <QMenuBar>
 #include <QUrl>
 
@@ -121,32 +120,19 @@ void formMain::mnuFileOpen_Click() {
 
 bool formMain::save() {
     if (regPath.isEmpty()) return false;
-    // One writer at a time: the command line takes the same lock beside the file.
-    QLockFile lock(QString::fromStdU16String(LockPathOf(ToFsPath(regPath)).u16string()));
-    if (!lock.tryLock(2500)) {
-        const QString why = lock.error() == QLockFile::LockFailedError
-                                ? tr("Another program is saving it. Try again later.")
-                                : tr("The lock file beside it cannot be made.");
-        prompts->message(this, QMessageBox::Warning, kProgramName,
-                         tr("Could not save %1.\n\n%2").arg(regPath, why), QMessageBox::Ok);
+    const auto outcome = document.save(regPath, [this] {
+        return prompts->message(
+                   this, QMessageBox::Question, kProgramName,
+                   tr("The file has changed on disk since it was opened. Overwrite it?"),
+                   QMessageBox::SaveAll | QMessageBox::Cancel) == QMessageBox::SaveAll;
+    });
+    if (!outcome.saved) {
+        if (!outcome.failure.isEmpty())
+            prompts->message(this, QMessageBox::Warning, kProgramName,
+                             tr("Could not save %1.\n\n%2").arg(regPath, outcome.failure),
+                             QMessageBox::Ok);
         return false;
     }
-    if (document.changedOnDisk(regPath) &&
-        prompts->message(this, QMessageBox::Question, kProgramName,
-                         tr("The file has changed on disk since it was opened. Overwrite it?"),
-                         QMessageBox::SaveAll | QMessageBox::Cancel) != QMessageBox::SaveAll)
-        return false;
-    DiskStamp written;
-    if (const auto failure = SaveWholeFile(ToFsPath(regPath), regData.bytes(), {}, &written)) {
-        prompts->message(this, QMessageBox::Warning, kProgramName,
-                         tr("Could not save %1.\n\n%2: %3")
-                             .arg(regPath, QString::fromStdU16String(failure->path.u16string()),
-                                  QString::fromLocal8Bit(failure->reason.c_str())),
-                         QMessageBox::Ok);
-        return false;
-    }
-    document.markSaved();
-    document.setDiskStamp(regPath, written);
     regDirty = false;
     setCaption(regPath);
     return true;
