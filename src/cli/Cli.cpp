@@ -24,6 +24,7 @@ struct Command {
 
 constexpr std::array<KnownOption, 1> kListOptions = {{{"--format", true}}};
 constexpr std::array<KnownOption, 1> kFindOptions = {{{"--values", false}}};
+constexpr std::array<KnownOption, 1> kGetOptions = {{{"--hex", false}}};
 constexpr std::array<KnownOption, 9> kSetOptions = {{{"--value", true},
                                                      {"--value-hex", true},
                                                      {"--size", true},
@@ -65,16 +66,13 @@ constexpr std::array<Command, 7> kCommands = {{
      2,
      {},
      RunExportCsv},
-    {"get",
-     "FILE KEY",
-     "the eight field texts of one entry",
+    {"get", "FILE KEY [--hex]", "the eight field texts of one entry",
      "Prints the entry's eight field texts as the details panel shows them, one per line after\n"
      "its caption. A key that several entries share shows its last entry, as the tree does.\n"
      "Control characters and \\ are written as in list's TSV.\n"
+     "  --hex  a Binary or String value as hex byte pairs (\"00 1F A7\")\n"
      "Exit status: 1 when FILE has no entry with the key.\n",
-     2,
-     {},
-     RunGet},
+     2, kGetOptions, RunGet},
     {"find", "FILE TEXT [--values]", "the keys that Find would stop at",
      "Prints, in the order of the list, every key that matches TEXT as Find matches it: the text\n"
      "anywhere unless it holds a *, letters of either case, ? any one character, # one digit.\n"

@@ -7,6 +7,7 @@
 #include "cli/RegistryReport.h"
 #include "cli/RowListing.h"
 #include "editing/EntryTexts.h"
+#include "editing/ValueText.h"
 #include "registry/RegistrySaver.h"
 
 namespace thornbeck::cli {
@@ -57,9 +58,12 @@ int RunGet(const Arguments& args, const Streams& io) {
     const auto found = RequireEntry(*file, key, io.err);
     if (!found) return kExitNegative;
     const FieldTexts texts = DescribeEntry(file->image, found->entry).texts;
-    for (int i = 0; i < kDetailFieldCount; ++i)
+    const bool hex = args.has("--hex") && texts[kDataTypeField] != "Integer";
+    for (int i = 0; i < kDetailFieldCount; ++i) {
+        const std::string& text = texts[static_cast<size_t>(i)];
         io.out << PlainCaption(kFieldCaptions[static_cast<size_t>(i)]) << ' '
-               << VisibleText(texts[static_cast<size_t>(i)]) << '\n';
+               << (hex && i == kValueField ? HexPairs(text) : VisibleText(text)) << '\n';
+    }
     return kExitOk;
 }
 

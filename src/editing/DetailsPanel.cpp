@@ -1,12 +1,18 @@
 #include "editing/DetailsPanel.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QHeaderView>
 #include <QLabel>
+#include <QTableView>
 #include <QTimer>
 #include <algorithm>
 
 #include "editing/DetailFieldEdit.h"
 #include "editing/EntryTexts.h"
+#include "editing/HexText.h"
+#include "editing/ValueHexModel.h"
+#include "editing/ValueText.h"
 #include "helpers/Latin1Text.h"
 
 namespace thornbeck {
@@ -23,6 +29,9 @@ constexpr int kPanelWidth = 437;
 constexpr int kDataSizeDigits = 5;  // sizes go up to 65535
 constexpr int kHeaderDigits = 4;
 constexpr int kOtherLimit = 8;
+constexpr int kHexRowHeight = 16;
+constexpr int kHexByteWidth = 20;
+constexpr int kHexMinimumHeight = 3 * kHexRowHeight + 8;
 
 QColor ReadOnlyColour() {
     return QApplication::palette().color(QPalette::Button);
@@ -68,6 +77,44 @@ DetailsPanel::DetailsPanel(QWidget* parent) : QObject(parent) {
         setEditable(edit->fieldIndex(), false);
     }
     field(kValueField)->resize(kValueDesignWidth, kFieldHeight);
+    createHexView(parent);
+}
+
+void DetailsPanel::createHexView(QWidget* parent) {
+    hexBytes = new ValueHexModel(this);
+    hexTable = new QTableView(parent);
+    hexTable->setObjectName(QStringLiteral("hexView"));
+    hexTable->setModel(hexBytes);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(parent->font().pointSizeF());
+    hexTable->setFont(fixed);
+    hexTable->setShowGrid(false);
+    hexTable->setWordWrap(false);
+    hexTable->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                              QAbstractItemView::EditKeyPressed);
+    hexTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    hexTable->verticalHeader()->setDefaultSectionSize(kHexRowHeight);
+    hexTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    hexTable->horizontalHeader()->setDefaultSectionSize(kHexByteWidth);
+    hexTable->horizontalHeader()->setStretchLastSection(true);
+    hexTable->hide();
+    connect(field(kValueField), &QLineEdit::textChanged, this, &DetailsPanel::showValueBytes);
+    connect(hexBytes, &ValueHexModel::byteEdited, this, &DetailsPanel::hexByteEdited);
+}
+
+void DetailsPanel::showValueBytes() {
+    const std::string text = ToByteText(field(kValueField)->text());
+    if (integerSize == 0) return hexBytes->setBytes(text);
+    const std::vector<uint8_t> number = HexFieldBytes(text, integerSize);
+    hexBytes->setBytes(std::string(number.begin(), number.end()));
+}
+
+void DetailsPanel::hexByteEdited(int offset, uint8_t byte) {
+    DetailFieldEdit* value = field(kValueField);
+    QString text = value->text();
+    if (offset >= text.size()) return;
+    text[offset] = QChar(byte);
+    value->setText(text);
 }
 
 QLineEdit* DetailsPanel::infoBox(int index) const {
@@ -159,6 +206,9 @@ void DetailsPanel::showFolder() {
     type.reset();
     dataSizeEditable = false;
     updateDecimalLabel();
+    integerSize = 0;
+    hexBytes->setEditable(false);
+    hexBytes->setBytes({});
 }
 
 void DetailsPanel::clearForLoading() {
@@ -174,6 +224,9 @@ void DetailsPanel::clearForLoading() {
     dataSizeEditable = false;
     updateDecimalLabel();
     showKeyInfo({}, {});
+    integerSize = 0;
+    hexBytes->setEditable(false);
+    hexBytes->setBytes({});
 }
 
 void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) {
@@ -189,11 +242,21 @@ void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) 
     setField(kDataTypeField, ToQString(texts[kDataTypeField]));
 
     const bool integer = type == format::DataType::Integer;
+    integerSize = integer ? entry.size : 0;
+    hexBytes->setEditable(type && !integer);
     valueTag = integer ? 8 : entry.size;
     // Integer values are hex digits; Binary and String values take any printable byte.
     field(kValueField)->setHexOnly(integer);
     setField(kValueField, ToQString(texts[kValueField]));
     setNumberTip(kValueField, integer ? shown.numbers[kValueField] : std::nullopt);
+    if (!integer) {
+        // The first bytes in hex, as an Integer's tooltip shows its number.
+        constexpr size_t kTipBytes = 16;
+        const std::string& bytes = texts[kValueField];
+        const std::string tip = HexPairs(std::string_view(bytes).substr(0, kTipBytes));
+        field(kValueField)
+            ->setToolTip(QString::fromStdString(bytes.size() > kTipBytes ? tip + " ..." : tip));
+    }
     if (integer) setValueWidth(kFieldWidth);
     for (const int editable : {kValueField, kChecksumField, kFlagsField, kHeaderIdField})
         setEditable(editable, true);
@@ -256,6 +319,11 @@ void DetailsPanel::layout(int left, int separatorTop, bool tree) {
                                                          kInfoHeights[i]);
     }
     const int limit = txtInfo[0]->y();
+    // The hex view takes the room between the last field and the information boxes, if any.
+    const int hexTop = kFieldTops[kHeaderIdField] + kFieldHeight + 8;
+    const int hexHeight = limit - 6 - hexTop;
+    hexTable->setGeometry(left + 4, hexTop, kPanelWidth - 4, std::max(hexHeight, 0));
+    hexTable->setVisible(tree && hexHeight >= kHexMinimumHeight);
     for (int i = 0; i < kDetailFieldCount; ++i) {
         const size_t at = static_cast<size_t>(i);
         lblPrompt[at]->setGeometry(left + 4, kPromptTops[at], kPromptWidths[at],

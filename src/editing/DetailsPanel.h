@@ -13,11 +13,13 @@
 
 class QLabel;
 class QLineEdit;
+class QTableView;
 class QWidget;
 
 namespace thornbeck {
 
 class DetailFieldEdit;
+class ValueHexModel;
 
 // The right-hand panel that shows one entry: the eight captioned fields, "< decimal" beside an
 // editable Data Size, and the two information boxes. It applies the fields' input rules and
@@ -49,6 +51,9 @@ public:
     // `separatorTop`; shows the fields that end above the boxes, none in list mode.
     void layout(int left, int separatorTop, bool treeMode);
     QLineEdit* infoBox(int index) const;
+    // The hex view of the Value field's bytes.
+    QTableView* hexView() const { return hexTable; }
+    ValueHexModel* hexModel() const { return hexBytes; }
 
     DetailFieldEdit* field(int index) const { return txtField[static_cast<size_t>(index)]; }
     QLabel* prompt(int index) const { return lblPrompt[static_cast<size_t>(index)]; }
@@ -71,12 +76,20 @@ private:
     void setNumberTip(int index, const std::optional<uint64_t>& number);
     void setValueWidth(int width);
     void updateDecimalLabel();
+    void createHexView(QWidget* parent);
+    // The hex view follows the Value field: its text as bytes, an Integer's as the bytes Modify
+    // would write.
+    void showValueBytes();
+    void hexByteEdited(int offset, uint8_t byte);
     int limitOf(int index) const;
 
     std::array<QLabel*, kDetailFieldCount> lblPrompt{};
     std::array<DetailFieldEdit*, kDetailFieldCount> txtField{};
     std::array<QLineEdit*, 2> txtInfo{};
     QLabel* lblDecimal = nullptr;
+    QTableView* hexTable = nullptr;
+    ValueHexModel* hexBytes = nullptr;
+    int integerSize = 0;  // the shown Integer entry's size, 0 for other entries
     std::optional<format::DataType> type;
     int valueTag = 0;  // the Value field's length limit
     bool dataSizeEditable = false;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "editing/ValueText.h"
 #include "window/DisplayText.h"
 
 namespace thornbeck {
@@ -126,7 +127,15 @@ int RegistryListModel::columnCount(const QModelIndex& parent) const {
 QVariant RegistryListModel::data(const QModelIndex& index, int role) const {
     const int32_t row = rowOf(index);
     if (row < 0) return {};
-    if (role == Qt::DisplayRole) return DisplayText(cellText(row, index.column()));
+    if (role == Qt::DisplayRole) {
+        // A value is drawn readably (hex pairs, no NUL padding); the row's text stays its bytes.
+        if (index.column() == kValueColumn) {
+            constexpr size_t kDrawn = 1024;  // a cell paints no more
+            return DisplayText(ReadableValue(cellText(row, kValueColumn).substr(0, kDrawn),
+                                             cellText(row, kTypeColumn)));
+        }
+        return DisplayText(cellText(row, index.column()));
+    }
     if (index.column() != 0) return {};
     if (role == Qt::DecorationRole) return rowIcon;
     if (role == Qt::CheckStateRole)

@@ -14,6 +14,8 @@ class RegistryListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumnCount = 9;
+    static constexpr int kValueColumn = 1;
+    static constexpr int kTypeColumn = 3;
 
     explicit RegistryListModel(QObject* parent = nullptr);
 

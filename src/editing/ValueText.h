@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Readable forms of a value's bytes, for the hex view, the list's cells, tooltips and the command
+// line. The texts of the rows, the CSV and Find stay the raw bytes; only what is drawn changes.
+namespace thornbeck {
+
+// The bytes as upper-case hex pairs separated by spaces: "00 1F A7".
+std::string HexPairs(std::string_view bytes);
+// The character a hex view shows for a byte: the byte itself when it is printable Latin-1,
+// else ".".
+char PrintableOrDot(uint8_t byte);
+// How the list draws a value cell: a Binary value as hex pairs, a String up to its first NUL,
+// and any other control character as a visible escape (\t, \n, \r, \xNN). `type` is the Data
+// Type text ("Binary", "Integer", "String"); an Integer's text is drawn as it is.
+std::string ReadableValue(std::string_view value, std::string_view type);
+
+}  // namespace thornbeck
