@@ -3,6 +3,7 @@
 #include "helpers/Latin1Text.h"
 #include "helpers/PathFunctions.h"
 #include "window/ModifyCommand.h"
+#include "window/TakeFieldsCommand.h"
 
 namespace thornbeck {
 
@@ -22,6 +23,17 @@ ModifyResult RegistryDocument::modify(int32_t node, const ModifyRequest& request
         history.push(new ModifyCommand(*this, result.change, key));
     }
     return result;
+}
+
+TakeOutcome RegistryDocument::takeOtherFields(const RegistryImage& other,
+                                              const RegistryIndex& otherIndex,
+                                              std::span<const std::string_view> keys) {
+    TakeOutcome outcome = TakeOtherFields(bytes, entries, other, otherIndex, keys, kTakeAll);
+    if (outcome.changes.empty()) return outcome;
+    for (const EntryChange& change : outcome.changes) emit stepApplied(change);
+    history.push(new TakeFieldsCommand(*this, std::move(outcome.changes)));
+    outcome.changes.clear();
+    return outcome;
 }
 
 bool RegistryDocument::changedOnDisk(const QString& path) const {
