@@ -1,8 +1,42 @@
 #include "editing/EntryCompare.h"
 
+#include <algorithm>
+
 #include "editing/EntryTexts.h"
+#include "registry/RegistryFormat.h"
 
 namespace thornbeck {
+namespace {
+
+// Whether the bytes behind some texts lie in both images and are alike, so those texts are alike
+// too: quick tests that spare building the texts of equal values, which for a value of 65535
+// bytes costs far more than comparing its bytes. The offsets are left to the caller.
+struct Alike {
+    const RegistryImage& a;
+    const RegistryImage& b;
+
+    bool bytes(int64_t inA, int64_t inB, int64_t length) const {
+        if (inA <= 0 || inB <= 0 || inA + length > a.size() || inB + length > b.size())
+            return false;
+        const auto left = a.bytes().subspan(static_cast<size_t>(inA), static_cast<size_t>(length));
+        const auto right = b.bytes().subspan(static_cast<size_t>(inB), static_cast<size_t>(length));
+        return std::equal(left.begin(), left.end(), right.begin(), right.end());
+    }
+    // Data Size, Data Type and Value.
+    bool value(const EntryRef& x, const EntryRef& y) const {
+        return x.size == y.size &&
+               bytes(x.offset + format::kTypeAt, y.offset + format::kTypeAt, int64_t{1} + x.size);
+    }
+    // Flags, Checksum and Header ID.
+    bool header(const EntryRef& x, const EntryRef& y) const {
+        using namespace format;
+        return bytes(x.offset + kFlagsAt, y.offset + kFlagsAt, 2) &&
+               bytes(x.offset + kChecksumAt, y.offset + kChecksumAt, 2) &&
+               bytes(x.keyOffset + kHeaderIdAt, y.keyOffset + kHeaderIdAt, 2);
+    }
+};
+
+}  // namespace
 
 std::optional<int32_t> EntryNodeOfKey(const RegistryIndex& index, std::string_view key) {
     const auto node = index.findNode(key);
@@ -30,10 +64,20 @@ std::vector<KeyDifference> DiffEntries(const RegistryImage& a, const RegistryInd
             differences.push_back({KeyDifference::OnlyInA, row.key, {}});
             continue;
         }
-        const FieldTexts textsA =
-            DescribeEntry(a, *indexA.nodes()[static_cast<size_t>(*inA)].entry).texts;
-        const FieldTexts textsB =
-            DescribeEntry(b, *indexB.nodes()[static_cast<size_t>(*inB)].entry).texts;
+        const EntryRef entryA = *indexA.nodes()[static_cast<size_t>(*inA)].entry;
+        const EntryRef entryB = *indexB.nodes()[static_cast<size_t>(*inB)].entry;
+        const Alike alike{a, b};
+        const bool sameValue = alike.value(entryA, entryB);
+        if (sameValue && alike.header(entryA, entryB) &&
+            (!offsets || (entryA.offset == entryB.offset && entryA.keyOffset == entryB.keyOffset)))
+            continue;
+        // Alike values are described as empty ones, which are alike too.
+        const auto described = [&](EntryRef entry) {
+            if (sameValue) entry.size = 0;
+            return entry;
+        };
+        const FieldTexts textsA = DescribeEntry(a, described(entryA)).texts;
+        const FieldTexts textsB = DescribeEntry(b, described(entryB)).texts;
         KeyDifference difference{KeyDifference::Changed, row.key, {}};
         for (int i = 0; i < kDetailFieldCount; ++i) {
             const auto field = static_cast<DetailField>(i);
