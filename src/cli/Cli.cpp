@@ -34,9 +34,11 @@ constexpr std::array<KnownOption, 9> kSetOptions = {{{"--value", true},
                                                      {"--dry-run", false},
                                                      {"--force", false},
                                                      {"-o", true}}};
-constexpr std::array<KnownOption, 1> kDiffOptions = {{{"--offsets", false}}};
+constexpr std::array<KnownOption, 2> kDiffOptions = {{{"--offsets", false}, {"--format", true}}};
+constexpr std::array<KnownOption, 5> kMergeOptions = {
+    {{"--keys", true}, {"--fields", true}, {"--dry-run", false}, {"--force", false}, {"-o", true}}};
 
-constexpr std::array<Command, 7> kCommands = {{
+constexpr std::array<Command, 8> kCommands = {{
     {"info",
      "FILE",
      "size, layout, entry counts and every problem of a file",
@@ -103,13 +105,35 @@ constexpr std::array<Command, 7> kCommands = {{
      "has no entry with the key; nothing is written then. 2 for a text that the field could\n"
      "never hold, a file that is busy, has changed on disk or cannot be read or saved.\n",
      2, kSetOptions, RunSet},
-    {"diff", "A B [--offsets]", "compare two files' entries by key",
+    {"diff", "A B [--offsets] [--format tsv|json]", "compare two files' entries by key",
      "Prints one line per key only in A, per key only in B, and per field text that differs for\n"
      "a key in both (tab-separated: \"changed\", key, field, text in A, text in B). A key that\n"
-     "several entries share is compared by its last entry.\n"
-     "  --offsets  also compare Data Offset and Key Offset\n"
+     "several entries share is compared by its last entry. The window's Compare With shows the\n"
+     "same lines.\n"
+     "  --offsets      also compare Data Offset and Key Offset\n"
+     "  --format tsv   the lines above (the default), texts escaped as in list's TSV\n"
+     "  --format json  an array of objects with \"kind\" and \"key\", and for a changed field\n"
+     "                 \"field\", \"a\" and \"b\"; bytes escaped as in list's JSON\n"
      "Exit status: 0 when the entries are equal, 1 when they differ.\n",
      2, kDiffOptions, RunDiff},
+    {"merge",
+     "A B [--keys PATTERN] [--fields value,checksum,flags,header-id] [--dry-run]\n"
+     "         [--force] [-o OUT]",
+     "take the differing fields of B into A, then save",
+     "For every key that has an entry in both files, matches PATTERN and differs in a taken\n"
+     "field, writes B's texts of the taken fields into A's entry as Modify writes them: all of\n"
+     "an entry's fields or none, with Modify's checks (\"Invalid size\" when a growth is not\n"
+     "safe). Entries are never added. Prints one line per field taken (key, field, text in A,\n"
+     "text in B), then saves as set does: with a backup and the lock, the whole file or nothing.\n"
+     "  --keys PATTERN   keys matched as Find matches them (default: every key)\n"
+     "  --fields LIST    the fields to take (default: all four); value brings Data Size along\n"
+     "                   for a Binary or String entry whose size differs\n"
+     "  --dry-run        print what would be taken, write nothing\n"
+     "  --force          save even when A has changed on disk since it was read\n"
+     "  -o OUT           save to OUT instead of A\n"
+     "Exit status: 0 when everything was taken; 1 when an entry was refused (each key and\n"
+     "reason is printed, the other entries are still taken and saved); 2 as for set.\n",
+     2, kMergeOptions, RunMerge},
 }};
 
 void PrintCommandHelp(const Command& command, std::ostream& out) {

@@ -1,45 +1,56 @@
 // diff: two files' entries compared by key.
 #include "cli/Commands.h"
-#include "cli/EntryDiff.h"
+#include "cli/DiffLines.h"
 #include "cli/EscapedText.h"
 #include "cli/ExitCode.h"
 #include "cli/LoadedRegistry.h"
+#include "editing/EntryCompare.h"
 
 namespace thornbeck::cli {
 namespace {
 
-// "Data Size:" gives "Data Size".
-std::string FieldName(DetailField field) {
-    std::string name = PlainCaption(kFieldCaptions[static_cast<size_t>(field)]);
-    if (!name.empty() && name.back() == ':') name.pop_back();
-    return name;
+void WriteTsv(const std::vector<KeyDifference>& differences, std::ostream& out) {
+    for (const DiffLine& line : DiffLinesOf(differences)) {
+        out << line.kind << '\t' << VisibleText(line.key);
+        if (line.field)
+            out << '\t' << *line.field << '\t' << VisibleText(line.a) << '\t'
+                << VisibleText(line.b);
+        out << '\n';
+    }
+}
+
+// One object per line of the TSV output; a key only in one file has no field and texts.
+void WriteJson(const std::vector<KeyDifference>& differences, std::ostream& out) {
+    const auto lines = DiffLinesOf(differences);
+    out << '[';
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const DiffLine& line = lines[i];
+        out << (i ? ",\n  {" : "\n  {") << "\"kind\": " << JsonString(line.kind)
+            << ", \"key\": " << JsonString(line.key);
+        if (line.field)
+            out << ", \"field\": " << JsonString(*line.field) << ", \"a\": " << JsonString(line.a)
+                << ", \"b\": " << JsonString(line.b);
+        out << '}';
+    }
+    out << (lines.empty() ? "]\n" : "\n]\n");
 }
 
 }  // namespace
 
 int RunDiff(const Arguments& args, const Streams& io) {
+    const std::string format = args.value("--format").value_or("tsv");
+    if (format != "tsv" && format != "json")
+        return UsageError("diff", "--format takes tsv or json", io.err);
     const auto a = LoadRegistry(args.operands[0], io.err);
     if (!a) return kExitError;
     const auto b = LoadRegistry(args.operands[1], io.err);
     if (!b) return kExitError;
     const auto differences =
         DiffEntries(a->image, a->index, b->image, b->index, args.has("--offsets"));
-    for (const KeyDifference& difference : differences) {
-        const std::string key = VisibleText(difference.key);
-        switch (difference.kind) {
-            case KeyDifference::OnlyInA:
-                io.out << "only in A\t" << key << '\n';
-                break;
-            case KeyDifference::OnlyInB:
-                io.out << "only in B\t" << key << '\n';
-                break;
-            case KeyDifference::Changed:
-                for (const FieldChange& change : difference.changes)
-                    io.out << "changed\t" << key << '\t' << FieldName(change.field) << '\t'
-                           << VisibleText(change.before) << '\t' << VisibleText(change.after)
-                           << '\n';
-                break;
-        }
+    if (format == "json") {
+        WriteJson(differences, io.out);
+    } else {
+        WriteTsv(differences, io.out);
     }
     return differences.empty() ? kExitOk : kExitNegative;
 }

@@ -9,6 +9,7 @@
 #include "registry/RegistryFormat.h"
 #include "registry/RegistrySaver.h"
 #include "window/ModifyCommand.h"
+#include "window/TakeFieldsCommand.h"
 
 namespace thornbeck {
 
@@ -61,6 +62,17 @@ RegistryDocument::SaveOutcome RegistryDocument::save(const QString& path,
     diskStamp = written;
     history.setClean();
     return {true, {}};
+}
+
+TakeOutcome RegistryDocument::takeOtherFields(const RegistryImage& other,
+                                              const RegistryIndex& otherIndex,
+                                              std::span<const std::string_view> keys) {
+    TakeOutcome outcome = TakeOtherFields(bytes, entries, other, otherIndex, keys, kTakeAll);
+    if (outcome.changes.empty()) return outcome;
+    for (const EntryChange& change : outcome.changes) emit stepApplied(change);
+    history.push(new TakeFieldsCommand(*this, std::move(outcome.changes)));
+    outcome.changes.clear();
+    return outcome;
 }
 
 bool RegistryDocument::changedOnDisk(const QString& path) const {

@@ -6,6 +6,7 @@
 
 #include "editing/EntryChange.h"
 #include "editing/ModifyEntry.h"
+#include "editing/TakeFields.h"
 #include "helpers/DiskStamp.h"
 #include "registry/RegistryImage.h"
 #include "registry/RegistryIndex.h"
@@ -52,15 +53,22 @@ public:
     SaveOutcome save(const QString& path, const std::function<bool()>& overwrite);
     // Modify of the entry at tree node `node`; a successful one becomes one undo step.
     ModifyResult modify(int32_t node, const ModifyRequest& request);
+    // Take Other's Fields: the other file's fields written into the entries of `keys` (see
+    // TakeOtherFields), as one undo step when any entry was written. Each written entry is
+    // announced through stepApplied; the result's changes move into the history.
+    TakeOutcome takeOtherFields(const RegistryImage& other, const RegistryIndex& otherIndex,
+                                std::span<const std::string_view> keys);
     // True when the file at `path` is the one loaded or saved and has changed on disk since.
     bool changedOnDisk(const QString& path) const;
 
 signals:
-    // A step was made again (redo) or taken back (undo); the image and index already show it.
+    // A step was made again (redo) or taken back (undo), or an entry of a take was written; the
+    // image and index already show it.
     void stepApplied(const thornbeck::EntryChange& change);
 
 private:
     friend class ModifyCommand;
+    friend class TakeFieldsCommand;
     void apply(const EntryChange& change, bool forward);
 
     RegistryImage bytes;

@@ -22,6 +22,7 @@
 #include "helpers/Latin1Text.h"
 #include "helpers/PathFunctions.h"
 #include "registry/RegistryFormat.h"
+#include "window/CompareController.h"
 #include "window/RegistryListModel.h"
 #include "window/RegistryTreeModel.h"
 
@@ -41,6 +42,7 @@ formMain::formMain(std::unique_ptr<Prompts> prompts, QWidget* parent)
     setFont(font);
     createControls();
     createActions();
+    compare = std::make_unique<CompareController>(*this, document, *this->prompts);
     createMenus();
     setAcceptDrops(true);
     setCaption({});
@@ -151,6 +153,7 @@ void formMain::Form_Load(const QString& commandLine, const QString& appPath) {
 void formMain::OpenRegistryFile(const QString& path) {
     if (deferWhileOpening([this, path] { OpenRegistryFile(path); })) return;
     if (!maybeSave()) return;
+    compare->end();
     opening = true;
     setUpdatesEnabled(false);
     clearViews();

@@ -22,6 +22,7 @@ class QTreeView;
 
 namespace thornbeck {
 
+class CompareController;
 class DetailsPanel;
 class KeySearch;
 class RegistryListModel;
@@ -165,6 +166,9 @@ private:
     std::array<QAction*, 2> mnuViewMode{};
     QAction* mnuHelpAbout = nullptr;
     QAction* viewToggle = nullptr;
+
+    // Compare With and its pane; declared after the document, so it goes first.
+    std::unique_ptr<CompareController> compare;
 };
 
 }  // namespace thornbeck

@@ -9,6 +9,7 @@
 #include "registry/CsvExport.h"
 #include "registry/RegistrySaver.h"
 #include "window/AboutBox.h"
+#include "window/CompareController.h"
 #include "window/RegistryListModel.h"
 #include "window/formMain.h"
 
@@ -79,6 +80,7 @@ void formMain::createMenus() {
     mnuFile->addAction(mnuFileOpen);
     mnuFile->addAction(mnuFileSave);
     mnuFile->addAction(mnuFileSaveAs);
+    mnuFile->addAction(compare->compareAction());
     mnuFile->addSeparator();
     mnuFile->addAction(mnuFileExportCSV);
     mnuFile->addSeparator();
@@ -91,10 +93,14 @@ void formMain::createMenus() {
     mnuEdit->addSeparator();
     mnuEdit->addAction(mnuEditFind);
     mnuEdit->addAction(mnuFindNext);
+    mnuEdit->addAction(compare->takeAction());
 
     QMenu* mnuView = menuBar()->addMenu(tr("&View"));
     mnuView->addAction(mnuViewMode[0]);
     mnuView->addAction(mnuViewMode[1]);
+    mnuView->addSeparator();
+    mnuView->addAction(compare->nextAction());
+    mnuView->addAction(compare->previousAction());
 
     QMenu* mnuHelp = menuBar()->addMenu(tr("&Help"));
     mnuHelp->addAction(mnuHelpAbout);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,7 +9,7 @@
 #include "registry/RegistryImage.h"
 #include "registry/RegistryIndex.h"
 
-namespace thornbeck::cli {
+namespace thornbeck {
 
 struct FieldChange {
     DetailField field;
@@ -25,9 +26,16 @@ struct KeyDifference {
 
 // Compares the entries of two files by key, each key's entry being the one its tree node holds.
 // Keys of A come in A's load order (only in A, or in both and different), then the keys only in
-// B in B's load order. Data Offset and Key Offset count only when `offsets` is set.
+// B in B's load order. Data Offset and Key Offset count only when `offsets` is set. The window's
+// differences pane and `thornbeck-cli diff` both show this list.
 std::vector<KeyDifference> DiffEntries(const RegistryImage& a, const RegistryIndex& indexA,
                                        const RegistryImage& b, const RegistryIndex& indexB,
                                        bool offsets);
 
-}  // namespace thornbeck::cli
+// The tree node of the key when it holds an entry; nothing for an unknown key or a key folder.
+std::optional<int32_t> EntryNodeOfKey(const RegistryIndex& index, std::string_view key);
+
+// The field's caption without its access key and colon: "Data Size", "Value".
+std::string FieldName(DetailField field);
+
+}  // namespace thornbeck

@@ -1,0 +1,103 @@
+// merge: the differing fields of B taken into A, entry by entry as Modify writes them, then Save.
+#include <unordered_set>
+
+#include "cli/Commands.h"
+#include "cli/EditedSave.h"
+#include "cli/EscapedText.h"
+#include "cli/ExitCode.h"
+#include "cli/LoadedRegistry.h"
+#include "editing/EntryCompare.h"
+#include "editing/TakeFields.h"
+#include "registry/RegistrySaver.h"
+#include "window/KeySearch.h"
+
+namespace thornbeck::cli {
+namespace {
+
+bool Taken(DetailField field, unsigned fields) {
+    switch (field) {
+        case kValueField:
+        case kDataSizeField:
+            return fields & kTakeValue;
+        case kChecksumField:
+            return fields & kTakeChecksum;
+        case kFlagsField:
+            return fields & kTakeFlags;
+        case kHeaderIdField:
+            return fields & kTakeHeaderId;
+        default:
+            return false;  // the type and the offsets are never written
+    }
+}
+
+// The keys in both files that match the pattern and differ in a field the merge takes.
+std::vector<std::string_view> KeysToTake(const std::vector<KeyDifference>& differences,
+                                         std::string_view pattern, unsigned fields) {
+    KeySearch search(pattern);
+    std::vector<std::string_view> keys;
+    for (const KeyDifference& difference : differences) {
+        if (difference.kind != KeyDifference::Changed || !search.matches(difference.key)) continue;
+        for (const FieldChange& change : difference.changes)
+            if (Taken(change.field, fields)) {
+                keys.push_back(difference.key);
+                break;
+            }
+    }
+    return keys;
+}
+
+// "KEY<tab>FIELD<tab>text in A<tab>text in B" for every field taken.
+void PrintTaken(const std::vector<KeyDifference>& differences,
+                const std::vector<std::string_view>& taken, unsigned fields, std::ostream& out) {
+    const std::unordered_set<std::string_view> keys(taken.begin(), taken.end());
+    for (const KeyDifference& difference : differences) {
+        if (!keys.count(difference.key)) continue;
+        for (const FieldChange& change : difference.changes)
+            if (Taken(change.field, fields))
+                out << VisibleText(difference.key) << '\t' << FieldName(change.field) << '\t'
+                    << VisibleText(change.before) << '\t' << VisibleText(change.after) << '\n';
+    }
+}
+
+}  // namespace
+
+int RunMerge(const Arguments& args, const Streams& io) {
+    unsigned fields = kTakeAll;
+    if (const auto names = args.value("--fields")) {
+        const auto named = TakenFieldsNamed(*names);
+        if (!named)
+            return UsageError("merge",
+                              "--fields takes a comma-separated list of value, checksum, flags, "
+                              "header-id",
+                              io.err);
+        fields = *named;
+    }
+    const std::string target = args.value("-o").value_or(args.operands[0]);
+    if (target.empty()) return UsageError("merge", "the file name is empty", io.err);
+    // The lock spans the load too, as for set.
+    LockFile lock(LockPathOf(PathOfArgument(target)));
+    if (!args.has("--dry-run"))
+        if (const int code = TakeWriterLock(lock, target, io.err); code != kExitOk) return code;
+    auto a = LoadRegistry(args.operands[0], io.err);
+    if (!a) return kExitError;
+    const auto b = LoadRegistry(args.operands[1], io.err);
+    if (!b) return kExitError;
+
+    const auto differences = DiffEntries(a->image, a->index, b->image, b->index, false);
+    const auto keys = KeysToTake(differences, args.value("--keys").value_or("*"), fields);
+    RegistryImage edited = a->image;
+    const TakeOutcome outcome = TakeOtherFields(edited, a->index, b->image, b->index, keys, fields);
+    PrintTaken(differences, outcome.taken, fields, io.out);
+    for (const TakeRefusal& refusal : outcome.refused)
+        ReportFileProblem(a->name + ": " + VisibleText(refusal.key), refusal.reason, io.err);
+    const int code = outcome.refused.empty() ? kExitOk : kExitNegative;
+    if (args.has("--dry-run")) return code;
+    // Nothing taken leaves the file (and its backup) alone; a new output file is still written.
+    if (outcome.changes.empty() && !args.has("-o")) return code;
+    if (const int saved = SaveEdited(*a, target, edited.bytes(), args.has("--force"), io.err);
+        saved != kExitOk)
+        return saved;
+    return code;
+}
+
+}  // namespace thornbeck::cli
