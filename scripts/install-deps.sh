@@ -3,6 +3,10 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-dejavu-core "$@")
+# Installing and packaging checks (the icon's SVG plugin, validators, man, dpkg-shlibdeps) and
+# the Windows build (MinGW-w64, GoogleTest's sources, Wine).
+packages+=(libqt6svg6 desktop-file-utils appstream man-db dpkg-dev
+  g++-mingw-w64-x86-64-posix googletest wine64)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")

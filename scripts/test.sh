@@ -11,6 +11,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 ctest --test-dir build --output-on-failure -j 2
 
+# The core, thornbeck-cli and their tests cross-built for Windows and run under Wine.
+bash scripts/windows-test.sh
+
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTHORNBECK_SANITIZE=ON \
   -DTHORNBECK_BENCH=OFF
 cmake --build build-asan

@@ -4,6 +4,7 @@
 
 #include "cli/ExitCode.h"
 #include "helpers/DiskStamp.h"
+#include "helpers/SystemText.h"
 #include "registry/RegistrySaver.h"
 
 namespace thornbeck::cli {
@@ -29,12 +30,12 @@ int TakeWriterLock(LockFile& lock, std::string_view name, std::ostream& err) {
             return kExitOk;
         case LockFile::Result::Busy:
             ReportFileProblem(name,
-                              "busy: another program is saving it (" + lock.path().string() +
+                              "busy: another program is saving it (" + PathText(lock.path()) +
                                   "); try again later",
                               err);
             break;
         case LockFile::Result::Failed:
-            ReportFileProblem(lock.path().string(), "cannot lock: " + lock.failure(), err);
+            ReportFileProblem(PathText(lock.path()), "cannot lock: " + lock.failure(), err);
             break;
     }
     return kExitError;
@@ -56,7 +57,7 @@ int SaveEdited(const LoadedRegistry& file, std::string_view target, std::span<co
         }
     }
     if (const auto failure = SaveWholeFile(targetPath, bytes)) {
-        ReportFileProblem(failure->path.string(), "cannot save: " + failure->reason, err);
+        ReportFileProblem(PathText(failure->path), "cannot save: " + failure->reason, err);
         return kExitError;
     }
     return kExitOk;

@@ -1,13 +1,14 @@
 #include "cli/LoadedRegistry.h"
 
 #include "cli/EscapedText.h"
+#include "helpers/SystemText.h"
 #include "registry/RegistryFormat.h"
 
 namespace thornbeck::cli {
 namespace fs = std::filesystem;
 
 fs::path PathOfArgument(std::string_view argument) {
-    return fs::path(std::string(argument));
+    return PathFromText(argument);
 }
 
 FileRead ReadInputFile(const fs::path& path) {

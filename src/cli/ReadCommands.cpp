@@ -8,6 +8,7 @@
 #include "cli/RowListing.h"
 #include "editing/EntryTexts.h"
 #include "editing/ValueText.h"
+#include "helpers/SystemText.h"
 #include "registry/RegistrySaver.h"
 
 namespace thornbeck::cli {
@@ -45,7 +46,7 @@ int RunExportCsv(const Arguments& args, const Streams& io) {
     // Written as the window writes its export: whole or not at all, no backup.
     if (const auto failure = SaveWholeFile(PathOfArgument(args.operands[1]), bytes,
                                            SaveOptions{.backup = false, .writer = {}})) {
-        ReportFileProblem(failure->path.string(), "cannot write: " + failure->reason, io.err);
+        ReportFileProblem(PathText(failure->path), "cannot write: " + failure->reason, io.err);
         return kExitError;
     }
     return kExitOk;

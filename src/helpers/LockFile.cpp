@@ -15,6 +15,9 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#include <windows.h>
+
+#include "helpers/SystemText.h"
 #else
 #include <signal.h>
 #include <sys/file.h>
@@ -26,6 +29,62 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN32
+// The values QSysInfo gives on Windows: the installation's GUID, and no boot id. A 64-bit
+// program reads the registry's own view, so no redirection applies.
+std::string MachineId() {
+    wchar_t guid[64] = {};
+    DWORD size = sizeof guid;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Cryptography", L"MachineGuid",
+                     RRF_RT_REG_SZ, nullptr, guid, &size) != ERROR_SUCCESS)
+        return {};
+    return Utf8Of(guid);
+}
+std::string BootId() {
+    return {};
+}
+long long ThisProcess() {
+    return _getpid();
+}
+std::string HostName() {
+    wchar_t name[256] = {};
+    DWORD size = 255;
+    if (!GetComputerNameExW(ComputerNameDnsHostname, name, &size)) return {};
+    return Utf8Of(std::wstring_view(name, size));
+}
+// The file name of the process's program, as QLockFile records and compares it; empty when
+// the process is gone or may not be asked.
+std::string ProgramOf(long long pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (!process) return {};
+    wchar_t path[MAX_PATH * 4] = {};
+    DWORD size = MAX_PATH * 4;
+    const bool named = QueryFullProcessImageNameW(process, 0, path, &size);
+    CloseHandle(process);
+    return named ? PathText(fs::path(std::wstring(path, size)).filename()) : std::string();
+}
+// A process that runs another program has only reused the number of the lock's owner.
+bool ProcessRuns(long long pid, const std::string& program) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (!process) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
+    DWORD code = 0;
+    const bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+    CloseHandle(process);
+    if (ended) return false;
+    const std::string running = ProgramOf(pid);
+    return running.empty() || program.empty() || running == program;
+}
+int CreateExclusive(const fs::path& path) {
+    return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+void CloseDescriptor(int fd) {
+    ::_close(fd);
+}
+bool WriteAll(int fd, const std::string& text) {
+    return ::_write(fd, text.data(), static_cast<unsigned>(text.size())) ==
+           static_cast<int>(text.size());
+}
+#else
 std::string Trimmed(std::string text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string::npos) return {};
@@ -53,31 +112,6 @@ std::string BootId() {
     return FirstBytesOf("/proc/sys/kernel/random/boot_id");
 }
 
-#ifdef _WIN32
-long long ThisProcess() {
-    return _getpid();
-}
-std::string HostName() {
-    return {};
-}
-// Without /proc the process's program cannot be told; QLockFile's name check is for Linux too.
-std::string ProgramOf(long long) {
-    return {};
-}
-bool ProcessRuns(long long, const std::string&) {
-    return true;
-}
-int CreateExclusive(const fs::path& path) {
-    return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-}
-void CloseDescriptor(int fd) {
-    ::_close(fd);
-}
-bool WriteAll(int fd, const std::string& text) {
-    return ::_write(fd, text.data(), static_cast<unsigned>(text.size())) ==
-           static_cast<int>(text.size());
-}
-#else
 long long ThisProcess() {
     return ::getpid();
 }
@@ -228,8 +262,16 @@ LockFile::Result LockFile::lock(std::chrono::milliseconds wait) {
 void LockFile::unlock() {
     if (handle < 0) return;
     std::error_code ignored;
+#ifdef _WIN32
+    // Closed first, as QLockFile does there: Windows cannot remove a file that is still open
+    // without delete sharing.
+    CloseDescriptor(handle);
+    fs::remove(lockPath, ignored);
+#else
+    // Removed while still held, so no other writer can take it as stale in between.
     fs::remove(lockPath, ignored);
     CloseDescriptor(handle);
+#endif
     handle = -1;
 }
 

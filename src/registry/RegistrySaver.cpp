@@ -7,9 +7,12 @@
 #include <system_error>
 
 #include "helpers/RegularFile.h"
+#include "helpers/SystemText.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -33,7 +36,7 @@ std::optional<std::string> FlushToDisk(std::FILE* file) {
     if (std::fflush(file) != 0) return ErrnoReason();
 #ifdef _WIN32
     if (!FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))))
-        return std::system_category().message(static_cast<int>(GetLastError()));
+        return SystemMessage(GetLastError());
 #else
     if (fsync(fileno(file)) != 0) return ErrnoReason();
 #endif
@@ -55,6 +58,20 @@ void FlushFolder(const fs::path& folder) {
 
 std::optional<std::string> WriteWithFwrite(std::FILE* file, std::span<const uint8_t> bytes) {
     if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) return ErrnoReason();
+    return std::nullopt;
+}
+
+// Gives `from` the name `to`, replacing a file there in one step; the system's reason when it
+// cannot. Windows writes the change through to the disk before it returns.
+std::optional<std::string> Rename(const fs::path& from, const fs::path& to) {
+#ifdef _WIN32
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return SystemMessage(GetLastError());
+#else
+    std::error_code error;
+    fs::rename(from, to, error);
+    if (error) return error.message();
+#endif
     return std::nullopt;
 }
 
@@ -93,7 +110,11 @@ std::pair<fs::path, std::FILE*> CreateUnique(const fs::path& path, const std::st
     for (int attempt = 0; attempt < 100; ++attempt) {
         const fs::path candidate = RandomNameBeside(path, infix, random);
 #ifdef _WIN32
-        std::FILE* file = _wfopen(candidate.c_str(), L"wbx");
+        // The system's C library (msvcrt) knows no "x" mode: O_EXCL gives the same promise.
+        const int fd = ::_wopen(candidate.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                                _S_IREAD | _S_IWRITE);
+        std::FILE* file = fd < 0 ? nullptr : ::_fdopen(fd, "wb");
+        if (fd >= 0 && !file) ::_close(fd);
 #else
         std::FILE* file = std::fopen(candidate.c_str(), "wbx");
 #endif
@@ -140,11 +161,14 @@ std::optional<SaveError> WriteTemporary(const fs::path& target, std::span<const 
 }
 
 // The current file under a unique name: a second link to it where the file system allows (an
-// immutable file allows none), else a copy.
+// immutable file allows none), else a copy. Windows always copies: there, another program that
+// has the file open without delete sharing keeps every link of it from being renamed or
+// removed, so a link would stay behind after a save that fails for that reason.
 std::optional<SaveError> StageBackup(const fs::path& target, Staged& staged) {
     const fs::path backup = BackupPathOf(target);
-    auto random = Seeded();
+#ifndef _WIN32
     std::error_code error;
+    auto random = Seeded();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const fs::path candidate = RandomNameBeside(backup, ".new-", random);
         fs::create_hard_link(target, candidate, error);
@@ -154,21 +178,27 @@ std::optional<SaveError> StageBackup(const fs::path& target, Staged& staged) {
         }
         if (error != std::errc::file_exists) break;
     }
+#endif
     const auto reserved = ReserveUnique(backup, ".new-");
     if (!reserved) return SaveError{FolderOf(target), ErrnoReason()};
     staged.backup = *reserved;
+#ifdef _WIN32
+    // MinGW's std::filesystem::copy_file refuses to overwrite the reserved name ("File exists").
+    if (!CopyFileW(target.c_str(), staged.backup.c_str(), FALSE))
+        return SaveError{backup, SystemMessage(GetLastError())};
+#else
     fs::copy_file(target, staged.backup, fs::copy_options::overwrite_existing, error);
     if (error) return SaveError{backup, error.message()};
+#endif
     return std::nullopt;
 }
 
 // Puts the previous backup back after a failed commit. Renaming one link of a file over
 // another link of the same file does nothing, so a name left over is removed.
 std::string RestoreBackup(const fs::path& backup, Staged& staged, bool backupReplaced) {
-    std::error_code error;
     if (!staged.oldBackup.empty()) {
-        fs::rename(staged.oldBackup, backup, error);
-        if (error) return "; the previous backup is kept as " + staged.oldBackup.string();
+        if (Rename(staged.oldBackup, backup))
+            return "; the previous backup is kept as " + PathText(staged.oldBackup);
         if (Exists(staged.oldBackup)) RemoveQuietly(staged.oldBackup);
     } else if (backupReplaced) {
         RemoveQuietly(backup);
@@ -180,32 +210,28 @@ std::string RestoreBackup(const fs::path& backup, Staged& staged, bool backupRep
 // target; undoes the first two when a later step fails.
 std::optional<SaveError> Commit(const fs::path& target, bool withBackup, Staged& staged) {
     const fs::path backup = BackupPathOf(target);
-    std::error_code error;
     bool backupReplaced = false;
     std::optional<SaveError> failure;
     if (withBackup && Exists(backup)) {
         const auto aside = ReserveUnique(backup, ".old-");
         if (!aside) return SaveError{FolderOf(target), ErrnoReason()};
-        fs::rename(backup, *aside, error);
-        if (error) {
+        if (auto reason = Rename(backup, *aside)) {
             RemoveQuietly(*aside);
-            return SaveError{backup, error.message()};
+            return SaveError{backup, *reason};
         }
         staged.oldBackup = *aside;
     }
     if (withBackup) {
-        fs::rename(staged.backup, backup, error);
-        if (error)
-            failure = SaveError{backup, error.message()};
-        else {
+        if (auto reason = Rename(staged.backup, backup)) {
+            failure = SaveError{backup, *reason};
+        } else {
             staged.backup.clear();
             backupReplaced = true;
         }
     }
     if (!failure) {
-        fs::rename(staged.temporary, target, error);
-        if (error)
-            failure = SaveError{target, error.message()};
+        if (auto reason = Rename(staged.temporary, target))
+            failure = SaveError{target, *reason};
         else
             staged.temporary.clear();
     }

@@ -40,9 +40,10 @@ std::filesystem::path LockPathOf(const std::filesystem::path& path);
 // there, all or nothing:
 // 1. the bytes go to a temporary file of a unique name beside the target, flushed to disk and
 //    given the old file's permission bits; with a backup wanted, a second unique name gets the
-//    current file (a hard link, or a copy where links cannot be made);
+//    current file (a hard link, or a copy where links cannot be made and always on Windows);
 // 2. only then are names changed: an old backup moves aside under a unique name, the staged
-//    backup becomes target.bak, and the temporary file is renamed over the target;
+//    backup becomes target.bak, and the temporary file is renamed over the target, each
+//    rename replacing in one step (on Windows MoveFileExW, written through to the disk);
 // 3. should any of these fail, the renames are undone, so the file, its backup and the folder
 //    are as before; once all succeed the old backup is removed and the folder is flushed.
 // Something at the target that is no regular file (a folder, a FIFO, a device) is not replaced.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 
 #include "helpers/Latin1Text.h"
@@ -31,6 +32,7 @@ QString CommandLinePath(const QStringList& arguments) {
 int RunThornbeck(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Thornbeck"));
+    app.setWindowIcon(QIcon(QStringLiteral(":/thornbeck.svg")));
     const auto lock = InitApp(DefaultLockFolder());
     if (!lock) return 0;
     formMain window;

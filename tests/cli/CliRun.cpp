@@ -1,23 +1,99 @@
 #include "cli/CliRun.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+
+extern char** environ;
+#endif
 
 #include <csignal>
 #include <stdexcept>
 #include <thread>
 
 #include "RegistryBuilder.h"
+#include "helpers/SystemText.h"
 #include "support/TestFiles.h"
-
-extern char** environ;
 
 namespace thornbeck::test {
 
 using sample::BigEndian;
 using sample::Bytes;
 
+namespace {
+std::string TextOf(const std::filesystem::path& path) {
+    const auto bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+}  // namespace
+
+#ifdef _WIN32
+namespace {
+std::wstring Wide(const std::string& utf8) {
+    return PathFromText(utf8).wstring();
+}
+
+// One argument quoted as CommandLineToArgvW splits it: backslashes double only before a quote.
+std::wstring Quoted(const std::wstring& arg) {
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (const wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, L'\\');
+    return quoted + L'"';
+}
+
+HANDLE Inheritable(const std::filesystem::path& path) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+}  // namespace
+
+CliRun RunCli(const std::vector<std::string>& args, std::chrono::milliseconds limit) {
+    const TempFolder folder;
+    const auto outPath = folder.path() / "out";
+    const auto errPath = folder.path() / "err";
+    std::wstring commandLine = Quoted(Wide(THORNBECK_CLI_PATH));
+    for (const std::string& arg : args) commandLine += L' ' + Quoted(Wide(arg));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = INVALID_HANDLE_VALUE;
+    startup.hStdOutput = Inheritable(outPath);
+    startup.hStdError = Inheritable(errPath);
+    PROCESS_INFORMATION process{};
+    const bool started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                        nullptr, nullptr, &startup, &process);
+    CloseHandle(startup.hStdOutput);
+    CloseHandle(startup.hStdError);
+    if (!started) throw std::runtime_error("cannot start " THORNBECK_CLI_PATH);
+    CliRun run;
+    if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(limit.count())) == WAIT_TIMEOUT) {
+        run.timedOut = true;
+        TerminateProcess(process.hProcess, 137);
+        WaitForSingleObject(process.hProcess, INFINITE);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    run.exitCode = static_cast<int>(code);
+    run.out = TextOf(outPath);
+    run.err = TextOf(errPath);
+    return run;
+}
+#else
 CliRun RunCli(const std::vector<std::string>& args, std::chrono::milliseconds limit) {
     const TempFolder folder;
     const std::string outPath = (folder.path() / "out").string();
@@ -48,14 +124,11 @@ CliRun RunCli(const std::vector<std::string>& args, std::chrono::milliseconds li
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    const auto text = [](const std::string& path) {
-        const auto bytes = ReadBytes(path);
-        return std::string(bytes.begin(), bytes.end());
-    };
-    run.out = text(outPath);
-    run.err = text(errPath);
+    run.out = TextOf(outPath);
+    run.err = TextOf(errPath);
     return run;
 }
+#endif
 
 std::vector<uint8_t> CommandTestImage() {
     sample::RegistryBuilder builder;
