@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, skipping those already there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-dejavu-core "$@")
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
+  clang libclang-rt-14-dev "$@")
 # Installing and packaging checks (the icon's SVG plugin, validators, man, dpkg-shlibdeps) and
 # the Windows build (MinGW-w64, GoogleTest's sources, Wine).
 packages+=(libqt6svg6 desktop-file-utils appstream man-db dpkg-dev

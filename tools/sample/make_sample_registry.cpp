@@ -2,10 +2,13 @@
 // console dump, with several hundred keys under /setting and values of every kind the editor has
 // to show.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "DeepNamesImage.h"
 #include "RegistryBuilder.h"
 
 using thornbeck::sample::BigEndian;
@@ -102,14 +105,10 @@ void AddGeneratedEntries(RegistryBuilder& b, Random& random) {
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_sample_registry OUT\n");
-        return 2;
-    }
+// The sample as the generator writes it: 256 KiB, with loose texts in the padding.
+std::vector<uint8_t> SampleImage(bool headerRecord) {
     RegistryBuilder builder;
+    builder.headerRecord = headerRecord;
     Random random;
     AddFixedEntries(builder);
     AddGeneratedEntries(builder, random);
@@ -124,13 +123,52 @@ int main(int argc, char** argv) {
         std::copy(loose.begin(), loose.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
         at += 0x100;
     }
-    std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
+    return image;
+}
+
+// The sample cut to `size` bytes, the data area ended by an end marker after the last whole entry
+// that fits, or cut inside an entry without one.
+std::vector<uint8_t> Shortened(std::vector<uint8_t> image, size_t size, bool endMarker) {
+    size_t e = image[0xFFF2 + 2] == 0x4D && image[0xFFF2 + 3] == 0x26 ? 0x10000 : 0xFFF2;
+    while (true) {
+        const size_t next = e + 10 + (size_t{image[e + 6]} << 8 | image[e + 7]);
+        if (next + 4 > size) break;
+        e = next;
+    }
+    if (endMarker) {
+        const uint8_t end[] = {0xAA, 0xBB, 0xCC, 0xDD};
+        std::copy(std::begin(end), std::end(end), image.begin() + static_cast<std::ptrdiff_t>(e));
+        std::fill(image.begin() + static_cast<std::ptrdiff_t>(e + 4), image.end(), 0);
+    }
+    image.resize(size);
+    return image;
+}
+
+bool Write(const std::string& path, const std::vector<uint8_t>& image) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(image.data()),
               static_cast<std::streamsize>(image.size()));
     out.close();
-    if (!out) {
-        std::fprintf(stderr, "make_sample_registry: cannot write %s\n", argv[1]);
-        return 1;
+    if (!out) std::fprintf(stderr, "make_sample_registry: cannot write %s\n", path.c_str());
+    return static_cast<bool>(out);
+}
+
+// Short registry files for the fuzz targets: 65,600 to 70,000 bytes, so that a load is quick.
+bool WriteSeeds(const std::string& folder) {
+    std::filesystem::create_directories(folder);
+    return Write(folder + "/sample-short.sys", Shortened(SampleImage(true), 68000, true)) &&
+           Write(folder + "/sample-cut.sys", Shortened(SampleImage(true), 66001, false)) &&
+           Write(folder + "/sample-no-header.sys", Shortened(SampleImage(false), 69000, true)) &&
+           Write(folder + "/deep-names.sys", thornbeck::sample::DeepNamesImage(200, 68000));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string_view(argv[1]) == "--seeds") return WriteSeeds(argv[2]) ? 0 : 1;
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_sample_registry OUT | --seeds FOLDER\n");
+        return 2;
     }
-    return 0;
+    return Write(argv[1], SampleImage(true)) ? 0 : 1;
 }

@@ -1,0 +1,64 @@
+// The load: scan and index any bytes, describe every entry, write the CSV of every row and the
+// command line's report, and check that they agree with each other.
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+
+#include "Check.h"
+#include "cli/RegistryReport.h"
+#include "cli/RowListing.h"
+#include "editing/EntryTexts.h"
+#include "registry/CsvExport.h"
+#include "registry/RegistryIndex.h"
+
+using namespace thornbeck;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const RegistryImage image(std::vector<uint8_t>(data, data + size));
+    const RegistryIndex index = IndexRegistry(image);
+
+    const auto& nodes = index.nodes();
+    const auto budget = RegistryIndex::PathLevelBudget(image.size());
+    FUZZ_CHECK(nodes.size() <= index.rows().size() + static_cast<size_t>(budget));
+    size_t entryNodes = 0;
+    for (size_t n = 0; n < nodes.size(); ++n) {
+        const TreeNode& node = nodes[n];
+        FUZZ_CHECK(node.depth < RegistryIndex::kMaxDepth);
+        if (node.parent >= 0) {
+            const TreeNode& parent = nodes[static_cast<size_t>(node.parent)];
+            FUZZ_CHECK(node.depth == parent.depth + 1);
+            FUZZ_CHECK(node.key.substr(0, parent.key.size()) == parent.key);
+        }
+        FUZZ_CHECK(node.key.size() >= node.text.size());
+        FUZZ_CHECK(node.key.substr(node.key.size() - node.text.size()) == node.text);
+        if (!node.entry) continue;
+        ++entryNodes;
+        FUZZ_CHECK(index.findNode(node.key) == static_cast<int32_t>(n));
+        const EntryDisplay description = DescribeEntry(image, *node.entry);
+        FUZZ_CHECK(node.listRow >= 0);
+        FUZZ_CHECK(index.rows()[static_cast<size_t>(node.listRow)].key == node.key);
+        (void)description;
+    }
+    FUZZ_CHECK(entryNodes == index.rows().size());
+    for (const ListRow& row : index.rows()) {
+        const EntryDisplay description = DescribeEntry(image, row.entry);
+        FUZZ_CHECK(description.texts == row.texts);
+    }
+
+    std::vector<int32_t> order(index.rows().size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int32_t>(i);
+    const std::string csv = CsvOfRows(index.rows(), order);
+    FUZZ_CHECK(csv == cli::CsvInLoadOrder(index));
+    size_t quotes = 0;
+    for (const char c : csv) quotes += c == '"';
+    FUZZ_CHECK(quotes % 2 == 0 && quotes >= index.rows().size() * 18);
+
+    const cli::RegistryReport report = cli::InspectRegistry(image);
+    FUZZ_CHECK(report.entries == index.entryCount());
+    FUZZ_CHECK(report.distinctKeys == static_cast<int64_t>(index.rows().size()));
+    FUZZ_CHECK(report.endMarker == index.dataAreaEnd().endMarker);
+    std::ostringstream printed;
+    cli::PrintReport("fuzz.sys", report, printed);
+    FUZZ_CHECK(!printed.str().empty());
+    return 0;
+}

@@ -1,0 +1,31 @@
+# The sources of thornbeck_core, shared with the fuzzing build under fuzz/.
+set(THORNBECK_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/registry/RegistryImage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry/ReadField.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry/KeyPath.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry/KeyNameStore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry/EntryScanner.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry/RegistryIndex.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry/RegistrySaver.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry/CsvExport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editing/EntryTexts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editing/HexText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editing/ModifyEntry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editing/EntryChange.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editing/ValueText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editing/EntryCompare.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editing/TakeFields.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry/WalkSignature.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editing/TypicalValue.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editing/KeyInfoTable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/helpers/PathFunctions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/helpers/FileFunctions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/helpers/SystemText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/helpers/RegularFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/helpers/DiskStamp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/helpers/LockFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/helpers/TextFunctions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/helpers/WildcardPattern.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window/KeySearch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/helpers/DialogFilter.cpp
+)
