@@ -30,7 +30,7 @@ constexpr int kDataSizeDigits = 5;  // sizes go up to 65535
 constexpr int kHeaderDigits = 4;
 constexpr int kOtherLimit = 8;
 constexpr int kHexRowHeight = 16;
-constexpr int kHexByteWidth = 20;
+constexpr int kHexByteWidth = 18;
 constexpr int kHexMinimumHeight = 3 * kHexRowHeight + 8;
 
 QColor ReadOnlyColour() {
@@ -86,16 +86,21 @@ void DetailsPanel::createHexView(QWidget* parent) {
     hexTable->setObjectName(QStringLiteral("hexView"));
     hexTable->setModel(hexBytes);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(parent->font().pointSizeF());
+    // A point smaller than the fields, so that 16 bytes and their text fit the panel's width.
+    fixed.setPointSizeF(parent->font().pointSizeF() - 1.25);
     hexTable->setFont(fixed);
     hexTable->setShowGrid(false);
     hexTable->setWordWrap(false);
+    hexTable->setTextElideMode(Qt::ElideNone);
     hexTable->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                               QAbstractItemView::EditKeyPressed);
     hexTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     hexTable->verticalHeader()->setDefaultSectionSize(kHexRowHeight);
+    // Sixteen narrow byte columns and the text column fit the panel without scrolling sideways.
+    hexTable->horizontalHeader()->setMinimumSectionSize(kHexByteWidth);
     hexTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     hexTable->horizontalHeader()->setDefaultSectionSize(kHexByteWidth);
+    hexTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     hexTable->horizontalHeader()->setStretchLastSection(true);
     hexTable->hide();
     connect(field(kValueField), &QLineEdit::textChanged, this, &DetailsPanel::showValueBytes);

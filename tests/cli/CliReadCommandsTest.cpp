@@ -138,6 +138,14 @@ TEST(GetAndFind, UseTheTreeEntryAndFindsRules) {
     EXPECT_NE(twice.out.find("\nHeader ID: "), std::string::npos);
     EXPECT_EQ(std::count(twice.out.begin(), twice.out.end(), '\n'), 8);
 
+    // --hex writes a Binary or String value as hex pairs, and leaves an Integer's text alone.
+    const std::string sample = SamplePath().string();
+    EXPECT_NE(RunCli({"get", sample, "/setting/system/macAddress", "--hex"})
+                  .out.find("Value: 00 1F A7 00 00 42 FF 00\n"),
+              std::string::npos);
+    EXPECT_NE(RunCli({"get", file, "/t/twice", "--hex"}).out.find("Value: 00000002\n"),
+              std::string::npos);
+
     EXPECT_EQ(RunCli({"get", file, "/t/none"}).exitCode, 1);
     const auto folderKey = RunCli({"get", file, "/t"});
     EXPECT_EQ(folderKey.exitCode, 1);
