@@ -286,42 +286,6 @@ void formMain::selectTreeNode(const QModelIndex& node) {
     showingNode = false;
 }
 
-// ---- View modes ----
-
-bool formMain::isListMode() const {
-    return mnuViewMode[1]->isChecked();
-}
-
-void formMain::ApplyViewMode(int mode) {
-    const bool tree = mode == 0;
-    mnuViewMode[0]->setChecked(tree);
-    mnuViewMode[1]->setChecked(!tree);
-    lblKey->setVisible(tree);
-    tvReg->setVisible(tree);
-    btnSave->setVisible(tree);
-    lvReg->setVisible(!tree);
-    details->clearSelections();
-    LayoutWindow();
-    if (!tree) {
-        const TreeNode* selected = tvRegModel->treeNode(tvReg->currentIndex());
-        if (selected && selected->listRow >= 0) {
-            const QModelIndex row = lvRegModel->indexOfRow(selected->listRow);
-            lvReg->setCurrentIndex(row);
-            lvReg->scrollTo(row);
-        }
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        lvReg->setFocus();
-    } else {
-        const int32_t row = lvRegModel->rowOf(lvReg->currentIndex());
-        if (row >= 0) {
-            const auto node = index.findNode(index.rows()[static_cast<size_t>(row)].key);
-            if (node) tvReg_NodeClick(tvRegModel->indexOfNode(*node));
-        }
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        tvReg->setFocus();
-    }
-}
-
 // ---- Unsaved changes and saving ----
 
 void formMain::setCaption(const QString& caption) {

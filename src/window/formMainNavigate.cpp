@@ -1,5 +1,10 @@
-// The behaviours of the list and the tree besides selection, Find, and the key information file.
+// The view modes, the behaviours of the list and the tree besides selection, Find, and the key
+// information file.
+#include <QAction>
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTreeView>
 
 #include "editing/DetailsPanel.h"
@@ -18,6 +23,42 @@ void formMain::LoadKeyInfo() {
     const std::vector<uint8_t> bytes = ReadWholeFile(path);
     keyInfo = KeyInfoTable::Parse(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+// ---- View modes ----
+
+bool formMain::isListMode() const {
+    return mnuViewMode[1]->isChecked();
+}
+
+void formMain::ApplyViewMode(int mode) {
+    const bool tree = mode == 0;
+    mnuViewMode[0]->setChecked(tree);
+    mnuViewMode[1]->setChecked(!tree);
+    lblKey->setVisible(tree);
+    tvReg->setVisible(tree);
+    btnSave->setVisible(tree);
+    lvReg->setVisible(!tree);
+    details->clearSelections();
+    LayoutWindow();
+    if (!tree) {
+        const TreeNode* selected = tvRegModel->treeNode(tvReg->currentIndex());
+        if (selected && selected->listRow >= 0) {
+            const QModelIndex row = lvRegModel->indexOfRow(selected->listRow);
+            lvReg->setCurrentIndex(row);
+            lvReg->scrollTo(row);
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        lvReg->setFocus();
+    } else {
+        const int32_t row = lvRegModel->rowOf(lvReg->currentIndex());
+        if (row >= 0) {
+            const auto node = index.findNode(index.rows()[static_cast<size_t>(row)].key);
+            if (node) tvReg_NodeClick(tvRegModel->indexOfNode(*node));
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        tvReg->setFocus();
+    }
 }
 
 // ---- The list ----
