@@ -34,14 +34,14 @@ int RunList(const Arguments& args, const Streams& io) {
                           io.err);
     const auto file = LoadRegistry(args.operands[0], io.err);
     if (!file) return kExitError;
-    WriteRows(file->index, *format, io.out);
+    WriteRows(file->image, file->index, *format, io.out);
     return kExitOk;
 }
 
 int RunExportCsv(const Arguments& args, const Streams& io) {
     const auto file = LoadRegistry(args.operands[0], io.err);
     if (!file) return kExitError;
-    const std::string csv = CsvInLoadOrder(file->index);
+    const std::string csv = CsvInLoadOrder(file->image, file->index);
     const auto bytes = std::span(reinterpret_cast<const uint8_t*>(csv.data()), csv.size());
     // Written as the window writes its export: whole or not at all, no backup.
     if (const auto failure = SaveWholeFile(PathOfArgument(args.operands[1]), bytes,

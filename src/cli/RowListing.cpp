@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/EscapedText.h"
+#include "editing/EntryTexts.h"
 #include "registry/CsvExport.h"
 
 namespace thornbeck::cli {
@@ -27,25 +28,27 @@ constexpr std::array<Column, 9> kColumns = {{
     {"keyOffset", kKeyOffsetField},
 }};
 
-std::string_view TextOf(const ListRow& row, const Column& column) {
-    return column.field < 0 ? row.key : std::string_view(row.texts[column.field]);
+std::string_view TextOf(const ListRow& row, const FieldTexts& texts, const Column& column) {
+    return column.field < 0 ? row.key : std::string_view(texts[column.field]);
 }
 
-void WriteTsv(const std::vector<ListRow>& rows, std::ostream& out) {
+void WriteTsv(const RegistryImage& image, const std::vector<ListRow>& rows, std::ostream& out) {
     for (const ListRow& row : rows) {
+        const FieldTexts texts = DescribeEntry(image, row.entry).texts;
         for (size_t i = 0; i < kColumns.size(); ++i)
-            out << (i ? "\t" : "") << VisibleText(TextOf(row, kColumns[i]));
+            out << (i ? "\t" : "") << VisibleText(TextOf(row, texts, kColumns[i]));
         out << '\n';
     }
 }
 
-void WriteJson(const std::vector<ListRow>& rows, std::ostream& out) {
+void WriteJson(const RegistryImage& image, const std::vector<ListRow>& rows, std::ostream& out) {
     out << '[';
     for (size_t r = 0; r < rows.size(); ++r) {
+        const FieldTexts texts = DescribeEntry(image, rows[r].entry).texts;
         out << (r ? ",\n  {" : "\n  {");
         for (size_t i = 0; i < kColumns.size(); ++i)
             out << (i ? ", " : "") << '"' << kColumns[i].jsonName
-                << "\": " << JsonString(TextOf(rows[r], kColumns[i]));
+                << "\": " << JsonString(TextOf(rows[r], texts, kColumns[i]));
         out << '}';
     }
     out << (rows.empty() ? "]\n" : "\n]\n");
@@ -60,29 +63,30 @@ std::optional<ListFormat> ListFormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::string CsvInLoadOrder(const RegistryIndex& index) {
+std::string CsvInLoadOrder(const RegistryImage& image, const RegistryIndex& index) {
     std::vector<int32_t> order(index.rows().size());
     std::iota(order.begin(), order.end(), 0);
-    return CsvOfRows(index.rows(), order);
+    return CsvOfRows(image, index.rows(), order);
 }
 
-void WriteRows(const RegistryIndex& index, ListFormat format, std::ostream& out) {
+void WriteRows(const RegistryImage& image, const RegistryIndex& index, ListFormat format,
+               std::ostream& out) {
     switch (format) {
         case ListFormat::Tsv:
-            WriteTsv(index.rows(), out);
+            WriteTsv(image, index.rows(), out);
             break;
         case ListFormat::Csv: {
             // Row by row: the rows' keys can add up to far more than the file.
             std::string line;
             for (const ListRow& row : index.rows()) {
                 line.clear();
-                AppendCsvLine(line, row);
+                AppendCsvLine(line, image, row);
                 out << line;
             }
             break;
         }
         case ListFormat::Json:
-            WriteJson(index.rows(), out);
+            WriteJson(image, index.rows(), out);
             break;
     }
 }

@@ -16,9 +16,10 @@ std::optional<ListFormat> ListFormatNamed(std::string_view name);
 // displayed order: Key, Value, Size, Type, Checksum, Flags, Header ID, Data Offset, Key Offset.
 // TSV: one line per row, texts made visible by VisibleText. CSV: exactly what Export as CSV
 // writes. JSON: an array with one object per row.
-void WriteRows(const RegistryIndex& index, ListFormat format, std::ostream& out);
+void WriteRows(const RegistryImage& image, const RegistryIndex& index, ListFormat format,
+               std::ostream& out);
 
 // The CSV that the window's Export as CSV writes with the list in load order.
-std::string CsvInLoadOrder(const RegistryIndex& index);
+std::string CsvInLoadOrder(const RegistryImage& image, const RegistryIndex& index);
 
 }  // namespace thornbeck::cli

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "editing/EntryTexts.h"
 #include "registry/RegistryFormat.h"
 
 namespace thornbeck {
@@ -39,7 +38,6 @@ void ApplyChange(RegistryImage& image, RegistryIndex& index, const EntryChange& 
     }
     WritePatches(image, change, true);
     SetEntries(index, change, true);
-    RefreshRows(image, index, RowsTouchedBy(index, change));
 }
 
 void RevertChange(RegistryImage& image, RegistryIndex& index, const EntryChange& change) {
@@ -54,7 +52,6 @@ void RevertChange(RegistryImage& image, RegistryIndex& index, const EntryChange&
         index.moveEntriesAfter(change.entryBefore.offset, -change.delta);
     }
     SetEntries(index, change, false);
-    RefreshRows(image, index, RowsTouchedBy(index, change));
 }
 
 std::vector<int32_t> RowsTouchedBy(const RegistryIndex& index, const EntryChange& change) {
@@ -75,13 +72,6 @@ std::vector<int32_t> RowsTouchedBy(const RegistryIndex& index, const EntryChange
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
-}
-
-void RefreshRows(const RegistryImage& image, RegistryIndex& index,
-                 const std::vector<int32_t>& rows) {
-    for (const int32_t row : rows)
-        index.setRowTexts(row,
-                          DescribeEntry(image, index.rows()[static_cast<size_t>(row)].entry).texts);
 }
 
 }  // namespace thornbeck

@@ -37,17 +37,13 @@ struct EntryChange {
 };
 
 // Makes the change on an image and index that are as they were before it, or takes it back from
-// an image and index that are as they were after it. Either refreshes the texts of every list
-// row the change touched.
+// an image and index that are as they were after it.
 void ApplyChange(RegistryImage& image, RegistryIndex& index, const EntryChange& change);
 void RevertChange(RegistryImage& image, RegistryIndex& index, const EntryChange& change);
 
-// The list rows whose texts the change touched: the edited row, every row whose entry moved,
-// and any row whose entry bytes a patch overlaps. Sorted, without repeats.
+// The list rows whose texts the change touched, for the views to draw again: the edited row,
+// every row whose entry moved, and any row whose entry bytes a patch overlaps. Sorted, without
+// repeats.
 std::vector<int32_t> RowsTouchedBy(const RegistryIndex& index, const EntryChange& change);
-
-// The texts of those rows read again from the image.
-void RefreshRows(const RegistryImage& image, RegistryIndex& index,
-                 const std::vector<int32_t>& rows);
 
 }  // namespace thornbeck

@@ -22,7 +22,7 @@ uint32_t LeadingDecimalNumber(std::string_view text) {
     return value;
 }
 
-EntryDisplay DescribeEntry(const RegistryImage& image, const EntryRef& entry) {
+EntryDisplay DescribeEntry(const RegistryImage& image, const EntryRef& entry, bool withValue) {
     EntryDisplay shown;
     auto& texts = shown.texts;
     const int64_t e = entry.offset;
@@ -41,7 +41,7 @@ EntryDisplay DescribeEntry(const RegistryImage& image, const EntryRef& entry) {
             LeadingDecimalNumber(ReadField(image, e + kValueAt, entry.size, true));
         texts[kValueField] = HexDigits(value, 8);
         shown.numbers[kValueField] = value;
-    } else {
+    } else if (withValue) {
         texts[kValueField] = ReadField(image, e + kValueAt, entry.size, false);
     }
     texts[kDataSizeField] = std::to_string(entry.size);
@@ -56,6 +56,14 @@ EntryDisplay DescribeEntry(const RegistryImage& image, const EntryRef& entry) {
     hexField(kKeyOffsetField, static_cast<uint64_t>(entry.keyOffset), 6);
     hexField(kHeaderIdField, number(k + kHeaderIdAt, 2), 4);
     return shown;
+}
+
+}  // namespace thornbeck
+
+namespace thornbeck {
+
+std::string FieldText(const RegistryImage& image, const EntryRef& entry, DetailField field) {
+    return std::move(DescribeEntry(image, entry, field == kValueField).texts[field]);
 }
 
 }  // namespace thornbeck

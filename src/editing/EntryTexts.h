@@ -24,8 +24,12 @@ struct EntryDisplay {
 // Value: "Integer" as 8 hex digits, otherwise S characters, one per byte (the whole value, however
 // long); Data Size: S in decimal; Data Type: its name or ""; Checksum, Flags, Header ID: 4 hex
 // digits; Data Offset, Key Offset: 6 hex digits. Bytes outside the image read as ReadField reads
-// them.
-EntryDisplay DescribeEntry(const RegistryImage& image, const EntryRef& entry);
+// them. Without `withValue` the Value text is left empty, for callers that want another field.
+EntryDisplay DescribeEntry(const RegistryImage& image, const EntryRef& entry,
+                           bool withValue = true);
+
+// One field's text as DescribeEntry gives it, reading the value only for the Value field.
+std::string FieldText(const RegistryImage& image, const EntryRef& entry, DetailField field);
 
 // The number in upper-case hexadecimal, zero-padded to `digits`; longer numbers keep their last
 // `digits` digits.

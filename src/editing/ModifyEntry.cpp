@@ -289,11 +289,10 @@ ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t nod
         const DetailField field = Culprit(change, fieldOfPatch);
         return Reject(field, field == kDataSizeField ? kInvalidSize : kInvalidValue);
     }
-    // The index follows the change: the node, its list row, the data area's end, the rows.
+    // The index follows the change: the node, its list row, the data area's end.
     index.setEntry(node, change.entryAfter);
     if (change.row >= 0) index.setRowEntry(change.row, change.entryAfter);
     index.setDataAreaEnd(change.endAfter);
-    RefreshRows(image, index, RowsTouchedBy(index, change));
     return result;
 }
 

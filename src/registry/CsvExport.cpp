@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "editing/EntryTexts.h"
+
 namespace thornbeck {
 namespace {
 
@@ -16,8 +18,8 @@ void AppendQuoted(std::string& out, std::string_view field) {
 
 }  // namespace
 
-void AppendCsvLine(std::string& out, const ListRow& row) {
-    const auto& t = row.texts;
+void AppendCsvLine(std::string& out, const RegistryImage& image, const ListRow& row) {
+    const FieldTexts t = DescribeEntry(image, row.entry).texts;
     const std::array<std::string_view, 9> fields = {
         row.key,           t[kValueField],      t[kDataSizeField],
         t[kDataTypeField], t[kChecksumField],   t[kFlagsField],
@@ -29,11 +31,12 @@ void AppendCsvLine(std::string& out, const ListRow& row) {
     out += "\r\n";
 }
 
-std::string CsvOfRows(const std::vector<ListRow>& rows, std::span<const int32_t> order) {
+std::string CsvOfRows(const RegistryImage& image, const std::vector<ListRow>& rows,
+                      std::span<const int32_t> order) {
     std::string out;
     for (const int32_t row : order)
         if (row >= 0 && static_cast<size_t>(row) < rows.size())
-            AppendCsvLine(out, rows[static_cast<size_t>(row)]);
+            AppendCsvLine(out, image, rows[static_cast<size_t>(row)]);
     return out;
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "editing/EntryTexts.h"
 #include "registry/EntryScanner.h"
 #include "registry/KeyHash.h"
 #include "registry/RegistryFormat.h"
@@ -118,7 +117,7 @@ int32_t RegistryIndex::attachEntry(int32_t node, const EntryRef& entry) {
     target.entry = entry;
     if (target.listRow >= 0) return -1;
     target.listRow = static_cast<int32_t>(listRows.size());
-    listRows.push_back({target.key, {}, entry});
+    listRows.push_back({target.key, entry});
     return target.listRow;
 }
 
@@ -147,8 +146,7 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
         int32_t& node =
             nodeOfRecord[static_cast<size_t>(entry->keyOffset - format::kKeyOffsetBias)];
         if (node < 0) node = index.AddEntryNode(names->nameAt(entry->keyOffset));
-        const int32_t row = index.attachEntry(node, *entry);
-        if (row >= 0) index.setRowTexts(row, DescribeEntry(image, *entry).texts);
+        index.attachEntry(node, *entry);
     }
     end.endMarker = scanner.endMarkerOffset();
     index.setDataAreaEnd(end);

@@ -7,7 +7,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "editing/DetailField.h"
 #include "registry/EntryRef.h"
 #include "registry/KeyNameStore.h"
 #include "registry/RegistryImage.h"
@@ -26,11 +25,11 @@ struct TreeNode {
     int32_t listRow = -1;  // the list row with this key, -1 when no entry has this name
 };
 
-// One list row: an entry's full key name, the entry it shows (the first of that name until Modify
-// shows the node's entry there) and that entry's eight field texts.
+// One list row: an entry's full key name and the entry it shows (the first of that name until
+// Modify shows the node's entry there). Its texts are read from the image when shown
+// (DescribeEntry), so that a row costs the same whatever its value's size.
 struct ListRow {
     std::string_view key;
-    FieldTexts texts;
     EntryRef entry;
 };
 
@@ -95,14 +94,11 @@ public:
     // Finds the node of an entry's name, creating it and the levels above it when they are new.
     int32_t AddEntryNode(std::string_view name);
     // The node takes the entry (a repeated name takes over the node). Returns the new list row
-    // when this is the first entry of that name, else -1; the caller fills the row's texts.
+    // when this is the first entry of that name, else -1.
     int32_t attachEntry(int32_t node, const EntryRef& entry);
 
     void setEntry(int32_t node, const EntryRef& entry) {
         treeNodes[static_cast<size_t>(node)].entry = entry;
-    }
-    void setRowTexts(int32_t row, FieldTexts texts) {
-        listRows[static_cast<size_t>(row)].texts = std::move(texts);
     }
     void setRowEntry(int32_t row, const EntryRef& entry) {
         listRows[static_cast<size_t>(row)].entry = entry;

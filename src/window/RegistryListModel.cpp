@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "editing/EntryTexts.h"
 #include "editing/ValueText.h"
 #include "window/DisplayText.h"
 
@@ -19,10 +20,11 @@ RegistryListModel::RegistryListModel(QObject* parent) : QAbstractTableModel(pare
     rowIcon = QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon);
 }
 
-void RegistryListModel::setRegistryIndex(const RegistryIndex* index) {
+void RegistryListModel::setRegistryIndex(const RegistryIndex* index, const RegistryImage* image) {
     beginResetModel();
-    registry = index;
-    const size_t count = index ? index->rows().size() : 0;
+    registry = index && image ? index : nullptr;
+    bytes = image;
+    const size_t count = registry ? index->rows().size() : 0;
     order.resize(count);
     for (size_t i = 0; i < count; ++i) order[i] = static_cast<int32_t>(i);
     checked.assign(count, 0);
@@ -31,9 +33,8 @@ void RegistryListModel::setRegistryIndex(const RegistryIndex* index) {
     endResetModel();
 }
 
-bool RegistryListModel::before(int32_t a, int32_t b) const {
-    const std::string_view textA = cellText(a, sortedColumn);
-    const std::string_view textB = cellText(b, sortedColumn);
+bool RegistryListModel::before(std::string_view textA, int32_t a, std::string_view textB,
+                               int32_t b) const {
     // string_view compares bytes as unsigned values, so the order is by character code.
     const int compared = textA.compare(textB);
     if (compared != 0) return sortedOrder == Qt::AscendingOrder ? compared < 0 : compared > 0;
@@ -41,7 +42,21 @@ bool RegistryListModel::before(int32_t a, int32_t b) const {
 }
 
 void RegistryListModel::sortOrderVector() {
-    std::sort(order.begin(), order.end(), [this](int32_t a, int32_t b) { return before(a, b); });
+    if (!registry) return;
+    const auto& rows = registry->rows();
+    if (sortedColumn == 0) {
+        std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+            return before(rows[static_cast<size_t>(a)].key, a, rows[static_cast<size_t>(b)].key, b);
+        });
+        return;
+    }
+    // Each row's text is read once, not at every comparison.
+    std::vector<std::string> texts(rows.size());
+    for (size_t r = 0; r < rows.size(); ++r)
+        texts[r] = cellText(static_cast<int32_t>(r), sortedColumn);
+    std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+        return before(texts[static_cast<size_t>(a)], a, texts[static_cast<size_t>(b)], b);
+    });
 }
 
 void RegistryListModel::updatePositions() {
@@ -82,8 +97,11 @@ void RegistryListModel::rowChanged(int32_t row) {
         const int from = positions[static_cast<size_t>(row)];
         std::vector<int32_t> rest = order;
         rest.erase(rest.begin() + from);
-        const auto place = std::lower_bound(rest.begin(), rest.end(), row,
-                                            [this](int32_t a, int32_t b) { return before(a, b); });
+        const std::string text = cellText(row, sortedColumn);
+        const auto place =
+            std::lower_bound(rest.begin(), rest.end(), row, [&](int32_t other, int32_t) {
+                return before(cellText(other, sortedColumn), other, text, row);
+            });
         const int to = static_cast<int>(place - rest.begin());
         if (to != from) {
             beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
@@ -109,10 +127,10 @@ int32_t RegistryListModel::rowOf(const QModelIndex& index) const {
     return order[static_cast<size_t>(index.row())];
 }
 
-std::string_view RegistryListModel::cellText(int32_t row, int column) const {
+std::string RegistryListModel::cellText(int32_t row, int column) const {
     const ListRow& listRow = registry->rows()[static_cast<size_t>(row)];
-    return column == 0 ? listRow.key
-                       : std::string_view(listRow.texts[static_cast<size_t>(column - 1)]);
+    if (column == 0) return std::string(listRow.key);
+    return FieldText(*bytes, listRow.entry, static_cast<DetailField>(column - 1));
 }
 
 int RegistryListModel::rowCount(const QModelIndex& parent) const {
@@ -131,7 +149,8 @@ QVariant RegistryListModel::data(const QModelIndex& index, int role) const {
         // A value is drawn readably (hex pairs, no NUL padding); the row's text stays its bytes.
         if (index.column() == kValueColumn) {
             constexpr size_t kDrawn = 1024;  // a cell paints no more
-            return DisplayText(ReadableValue(cellText(row, kValueColumn).substr(0, kDrawn),
+            const std::string value = cellText(row, kValueColumn);
+            return DisplayText(ReadableValue(std::string_view(value).substr(0, kDrawn),
                                              cellText(row, kTypeColumn)));
         }
         return DisplayText(cellText(row, index.column()));

@@ -3,6 +3,9 @@
 #include <QAbstractTableModel>
 #include <QIcon>
 
+#include <string>
+
+#include "registry/RegistryImage.h"
 #include "registry/RegistryIndex.h"
 
 namespace thornbeck {
@@ -19,8 +22,9 @@ public:
 
     explicit RegistryListModel(QObject* parent = nullptr);
 
-    // Shows another index (or none), sorted as the list is sorted; check marks start cleared.
-    void setRegistryIndex(const RegistryIndex* index);
+    // Shows another index (or none) of `image`, sorted as the list is sorted; check marks start
+    // cleared. The texts are read from the image as they are shown.
+    void setRegistryIndex(const RegistryIndex* index, const RegistryImage* image = nullptr);
 
     // Orders the rows by the text of `column`, byte by byte; equal texts stay in load order.
     // The order holds for later indexes and for rows whose texts change, until the next call.
@@ -40,7 +44,7 @@ public:
     // The list row shown at a model index, -1 for none.
     int32_t rowOf(const QModelIndex& index) const;
     // The texts of a column as the list shows them, the key included.
-    std::string_view cellText(int32_t row, int column) const;
+    std::string cellText(int32_t row, int column) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -55,12 +59,14 @@ signals:
     void rowChecked(int32_t row);
 
 private:
-    // Whether list row `a` comes before list row `b` in the current sort.
-    bool before(int32_t a, int32_t b) const;
+    // Whether list row `a` with text `textA` comes before row `b` with `textB` in the current
+    // sort.
+    bool before(std::string_view textA, int32_t a, std::string_view textB, int32_t b) const;
     void sortOrderVector();
     void updatePositions();
 
     const RegistryIndex* registry = nullptr;
+    const RegistryImage* bytes = nullptr;
     std::vector<int32_t> order;      // position -> list row
     std::vector<int32_t> positions;  // list row -> position
     std::vector<uint8_t> checked;    // by list row

@@ -185,7 +185,7 @@ void formMain::OpenRegistryFile(const QString& path) {
     tvReg->hide();
     document.indexImage();
     tvRegModel->setRegistryIndex(&index);
-    lvRegModel->setRegistryIndex(&index);
+    lvRegModel->setRegistryIndex(&index, &regData);
     // Every node is expanded: entries expand themselves and each shown entry expands its parents.
     tvReg->expandAll();
     tvReg->setVisible(!isListMode());
@@ -258,7 +258,7 @@ void formMain::btnSave_Click() {
     btnSave->setEnabled(false);
     tvReg_NodeClick(tvReg->currentIndex());
     details->selectFocusedField();
-    // The core refreshed the edited row and every row whose entry moved.
+    // The list draws the edited row and every row whose entry moved again.
     lvRegModel->rowsChanged(RowsTouchedBy(index, result.change));
     markModified();
 }

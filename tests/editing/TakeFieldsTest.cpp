@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "editing/EntryCompare.h"
+#include "editing/EntryTexts.h"
 #include "editing/TakeFields.h"
 #include "support/CompareFiles.h"
 
@@ -66,7 +67,9 @@ TEST(TakeFields, TakingEveryDifferenceLeavesOnlyOffsetsAndRevertsByteForByte) {
     const RegistryIndex fresh = IndexRegistry(a.image);
     ASSERT_EQ(fresh.rows().size(), a.index.rows().size());
     for (size_t r = 0; r < fresh.rows().size(); ++r)
-        EXPECT_EQ(fresh.rows()[r].texts, a.index.rows()[r].texts) << fresh.rows()[r].key;
+        EXPECT_EQ(DescribeEntry(a.image, fresh.rows()[r].entry).texts,
+                  DescribeEntry(a.image, a.index.rows()[r].entry).texts)
+            << fresh.rows()[r].key;
 
     for (auto change = outcome.changes.rbegin(); change != outcome.changes.rend(); ++change)
         RevertChange(a.image, a.index, *change);

@@ -77,7 +77,6 @@ TEST(Mutation, AThousandDamagedSamplesLoadWithoutFault) {
         for (const ListRow& row : index.rows()) {
             const std::string key(row.key);
             ASSERT_EQ(row.entry, first.at(key)) << round;
-            ASSERT_EQ(row.texts, DescribeEntry(image, row.entry).texts) << round;
         }
         for (const TreeNode& node : index.nodes()) {
             if (!node.entry) continue;
@@ -89,7 +88,7 @@ TEST(Mutation, AThousandDamagedSamplesLoadWithoutFault) {
         if (round % 4 == 0)
             for (const auto format :
                  {cli::ListFormat::Tsv, cli::ListFormat::Csv, cli::ListFormat::Json})
-                cli::WriteRows(index, format, out);
+                cli::WriteRows(image, index, format, out);
     }
 }
 

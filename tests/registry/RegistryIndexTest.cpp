@@ -4,6 +4,7 @@
 
 #include "DeepNamesImage.h"
 #include "RegistryBuilder.h"
+#include "editing/EntryTexts.h"
 #include "registry/EntryScanner.h"
 #include "registry/KeyHash.h"
 #include "support/TestFiles.h"
@@ -73,11 +74,12 @@ TEST(RegistryIndex, ARepeatedNameMovesTheNodeButKeepsTheFirstRow) {
     builder.addEntry("/s/x", 1, BigEndian(1, 4), 0x1111);
     builder.addEntry("/s/y", 1, BigEndian(2, 4));
     builder.addEntry("/s/x", 1, BigEndian(3, 4), 0x2222);
-    const auto index = IndexOf(builder);
+    const RegistryImage image(builder.build());
+    const auto index = IndexRegistry(image);
     EXPECT_EQ(index.entryCount(), 3);
     ASSERT_EQ(index.rows().size(), 2u);
-    EXPECT_EQ(index.rows()[0].texts[kValueField], "00000001");
-    EXPECT_EQ(index.rows()[0].texts[kChecksumField], "1111");
+    EXPECT_EQ(FieldText(image, index.rows()[0].entry, kValueField), "00000001");
+    EXPECT_EQ(FieldText(image, index.rows()[0].entry, kChecksumField), "1111");
     const TreeNode& x = NodeOf(index, "/s/x");
     ASSERT_TRUE(x.entry);
     EXPECT_EQ(x.entry->offset, 0x10000 + 2 * 14);
@@ -177,14 +179,16 @@ TEST(RegistryIndex, DeepDistinctNamesStayWithinTheBudget) {
 }
 
 TEST(RegistryIndex, SampleHasEveryKindOfEntry) {
-    const auto index = IndexRegistry(RegistryImage(test::SampleBytes()));
+    const RegistryImage image(test::SampleBytes());
+    const auto index = IndexRegistry(image);
     EXPECT_GT(index.rows().size(), 400u);
     EXPECT_EQ(index.entryCount(), static_cast<int64_t>(index.rows().size()) + 1);
     EXPECT_EQ(index.nodes()[0].key, "/setting");
     EXPECT_EQ(NodeOf(index, "/setting/net/proxy").children.size(), 2u);
     bool types[3] = {};
     for (const ListRow& row : index.rows()) {
-        for (int t = 0; t < 3; ++t) types[t] |= row.texts[kDataTypeField] == kDataTypeNames[t];
+        const std::string type = FieldText(image, row.entry, kDataTypeField);
+        for (int t = 0; t < 3; ++t) types[t] |= type == kDataTypeNames[t];
     }
     EXPECT_TRUE(types[0] && types[1] && types[2]);
 }

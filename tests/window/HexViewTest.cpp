@@ -115,7 +115,7 @@ TEST(HexView, TheListDrawsReadablyWhileItsTextsStayBytes) {
               "PS3-CONSOLE");
     EXPECT_EQ(list->cellText(list->rowOf(position("/setting/system/macAddress")), 1),
               std::string("\x00\x1F\xA7\x00\x00\x42\xFF\x00", 8));
-    const std::string csv = CsvOfRows(rows, list->displayOrder());
+    const std::string csv = CsvOfRows(h.w->image(), rows, list->displayOrder());
     EXPECT_NE(csv.find(std::string("\"\x00\x1F\xA7\x00\x00\x42\xFF\x00\"", 10)), std::string::npos);
 }
 

@@ -7,6 +7,7 @@
 #include "RegistryBuilder.h"
 #include "editing/DetailFieldEdit.h"
 #include "editing/DetailsPanel.h"
+#include "editing/EntryTexts.h"
 #include "support/TestFiles.h"
 #include "window/FakePrompts.h"
 #include "window/RegistryListModel.h"
@@ -68,10 +69,14 @@ TEST(ModifyCommand, ASizeChangeRefreshesTheOffsetsOfEveryLaterRow) {
     ASSERT_EQ(fresh.rows().size(), e.w->registryIndex().rows().size());
     size_t moved = 0;
     for (size_t r = 0; r < fresh.rows().size(); ++r) {
-        EXPECT_EQ(e.w->registryIndex().rows()[r].texts, fresh.rows()[r].texts) << r;
+        const FieldTexts texts = DescribeEntry(e.w->image(), fresh.rows()[r].entry).texts;
+        for (int column = 1; column < RegistryListModel::kColumnCount; ++column)
+            EXPECT_EQ(e.w->listModel()->cellText(static_cast<int32_t>(r), column),
+                      texts[static_cast<size_t>(column - 1)])
+                << r;
         const QModelIndex shown = e.w->listModel()->indexOfRow(static_cast<int32_t>(r));
         EXPECT_EQ(shown.siblingAtColumn(6).data().toString(),
-                  QString::fromStdString(fresh.rows()[r].texts[kDataOffsetField]));
+                  QString::fromStdString(texts[kDataOffsetField]));
         moved += fresh.rows()[r].entry.offset >
                  e.w->registryIndex().nodes()[static_cast<size_t>(node)].entry->offset;
     }
