@@ -38,6 +38,11 @@ std::optional<LoadedRegistry> LoadRegistry(std::string_view file, std::ostream& 
     }
     LoadedRegistry loaded{std::string(file), RegistryImage(std::move(read.bytes)), {}, read.stamp};
     loaded.index = IndexRegistry(loaded.image);
+    if (const auto& refused = loaded.index.tooManyKeys()) {
+        ReportFileProblem(
+            file, "refused: it " + refused->reason() + " (damaged, or made to break editors)", err);
+        return std::nullopt;
+    }
     return loaded;
 }
 

@@ -1,6 +1,7 @@
 #include "helpers/RegularFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -129,21 +130,26 @@ bool ReadAll(int fd, FileRead& result) {
     std::vector<uint8_t>& bytes = result.bytes;
     bytes.resize(static_cast<size_t>(result.stamp.size));
     size_t filled = 0;
+    // Bytes beyond the expected size go through a small buffer, so that a file that kept its
+    // size is read into exactly its size and never into a grown copy.
+    std::array<uint8_t, 1 << 12> beyond{};
     for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > kLargestReadableFile) {
-                result.failure = TooLarge(bytes.size());
-                return false;
-            }
-            bytes.resize(bytes.size() + (1 << 16));
-        }
-        const auto got = ReadSome(fd, bytes.data() + filled, bytes.size() - filled);
+        const bool full = filled == bytes.size();
+        const auto got = full ? ReadSome(fd, beyond.data(), beyond.size())
+                              : ReadSome(fd, bytes.data() + filled, bytes.size() - filled);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             Fail(result, errno);
             return false;
         }
         if (got == 0) break;
+        if (full) {
+            if (bytes.size() + static_cast<size_t>(got) > kLargestReadableFile) {
+                result.failure = TooLarge(bytes.size() + static_cast<size_t>(got));
+                return false;
+            }
+            bytes.insert(bytes.end(), beyond.begin(), beyond.begin() + got);
+        }
         filled += static_cast<size_t>(got);
     }
     bytes.resize(filled);

@@ -6,8 +6,9 @@
 
 namespace thornbeck {
 
-KeyNameStore::KeyNameStore(const RegistryImage& image)
-    : region(format::kKeyRegionEnd, ' '), imageSize(image.size()) {
+KeyNameStore::KeyNameStore(const RegistryImage& image, int64_t namesEnd)
+    : region(static_cast<size_t>(std::clamp<int64_t>(namesEnd, 0, format::kKeyRegionEnd)), ' '),
+      imageSize(image.size()) {
     const auto bytes = image.bytes();
     const size_t copied = std::min(bytes.size(), region.size());
     std::copy_n(bytes.begin(), copied, region.begin());

@@ -1,6 +1,7 @@
 #include "registry/RegistryIndex.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "registry/EntryScanner.h"
 #include "registry/KeyHash.h"
@@ -12,15 +13,70 @@ namespace {
 constexpr int64_t kLeastPathLevels = 4096;
 constexpr int64_t kMostPathLevels = 65536;
 constexpr int64_t kFileBytesPerPathLevel = 256;
+constexpr int64_t kLeastNodes = 4096;
+constexpr int64_t kMostNodes = 2 * 65536;
+constexpr int64_t kFileBytesPerNode = 64;
 
 bool IsSeparator(char c) {
     return c == '/' || c == '\\';
 }
 
+// One past the last byte of the name, and of its length, of the key record at K.
+int64_t NameEndOf(const RegistryImage& image, int32_t keyOffset) {
+    return int64_t{keyOffset} + format::kNameAt +
+           image.readNumber(int64_t{keyOffset} + format::kNameLengthAt, 2);
+}
+
+// Node numbers by key record. A table of every possible record would take 256 KiB, as much as a
+// whole registry file; this grows with the records a file uses.
+class RecordNodes {
+public:
+    // The node of a record, -1 (to be set through the reference) when it has none yet.
+    int32_t& at(uint32_t record) {
+        if ((used + 1) * 2 > slots.size()) grow();
+        Slot& slot = slots[find(record)];
+        if (slot.record != kEmpty) return slot.node;
+        ++used;
+        slot = {record, -1};
+        return slot.node;
+    }
+
+private:
+    static constexpr uint32_t kEmpty = UINT32_MAX;
+    struct Slot {
+        uint32_t record = kEmpty;
+        int32_t node = -1;
+    };
+    size_t find(uint32_t record) const {
+        const size_t mask = slots.size() - 1;
+        size_t at = (record * 0x9E3779B1u) & mask;
+        while (slots[at].record != kEmpty && slots[at].record != record) at = (at + 1) & mask;
+        return at;
+    }
+    void grow() {
+        std::vector<Slot> old =
+            std::exchange(slots, std::vector<Slot>(std::max<size_t>(64, slots.size() * 2)));
+        for (const Slot& slot : old)
+            if (slot.record != kEmpty) slots[find(slot.record)] = slot;
+    }
+    std::vector<Slot> slots;
+    size_t used = 0;
+};
+
 }  // namespace
 
 int64_t RegistryIndex::PathLevelBudget(int64_t fileSize) {
     return std::clamp(fileSize / kFileBytesPerPathLevel, kLeastPathLevels, kMostPathLevels);
+}
+
+int64_t RegistryIndex::NodeBudget(int64_t fileSize) {
+    return std::clamp(fileSize / kFileBytesPerNode, kLeastNodes, kMostNodes);
+}
+
+std::string RegistryIndex::TooManyKeys::reason() const {
+    return "names " + std::to_string(records) + " different keys, more than the " +
+           std::to_string(budget) + " that a file of " + std::to_string(fileSize) +
+           " bytes can hold";
 }
 
 const KeyNameStore& RegistryIndex::keyNames() const {
@@ -131,20 +187,33 @@ void RegistryIndex::moveEntriesAfter(int32_t offset, int32_t delta) {
 }
 
 RegistryIndex IndexRegistry(const RegistryImage& image) {
-    auto names = std::make_shared<const KeyNameStore>(image);
-    RegistryIndex index(names, RegistryIndex::PathLevelBudget(image.size()));
+    // A first walk counts the key records the entries use and finds how far their names reach,
+    // so that the load keeps only those bytes and knows its budget before it builds anything.
+    int64_t keysEnd = 0;
+    std::vector<bool> used(0x10000);
+    int64_t records = 0;
+    for (EntryScanner scanner(image); const auto entry = scanner.next();) {
+        keysEnd = std::max(keysEnd, NameEndOf(image, entry->keyOffset));
+        auto seen = used[static_cast<size_t>(entry->keyOffset - format::kKeyOffsetBias)];
+        records += !seen;
+        seen = true;
+    }
+    const int64_t budget = RegistryIndex::NodeBudget(image.size());
+    if (records > budget) {
+        RegistryIndex refused;
+        refused.refuse({records, budget, image.size()});
+        return refused;
+    }
+    auto names = std::make_shared<const KeyNameStore>(image, keysEnd);
+    RegistryIndex index(names,
+                        std::min(RegistryIndex::PathLevelBudget(image.size()), budget - records));
     // A key record's name cannot change during the walk, so each record is looked up once.
-    std::vector<int32_t> nodeOfRecord(0x10000, -1);
+    RecordNodes nodeOfRecord;
     EntryScanner scanner(image);
     RegistryIndex::DataAreaEnd end;
-    int64_t keysEnd = 0;
     while (const auto entry = scanner.next()) {
         end.lastRecord = *entry;
-        keysEnd =
-            std::max(keysEnd, int64_t{entry->keyOffset} + format::kNameAt +
-                                  image.readNumber(entry->keyOffset + format::kNameLengthAt, 2));
-        int32_t& node =
-            nodeOfRecord[static_cast<size_t>(entry->keyOffset - format::kKeyOffsetBias)];
+        int32_t& node = nodeOfRecord.at(static_cast<uint32_t>(entry->keyOffset));
         if (node < 0) node = index.AddEntryNode(names->nameAt(entry->keyOffset));
         index.attachEntry(node, *entry);
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -54,6 +55,21 @@ public:
     // registry is cut, and at most 65,536, so that the window lays the tree out quickly. The
     // entry nodes come on top: a key offset has 16 bits, so there are at most 65,536 of them.
     static int64_t PathLevelBudget(int64_t fileSize);
+    // Nodes of every kind a file of `fileSize` bytes may make: one per 64 bytes of the file, so
+    // that the index and its views stay within a few times the file's size, but at least 4,096,
+    // twice the keys a real key area holds. A file whose entries use more distinct key records
+    // than this is refused (tooManyKeys), and the path levels get only what its entries leave.
+    static int64_t NodeBudget(int64_t fileSize);
+
+    // Why a load was refused: its entries use `records` distinct key records, more than
+    // `budget`. A crafted or damaged key area can make every entry a new, long name.
+    struct TooManyKeys {
+        int64_t records = 0;
+        int64_t budget = 0;
+        int64_t fileSize = 0;
+        // "names N different keys, more than the M that a file of S bytes can hold"
+        std::string reason() const;
+    };
 
     RegistryIndex() = default;
     // `pathLevels`: the budget of path levels, see above.
@@ -66,6 +82,9 @@ public:
     int64_t entryCount() const { return entriesWalked; }
     // Path levels the budget refused: 0 unless some entry's path was cut for the budget.
     int64_t pathLevelsRefused() const { return refusedLevels; }
+    // Set when the load was refused; the index is then empty.
+    const std::optional<TooManyKeys>& tooManyKeys() const { return refusal; }
+    void refuse(const TooManyKeys& why) { refusal = why; }
 
     std::optional<int32_t> findNode(std::string_view key) const;
     // The key names as the load read them.
@@ -121,12 +140,13 @@ private:
     int64_t entriesWalked = 0;
     int64_t levelsLeft = 0;
     int64_t refusedLevels = 0;
+    std::optional<TooManyKeys> refusal;
     DataAreaEnd tail;
     int64_t keysEnd = 0;
 };
 
 // Walks every entry of the image and builds both views. An image that is too short or has no
-// data-area marker gives an empty index.
+// data-area marker gives an empty index, and so does one that tooManyKeys refuses.
 RegistryIndex IndexRegistry(const RegistryImage& image);
 
 }  // namespace thornbeck

@@ -1,6 +1,7 @@
 #include "registry/WalkSignature.h"
 
 #include "registry/EntryScanner.h"
+#include "registry/RegistryFormat.h"
 
 namespace thornbeck {
 
@@ -34,7 +35,7 @@ WalkSignature SignatureOfWalk(const RegistryImage& image,
 }
 
 bool WalkKeepsKeyNames(const RegistryImage& image, const KeyNameStore& names) {
-    const KeyNameStore now(image);
+    const KeyNameStore now(image, format::kKeyRegionEnd);
     EntryScanner scanner(image);
     while (const auto walked = scanner.next())
         if (now.nameAt(walked->keyOffset) != names.nameAt(walked->keyOffset)) return false;

@@ -45,6 +45,18 @@ QString RegistryDocument::read(const QString& path) {
     return QString::fromLocal8Bit(file.failure.c_str());
 }
 
+QString RegistryDocument::indexImage() {
+    entries = IndexRegistry(bytes);
+    const auto& refused = entries.tooManyKeys();
+    if (!refused) return {};
+    const QString reason = QString::fromStdString(refused->reason());
+    bytes = RegistryImage();
+    entries = RegistryIndex();
+    filePath.clear();
+    return tr("The file %1. It is damaged or was made to break editors, and is not opened.")
+        .arg(reason);
+}
+
 RegistryDocument::SaveOutcome RegistryDocument::save(const QString& path,
                                                      const std::function<bool()>& overwrite) {
     QLockFile lock(QString::fromStdU16String(LockPathOf(ToFsPath(path)).u16string()));

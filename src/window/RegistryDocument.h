@@ -39,8 +39,9 @@ public:
     // refused silently like a short file. Only a file long enough to be a registry file stays
     // open (`path` set).
     QString read(const QString& path);
-    // Walks the image just read into the index.
-    void indexImage() { entries = IndexRegistry(bytes); }
+    // Builds the index of the image read. A file with more keys than its size can hold is
+    // refused: the document is emptied as after a failed read and the reason returned.
+    QString indexImage();
 
     struct SaveOutcome {
         bool saved = false;

@@ -169,8 +169,13 @@ void formMain::OpenRegistryFile(const QString& path) {
     // load.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-    // A FIFO, a device or a file too large is refused before a byte is read, and said so.
-    if (const QString failure = document.read(path); !failure.isEmpty())
+    // A FIFO, a device or a file too large is refused before a byte is read, one with more keys
+    // than its size can hold before its tree is built; either is said.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString failure = document.read(path);
+    if (failure.isEmpty() && !regPath.isEmpty()) failure = document.indexImage();
+    QApplication::restoreOverrideCursor();
+    if (!failure.isEmpty())
         prompts->message(this, QMessageBox::Warning, kProgramName,
                          tr("Could not open %1.\n\n%2").arg(path, failure), QMessageBox::Ok);
     if (regPath.isEmpty()) {
@@ -183,7 +188,6 @@ void formMain::OpenRegistryFile(const QString& path) {
     setUpdatesEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     tvReg->hide();
-    document.indexImage();
     tvRegModel->setRegistryIndex(&index);
     lvRegModel->setRegistryIndex(&index, &regData);
     // Every node is expanded: entries expand themselves and each shown entry expands its parents.

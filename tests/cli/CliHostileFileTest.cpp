@@ -34,7 +34,7 @@ TimedRun Timed(const std::vector<std::string>& args) {
 // The full names of the entries, in file order.
 std::vector<std::string> NamesOf(const std::vector<uint8_t>& bytes) {
     const RegistryImage image(bytes);
-    const KeyNameStore names(image);
+    const KeyNameStore names(image, format::kKeyRegionEnd);
     std::vector<std::string> found;
     EntryScanner scanner(image);
     while (const auto entry = scanner.next()) found.emplace_back(names.nameAt(entry->keyOffset));
@@ -115,8 +115,42 @@ TEST_P(DeepDistinctNames, EveryCommandIsQuickAndReachesEveryEntry) {
     EXPECT_EQ(Lines(diff.run.out).size(), names.size() + 500);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cli, DeepDistinctNames, testing::Values(2000, 19000),
+// 4,096 distinct keys are the most a 256 KiB file may name.
+INSTANTIATE_TEST_SUITE_P(Cli, DeepDistinctNames, testing::Values(2000, 4096),
                          [](const auto& info) { return std::to_string(info.param) + "Entries"; });
+
+// With more, every command that loads the file refuses it quickly and says why, and info reports
+// it as a problem.
+TEST(DeepDistinctNames, MoreKeysThanTheFileMayHoldAreRefusedByEveryCommand) {
+    TempFolder folder;
+    const std::string file = folder.write("deep.sys", sample::DeepNamesImage(19000)).string();
+    const std::string other = folder.write("sample.sys", SampleBytes()).string();
+    const std::string why =
+        "refused: it names 19000 different keys, more than the 4096 that a file of 262144 bytes "
+        "can hold";
+    const auto info = Timed({"info", file});
+    EXPECT_EQ(info.run.exitCode, 1);
+    EXPECT_NE(info.run.out.find(why), std::string::npos) << info.run.out;
+    EXPECT_LT(info.seconds, kSecondsAllowed);
+    const std::vector<std::vector<std::string>> commands = {
+        {"list", file},
+        {"export-csv", file, (folder.path() / "out.csv").string()},
+        {"find", file, "a"},
+        {"get", file, "/a"},
+        {"diff", file, other},
+        {"diff", other, file},
+        {"set", file, "/a", "--value", "1"},
+        {"merge", other, file, "--dry-run"},
+    };
+    for (const auto& args : commands) {
+        const auto refused = Timed(args);
+        EXPECT_EQ(refused.run.exitCode, 2) << args[0] << refused.run.err;
+        EXPECT_NE(refused.run.err.find(why), std::string::npos) << args[0] << refused.run.err;
+        EXPECT_EQ(refused.run.out, "") << args[0];
+        EXPECT_LT(refused.seconds, kSecondsAllowed);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "out.csv"));
+}
 
 }  // namespace
 }  // namespace thornbeck::test

@@ -145,16 +145,21 @@ TEST(RegistryIndex, VeryDeepNamesNeedNoRecursion) {
 // Names of about 6,000 levels that part after the first few: without a bound they would make
 // millions of nodes.
 TEST(RegistryIndex, DeepDistinctNamesStayWithinTheBudget) {
-    for (const int entries : {2000, 19000}) {
-        const RegistryImage image(sample::DeepNamesImage(entries));
+    // 4,096 distinct keys are the most a 256 KiB file may name; 19,000 fit into 2 MiB.
+    for (const auto& [entries, fileSize] :
+         {std::pair{2000, 256 << 10}, std::pair{4096, 256 << 10}, std::pair{19000, 2 << 20}}) {
+        const RegistryImage image(sample::DeepNamesImage(entries, fileSize));
         const auto index = IndexRegistry(image);
+        ASSERT_FALSE(index.tooManyKeys()) << entries;
         EXPECT_EQ(index.entryCount(), entries);
         ASSERT_EQ(index.rows().size(), static_cast<size_t>(entries));
-        const auto budget = RegistryIndex::PathLevelBudget(image.size());
-        EXPECT_EQ(index.nodes().size(), static_cast<size_t>(entries + budget));
+        // The path levels get what the entries leave of the file's nodes.
+        const auto levels = std::min(RegistryIndex::PathLevelBudget(image.size()),
+                                     RegistryIndex::NodeBudget(image.size()) - entries);
+        EXPECT_EQ(index.nodes().size(), static_cast<size_t>(entries + levels));
         EXPECT_GT(index.pathLevelsRefused(), 0);
         // Every entry keeps its full key, and its node is found by it.
-        const KeyNameStore names(image);
+        const KeyNameStore names(image, format::kKeyRegionEnd);
         EntryScanner scanner(image);
         size_t row = 0;
         while (const auto entry = scanner.next()) {
@@ -176,6 +181,21 @@ TEST(RegistryIndex, DeepDistinctNamesStayWithinTheBudget) {
                                     std::string(node.text));
         }
     }
+}
+
+// A file whose entries name more distinct keys than its size may hold is refused whole: no node,
+// no row, and the counts that say why.
+TEST(RegistryIndex, MoreKeysThanTheFileMayHoldAreRefused) {
+    const RegistryImage image(sample::DeepNamesImage(4097));
+    const auto index = IndexRegistry(image);
+    ASSERT_TRUE(index.tooManyKeys());
+    EXPECT_EQ(index.tooManyKeys()->records, 4097);
+    EXPECT_EQ(index.tooManyKeys()->budget, 4096);
+    EXPECT_EQ(index.tooManyKeys()->reason(),
+              "names 4097 different keys, more than the 4096 that a file of 262144 bytes can hold");
+    EXPECT_TRUE(index.nodes().empty());
+    EXPECT_TRUE(index.rows().empty());
+    EXPECT_EQ(RegistryIndex::NodeBudget(64 << 20), 2 * 65536);
 }
 
 TEST(RegistryIndex, SampleHasEveryKindOfEntry) {

@@ -276,11 +276,13 @@ namespace thornbeck::test {
 namespace {
 
 // Thousands of entries whose names are about 6,000 levels deep and part after the first few:
-// the open is quick, every entry is a list row, and the first node is shown.
-TEST(OpenFile, DeepDistinctNamesOpenQuickly) {
-    for (const int entries : {2000, 19000}) {
-        TempFolder folder;
-        TestWindow w;
+// the open is quick, every entry is a list row, and the first node is shown. 4,096 distinct keys
+// are the most a 256 KiB file may name; one more and the file is refused, saying why.
+TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
+    TestWindow w;
+    TempFolder folder;
+    w->OpenRegistryFile(Q(SamplePath()));
+    for (const int entries : {2000, 4096, 4097, 19000}) {
         const auto path = Q(folder.write("deep.sys", sample::DeepNamesImage(entries)));
         QElapsedTimer timer;
         timer.start();
@@ -288,10 +290,27 @@ TEST(OpenFile, DeepDistinctNamesOpenQuickly) {
         QCoreApplication::processEvents();
         // Generous: it takes a fraction of a second; without the bound it did not finish.
         EXPECT_LT(timer.elapsed(), 20000) << entries;
-        EXPECT_EQ(w->listModel()->rowCount(), entries);
         const auto& index = w->registryIndex();
-        EXPECT_LE(index.nodes().size(),
-                  static_cast<size_t>(entries + RegistryIndex::PathLevelBudget(256 * 1024)));
+        if (entries > 4096) {
+            ASSERT_EQ(w.prompts->messages.size(), 1u) << entries;
+            EXPECT_EQ(w.prompts->messages[0].icon, QMessageBox::Warning);
+            EXPECT_TRUE(w.prompts->messages[0].text.startsWith("Could not open " + path));
+            EXPECT_TRUE(w.prompts->messages[0].text.contains(
+                QStringLiteral("names %1 different keys, more than the 4096 that a file of "
+                               "262144 bytes can hold")
+                    .arg(entries)))
+                << w.prompts->messages[0].text.toStdString();
+            w.prompts->messages.clear();
+            // Nothing of the file, nor of the one before, stays open.
+            EXPECT_EQ(w->caption(), "");
+            EXPECT_EQ(w->listModel()->rowCount(), 0);
+            EXPECT_TRUE(index.nodes().empty());
+            EXPECT_FALSE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
+            continue;
+        }
+        EXPECT_TRUE(w.prompts->messages.empty());
+        EXPECT_EQ(w->listModel()->rowCount(), entries);
+        EXPECT_EQ(index.nodes().size(), 4096u);
         const QModelIndex first = w->treeModel()->indexOfNode(0);
         ASSERT_TRUE(first.isValid());
         EXPECT_EQ(w->findChild<QTreeView*>("tvReg")->currentIndex(), first);
