@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "cli/EscapedText.h"
-#include "registry/CsvExport.h"
 
 namespace thornbeck::cli {
 namespace {
@@ -60,10 +59,10 @@ std::optional<ListFormat> ListFormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::string CsvInLoadOrder(const RegistryIndex& index) {
+bool CsvInLoadOrder(const RegistryIndex& index, const CsvSink& sink) {
     std::vector<int32_t> order(index.rows().size());
     std::iota(order.begin(), order.end(), 0);
-    return CsvOfRows(index.rows(), order);
+    return CsvInChunks(index.rows(), order, sink);
 }
 
 void WriteRows(const RegistryIndex& index, ListFormat format, std::ostream& out) {
@@ -71,16 +70,12 @@ void WriteRows(const RegistryIndex& index, ListFormat format, std::ostream& out)
         case ListFormat::Tsv:
             WriteTsv(index.rows(), out);
             break;
-        case ListFormat::Csv: {
-            // Row by row: the rows' keys can add up to far more than the file.
-            std::string line;
-            for (const ListRow& row : index.rows()) {
-                line.clear();
-                AppendCsvLine(line, row);
-                out << line;
-            }
+        case ListFormat::Csv:
+            CsvInLoadOrder(index, [&out](std::string_view chunk) {
+                out << chunk;
+                return true;
+            });
             break;
-        }
         case ListFormat::Json:
             WriteJson(index.rows(), out);
             break;

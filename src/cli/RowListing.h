@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "registry/CsvExport.h"
 #include "registry/RegistryIndex.h"
 
 namespace thornbeck::cli {
@@ -18,7 +19,8 @@ std::optional<ListFormat> ListFormatNamed(std::string_view name);
 // writes. JSON: an array with one object per row.
 void WriteRows(const RegistryIndex& index, ListFormat format, std::ostream& out);
 
-// The CSV that the window's Export as CSV writes with the list in load order.
-std::string CsvInLoadOrder(const RegistryIndex& index);
+// The CSV that the window's Export as CSV writes with the list in load order, handed to `sink`
+// in chunks (CsvInChunks). False when the sink stopped it.
+bool CsvInLoadOrder(const RegistryIndex& index, const CsvSink& sink);
 
 }  // namespace thornbeck::cli

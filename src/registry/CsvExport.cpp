@@ -29,11 +29,25 @@ void AppendCsvLine(std::string& out, const ListRow& row) {
     out += "\r\n";
 }
 
+bool CsvInChunks(const std::vector<ListRow>& rows, std::span<const int32_t> order,
+                 const CsvSink& sink) {
+    std::string chunk;
+    for (const int32_t row : order) {
+        if (row < 0 || static_cast<size_t>(row) >= rows.size()) continue;
+        AppendCsvLine(chunk, rows[static_cast<size_t>(row)]);
+        if (chunk.size() < kCsvChunkBytes) continue;
+        if (!sink(chunk)) return false;
+        chunk.clear();
+    }
+    return chunk.empty() || sink(chunk);
+}
+
 std::string CsvOfRows(const std::vector<ListRow>& rows, std::span<const int32_t> order) {
     std::string out;
-    for (const int32_t row : order)
-        if (row >= 0 && static_cast<size_t>(row) < rows.size())
-            AppendCsvLine(out, rows[static_cast<size_t>(row)]);
+    CsvInChunks(rows, order, [&out](std::string_view chunk) {
+        out += chunk;
+        return true;
+    });
     return out;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 namespace thornbeck {
 namespace {
 
@@ -40,6 +42,39 @@ TEST(CsvExport, FollowsTheGivenOrderAndGivesNothingForNoRows) {
     EXPECT_LT(csv.find("\"/a\""), csv.find("\"/b\""));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
     EXPECT_EQ(CsvOfRows({}, {}), "");
+}
+
+TEST(CsvExport, ComesInChunksOfWholeLinesThatAddUpToTheWholeAndStopsWhenTold) {
+    std::vector<std::string> keys;
+    for (int i = 0; i < 300; ++i) keys.push_back("/" + std::string(1000, 'a' + i % 26));
+    std::vector<ListRow> rows;
+    for (const std::string& key : keys) rows.push_back(Row(key, "1"));
+    std::vector<int32_t> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+
+    std::vector<std::string> chunks;
+    EXPECT_TRUE(CsvInChunks(rows, order, [&chunks](std::string_view chunk) {
+        chunks.emplace_back(chunk);
+        return true;
+    }));
+    ASSERT_GE(chunks.size(), 4u);
+    std::string joined;
+    for (size_t i = 0; i < chunks.size(); ++i) {
+        EXPECT_GE(chunks[i].size(), i + 1 < chunks.size() ? kCsvChunkBytes : 0u);
+        EXPECT_LT(chunks[i].size(), kCsvChunkBytes + 1100);
+        EXPECT_EQ(chunks[i].substr(chunks[i].size() - 2), "\r\n");
+        joined += chunks[i];
+    }
+    std::string expected;
+    for (const std::string& key : keys)
+        expected +=
+            "\"" + key +
+            "\",\"1\",\"4\",\"Integer\",\"1A2B\",\"0000\",\"00FF\",\"010000\",\"000010\"\r\n";
+    EXPECT_EQ(joined, expected);
+
+    int calls = 0;
+    EXPECT_FALSE(CsvInChunks(rows, order, [&calls](std::string_view) { return ++calls < 2; }));
+    EXPECT_EQ(calls, 2);
 }
 
 }  // namespace
