@@ -44,7 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<int32_t> order(index.rows().size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int32_t>(i);
     const std::string csv = CsvOfRows(image, index.rows(), order);
-    FUZZ_CHECK(csv == cli::CsvInLoadOrder(image, index));
+    std::string streamed;
+    FUZZ_CHECK(cli::CsvInLoadOrder(image, index, [&streamed](std::string_view chunk) {
+        streamed += chunk;
+        return true;
+    }));
+    FUZZ_CHECK(csv == streamed);
     size_t quotes = 0;
     for (const char c : csv) quotes += c == '"';
     FUZZ_CHECK(quotes % 2 == 0 && quotes >= index.rows().size() * 18);

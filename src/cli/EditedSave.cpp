@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "cli/Commands.h"
 #include "cli/ExitCode.h"
 #include "helpers/DiskStamp.h"
 #include "helpers/SystemText.h"
@@ -39,6 +40,22 @@ int TakeWriterLock(LockFile& lock, std::string_view name, std::ostream& err) {
             break;
     }
     return kExitError;
+}
+
+LockedEdit LockAndLoad(std::string_view command, const Arguments& args, std::ostream& err) {
+    LockedEdit edit{args.value("-o").value_or(args.operands[0]), nullptr, std::nullopt, kExitOk};
+    if (edit.target.empty()) {
+        edit.exitCode = UsageError(command, "the file name is empty", err);
+        return edit;
+    }
+    edit.lock = std::make_unique<LockFile>(LockPathOf(PathOfArgument(edit.target)));
+    if (!args.has("--dry-run")) {
+        edit.exitCode = TakeWriterLock(*edit.lock, edit.target, err);
+        if (edit.exitCode != kExitOk) return edit;
+    }
+    edit.file = LoadRegistry(args.operands[0], err);
+    if (!edit.file) edit.exitCode = kExitError;
+    return edit;
 }
 
 int SaveEdited(const LoadedRegistry& file, std::string_view target, std::span<const uint8_t> bytes,

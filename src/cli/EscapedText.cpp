@@ -1,6 +1,7 @@
 #include "cli/EscapedText.h"
 
 #include "editing/EntryTexts.h"
+#include "editing/ValueText.h"
 
 namespace thornbeck::cli {
 namespace {
@@ -12,25 +13,7 @@ bool IsControl(uint8_t byte) {
 }  // namespace
 
 std::string VisibleText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<uint8_t>(c);
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (IsControl(byte)) {
-            out += "\\x" + HexDigits(byte, 2);
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    return EscapedControls(text, {.backslash = true, .c1 = false});
 }
 
 std::string JsonString(std::string_view text) {

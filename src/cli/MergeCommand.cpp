@@ -8,7 +8,6 @@
 #include "cli/LoadedRegistry.h"
 #include "editing/EntryCompare.h"
 #include "editing/TakeFields.h"
-#include "registry/RegistrySaver.h"
 #include "window/KeySearch.h"
 
 namespace thornbeck::cli {
@@ -72,14 +71,9 @@ int RunMerge(const Arguments& args, const Streams& io) {
                               io.err);
         fields = *named;
     }
-    const std::string target = args.value("-o").value_or(args.operands[0]);
-    if (target.empty()) return UsageError("merge", "the file name is empty", io.err);
-    // The lock spans the load too, as for set.
-    LockFile lock(LockPathOf(PathOfArgument(target)));
-    if (!args.has("--dry-run"))
-        if (const int code = TakeWriterLock(lock, target, io.err); code != kExitOk) return code;
-    auto a = LoadRegistry(args.operands[0], io.err);
-    if (!a) return kExitError;
+    LockedEdit edit = LockAndLoad("merge", args, io.err);
+    if (!edit.file) return edit.exitCode;
+    auto& a = edit.file;
     const auto b = LoadRegistry(args.operands[1], io.err);
     if (!b) return kExitError;
 
@@ -94,7 +88,7 @@ int RunMerge(const Arguments& args, const Streams& io) {
     if (args.has("--dry-run")) return code;
     // Nothing taken leaves the file (and its backup) alone; a new output file is still written.
     if (outcome.changes.empty() && !args.has("-o")) return code;
-    if (const int saved = SaveEdited(*a, target, edited.bytes(), args.has("--force"), io.err);
+    if (const int saved = SaveEdited(*a, edit.target, edited.bytes(), args.has("--force"), io.err);
         saved != kExitOk)
         return saved;
     return code;

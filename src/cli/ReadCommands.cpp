@@ -41,11 +41,15 @@ int RunList(const Arguments& args, const Streams& io) {
 int RunExportCsv(const Arguments& args, const Streams& io) {
     const auto file = LoadRegistry(args.operands[0], io.err);
     if (!file) return kExitError;
-    const std::string csv = CsvInLoadOrder(file->image, file->index);
-    const auto bytes = std::span(reinterpret_cast<const uint8_t*>(csv.data()), csv.size());
-    // Written as the window writes its export: whole or not at all, no backup.
-    if (const auto failure = SaveWholeFile(PathOfArgument(args.operands[1]), bytes,
-                                           SaveOptions{.backup = false, .writer = {}})) {
+    // Streamed: the rows' keys can add up to far more than the file. Written as the window
+    // writes its export otherwise: whole or not at all, no backup.
+    const auto produce = [&file](const ChunkSink& sink) {
+        CsvInLoadOrder(file->image, file->index, [&sink](std::string_view chunk) {
+            return sink(std::span(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size()));
+        });
+    };
+    if (const auto failure = SaveStreamedFile(PathOfArgument(args.operands[1]), produce,
+                                              SaveOptions{.backup = false, .writer = {}})) {
         ReportFileProblem(PathText(failure->path), "cannot write: " + failure->reason, io.err);
         return kExitError;
     }

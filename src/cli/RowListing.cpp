@@ -6,7 +6,6 @@
 
 #include "cli/EscapedText.h"
 #include "editing/EntryTexts.h"
-#include "registry/CsvExport.h"
 
 namespace thornbeck::cli {
 namespace {
@@ -63,10 +62,10 @@ std::optional<ListFormat> ListFormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::string CsvInLoadOrder(const RegistryImage& image, const RegistryIndex& index) {
+bool CsvInLoadOrder(const RegistryImage& image, const RegistryIndex& index, const CsvSink& sink) {
     std::vector<int32_t> order(index.rows().size());
     std::iota(order.begin(), order.end(), 0);
-    return CsvOfRows(image, index.rows(), order);
+    return CsvInChunks(image, index.rows(), order, sink);
 }
 
 void WriteRows(const RegistryImage& image, const RegistryIndex& index, ListFormat format,
@@ -75,16 +74,12 @@ void WriteRows(const RegistryImage& image, const RegistryIndex& index, ListForma
         case ListFormat::Tsv:
             WriteTsv(image, index.rows(), out);
             break;
-        case ListFormat::Csv: {
-            // Row by row: the rows' keys can add up to far more than the file.
-            std::string line;
-            for (const ListRow& row : index.rows()) {
-                line.clear();
-                AppendCsvLine(line, image, row);
-                out << line;
-            }
+        case ListFormat::Csv:
+            CsvInLoadOrder(image, index, [&out](std::string_view chunk) {
+                out << chunk;
+                return true;
+            });
             break;
-        }
         case ListFormat::Json:
             WriteJson(image, index.rows(), out);
             break;

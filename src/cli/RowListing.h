@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "registry/CsvExport.h"
 #include "registry/RegistryIndex.h"
 
 namespace thornbeck::cli {
@@ -19,7 +20,8 @@ std::optional<ListFormat> ListFormatNamed(std::string_view name);
 void WriteRows(const RegistryImage& image, const RegistryIndex& index, ListFormat format,
                std::ostream& out);
 
-// The CSV that the window's Export as CSV writes with the list in load order.
-std::string CsvInLoadOrder(const RegistryImage& image, const RegistryIndex& index);
+// The CSV that the window's Export as CSV writes with the list in load order, handed to `sink`
+// in chunks (CsvInChunks). False when the sink stopped it.
+bool CsvInLoadOrder(const RegistryImage& image, const RegistryIndex& index, const CsvSink& sink);
 
 }  // namespace thornbeck::cli

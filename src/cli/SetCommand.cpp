@@ -9,7 +9,6 @@
 #include "cli/LoadedRegistry.h"
 #include "editing/EntryTexts.h"
 #include "registry/RegistryFormat.h"
-#include "registry/RegistrySaver.h"
 
 namespace thornbeck::cli {
 namespace {
@@ -74,14 +73,9 @@ FieldEdits EditsOf(const Arguments& args) {
 }  // namespace
 
 int RunSet(const Arguments& args, const Streams& io) {
-    // The lock spans the load too: a second writer must see this one's result, not overwrite it.
-    const std::string target = args.value("-o").value_or(args.operands[0]);
-    if (target.empty()) return UsageError("set", "the file name is empty", io.err);
-    LockFile lock(LockPathOf(PathOfArgument(target)));
-    if (!args.has("--dry-run"))
-        if (const int code = TakeWriterLock(lock, target, io.err); code != kExitOk) return code;
-    auto file = LoadRegistry(args.operands[0], io.err);
-    if (!file) return kExitError;
+    LockedEdit edit = LockAndLoad("set", args, io.err);
+    if (!edit.file) return edit.exitCode;
+    auto& file = edit.file;
     const std::string& key = args.operands[1];
     const auto found = RequireEntry(*file, key, io.err);
     if (!found) return kExitNegative;
@@ -114,7 +108,7 @@ int RunSet(const Arguments& args, const Streams& io) {
                      int64_t{now.size} - found->entry.size, io.out, io.err);
         return kExitOk;
     }
-    return SaveEdited(*file, target, edited.bytes(), args.has("--force"), io.err);
+    return SaveEdited(*file, edit.target, edited.bytes(), args.has("--force"), io.err);
 }
 
 }  // namespace thornbeck::cli

@@ -26,14 +26,16 @@ char PrintableOrDot(uint8_t byte) {
     return printable ? static_cast<char>(byte) : '.';
 }
 
-std::string ReadableValue(std::string_view value, std::string_view type) {
-    if (type == "Binary") return HexPairs(value);
-    if (type == "String") value = value.substr(0, value.find('\0'));
+std::string EscapedControls(std::string_view text, EscapeRules rules) {
     std::string out;
-    out.reserve(value.size());
-    for (const char c : value) {
+    out.reserve(text.size());
+    for (const char c : text) {
         const auto byte = static_cast<uint8_t>(c);
-        if (byte >= 0x20 && byte != 0x7F && (byte < 0x80 || byte >= 0xA0)) {
+        const bool control =
+            byte < 0x20 || byte == 0x7F || (rules.c1 && byte >= 0x80 && byte < 0xA0);
+        if (c == '\\' && rules.backslash) {
+            out += "\\\\";
+        } else if (!control) {
             out += c;
         } else if (c == '\t') {
             out += "\\t";
@@ -47,6 +49,13 @@ std::string ReadableValue(std::string_view value, std::string_view type) {
         }
     }
     return out;
+}
+
+std::string ReadableValue(std::string_view value, std::string_view type) {
+    if (type == "Binary") return HexPairs(value);
+    if (type == "String") value = value.substr(0, value.find('\0'));
+    // A cell keeps a backslash as it is: only the command line needs its texts to read back.
+    return EscapedControls(value, {.backslash = false, .c1 = true});
 }
 
 }  // namespace thornbeck

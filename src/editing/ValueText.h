@@ -13,6 +13,15 @@ std::string HexPairs(std::string_view bytes);
 // The character a hex view shows for a byte: the byte itself when it is printable Latin-1,
 // else ".".
 char PrintableOrDot(uint8_t byte);
+// Which bytes EscapedControls escapes besides the C0 controls and DEL, which it always escapes.
+struct EscapeRules {
+    bool backslash = false;  // "\" as "\\", so that an escape in the text reads back unambiguously
+    bool c1 = false;         // the C1 controls 0x80-0x9F as \xNN
+};
+// The text with control characters as visible escapes (\t, \n, \r, else \xNN in upper-case
+// hex); every other byte as it is.
+std::string EscapedControls(std::string_view text, EscapeRules rules);
+
 // How the list draws a value cell: a Binary value as hex pairs, a String up to its first NUL,
 // and any other control character as a visible escape (\t, \n, \r, \xNN). `type` is the Data
 // Type text ("Binary", "Integer", "String"); an Integer's text is drawn as it is.

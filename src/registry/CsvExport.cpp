@@ -31,12 +31,26 @@ void AppendCsvLine(std::string& out, const RegistryImage& image, const ListRow& 
     out += "\r\n";
 }
 
+bool CsvInChunks(const RegistryImage& image, const std::vector<ListRow>& rows,
+                 std::span<const int32_t> order, const CsvSink& sink) {
+    std::string chunk;
+    for (const int32_t row : order) {
+        if (row < 0 || static_cast<size_t>(row) >= rows.size()) continue;
+        AppendCsvLine(chunk, image, rows[static_cast<size_t>(row)]);
+        if (chunk.size() < kCsvChunkBytes) continue;
+        if (!sink(chunk)) return false;
+        chunk.clear();
+    }
+    return chunk.empty() || sink(chunk);
+}
+
 std::string CsvOfRows(const RegistryImage& image, const std::vector<ListRow>& rows,
                       std::span<const int32_t> order) {
     std::string out;
-    for (const int32_t row : order)
-        if (row >= 0 && static_cast<size_t>(row) < rows.size())
-            AppendCsvLine(out, image, rows[static_cast<size_t>(row)]);
+    CsvInChunks(image, rows, order, [&out](std::string_view chunk) {
+        out += chunk;
+        return true;
+    });
     return out;
 }
 

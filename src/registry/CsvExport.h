@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,5 +17,17 @@ namespace thornbeck {
 std::string CsvOfRows(const RegistryImage& image, const std::vector<ListRow>& rows,
                       std::span<const int32_t> order);
 void AppendCsvLine(std::string& out, const RegistryImage& image, const ListRow& row);
+
+// Takes the next piece of a CSV; false to stop it.
+using CsvSink = std::function<bool(std::string_view chunk)>;
+// The size a chunk grows to before it is handed on. The rows' keys can add up to far more than
+// the file (many entries' names may cover the same bytes of it), so the whole CSV of a file is
+// best never made at once.
+constexpr size_t kCsvChunkBytes = 64 * 1024;
+
+// CsvOfRows handed to `sink` in chunks of whole lines, each at least kCsvChunkBytes but the
+// last. False when the sink stopped it.
+bool CsvInChunks(const RegistryImage& image, const std::vector<ListRow>& rows,
+                 std::span<const int32_t> order, const CsvSink& sink);
 
 }  // namespace thornbeck

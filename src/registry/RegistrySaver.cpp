@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <system_error>
 
@@ -145,17 +146,24 @@ struct Staged {
     }
 };
 
-std::optional<SaveError> WriteTemporary(const fs::path& target, std::span<const uint8_t> bytes,
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::optional<SaveError> WriteTemporary(const fs::path& target, const ChunkProducer& produce,
                                         const ChunkWriter& writer, Staged& staged) {
-    auto [name, file] = CreateUnique(target, ".tmp-");
-    if (!file) return SaveError{FolderOf(target), ErrnoReason()};
+    auto [name, opened] = CreateUnique(target, ".tmp-");
+    if (!opened) return SaveError{FolderOf(target), ErrnoReason()};
     staged.temporary = name;
-    constexpr size_t kChunk = 1 << 20;
+    // Closed on every way out, a producer that throws included.
+    std::unique_ptr<std::FILE, FileCloser> file(opened);
     std::optional<std::string> failure;
-    for (size_t at = 0; at < bytes.size() && !failure; at += kChunk)
-        failure = writer(file, bytes.subspan(at, std::min(kChunk, bytes.size() - at)));
-    if (!failure) failure = FlushToDisk(file);
-    if (std::fclose(file) != 0 && !failure) failure = ErrnoReason();
+    produce([&](std::span<const uint8_t> chunk) {
+        if (!failure) failure = writer(file.get(), chunk);
+        return !failure;
+    });
+    if (!failure) failure = FlushToDisk(file.get());
+    if (std::fclose(file.release()) != 0 && !failure) failure = ErrnoReason();
     if (failure) return SaveError{target, *failure};
     return std::nullopt;
 }
@@ -270,8 +278,12 @@ fs::path BackupPathOf(const fs::path& path) {
     return backup;
 }
 
-std::optional<SaveError> SaveWholeFile(const fs::path& path, std::span<const uint8_t> bytes,
-                                       const SaveOptions& options, DiskStamp* written) {
+namespace {
+
+// Both saves: stages the produced bytes and the backup, then commits. `written`, when given,
+// gets the size and time of the file now on disk (its hash is left to the caller).
+std::optional<SaveError> SaveProduced(const fs::path& path, const ChunkProducer& produce,
+                                      const SaveOptions& options, DiskStamp* written) {
     const fs::path target = SaveTargetOf(path);
     std::error_code error;
     const auto current = fs::status(target, error);
@@ -282,18 +294,41 @@ std::optional<SaveError> SaveWholeFile(const fs::path& path, std::span<const uin
 
     Staged staged;
     const ChunkWriter& writer = options.writer ? options.writer : ChunkWriter(WriteWithFwrite);
-    if (auto failure = WriteTemporary(target, bytes, writer, staged)) return failure;
+    if (auto failure = WriteTemporary(target, produce, writer, staged)) return failure;
     if (hasCurrent) fs::permissions(staged.temporary, current.permissions(), error);
     const bool withBackup = options.backup && hasCurrent;
     if (withBackup)
         if (auto failure = StageBackup(target, staged)) return failure;
-    DiskStamp stamp = CheckRegularFile(staged.temporary).stamp;
-    stamp.hash = ContentHash(bytes);
+    const DiskStamp stamp = written ? CheckRegularFile(staged.temporary).stamp : DiskStamp{};
 
     if (auto failure = Commit(target, withBackup, staged)) return failure;
     FlushFolder(FolderOf(target));
     if (written) *written = stamp;
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<SaveError> SaveWholeFile(const fs::path& path, std::span<const uint8_t> bytes,
+                                       const SaveOptions& options, DiskStamp* written) {
+    const auto inChunks = [bytes](const ChunkSink& sink) {
+        constexpr size_t kChunk = 1 << 20;
+        for (size_t at = 0; at < bytes.size(); at += kChunk)
+            if (!sink(bytes.subspan(at, std::min(kChunk, bytes.size() - at)))) return;
+    };
+    DiskStamp stamp;
+    if (auto failure = SaveProduced(path, inChunks, options, written ? &stamp : nullptr))
+        return failure;
+    if (written) {
+        stamp.hash = ContentHash(bytes);
+        *written = stamp;
+    }
+    return std::nullopt;
+}
+
+std::optional<SaveError> SaveStreamedFile(const fs::path& path, const ChunkProducer& produce,
+                                          const SaveOptions& options) {
+    return SaveProduced(path, produce, options, nullptr);
 }
 
 }  // namespace thornbeck

@@ -14,6 +14,12 @@ namespace thornbeck {
 // Writes one chunk to an open file; returns the system's reason when it fails.
 using ChunkWriter = std::function<std::optional<std::string>(std::FILE*, std::span<const uint8_t>)>;
 
+// Takes the next bytes of a streamed save; false once writing has failed, when the producer
+// should stop (whatever it still hands over is dropped).
+using ChunkSink = std::function<bool(std::span<const uint8_t>)>;
+// Hands a streamed save's bytes to the sink in order, in chunks of any size.
+using ChunkProducer = std::function<void(const ChunkSink&)>;
+
 struct SaveOptions {
     // Keep the file that was at the path as the path with ".bak" appended.
     bool backup = true;
@@ -52,6 +58,14 @@ std::optional<SaveError> SaveWholeFile(const std::filesystem::path& path,
                                        std::span<const uint8_t> bytes,
                                        const SaveOptions& options = {},
                                        DiskStamp* written = nullptr);
+
+// SaveWholeFile for bytes made while they are written, so that they never need to be in memory
+// at once: the same temporary file, renames and undoing. The target is replaced only after the
+// producer has returned and every byte it gave reached the disk; a failed write leaves it as
+// it was and removes the temporary file.
+std::optional<SaveError> SaveStreamedFile(const std::filesystem::path& path,
+                                          const ChunkProducer& produce,
+                                          const SaveOptions& options = {});
 
 // The backup of the file at `path`: the path with ".bak" appended. A save through a symbolic
 // link keeps it beside the link's target: BackupPathOf(SaveTargetOf(path)).

@@ -19,6 +19,7 @@
 #include "helpers/RegularFile.h"
 #include "registry/RegistryFormat.h"
 #include "window/DifferenceModel.h"
+#include "window/NewAction.h"
 #include "window/Prompts.h"
 #include "window/RegistryDocument.h"
 #include "window/RegistryListModel.h"
@@ -31,14 +32,6 @@ namespace {
 const QString kProgramName = QStringLiteral("Thornbeck");
 // A message box lists this many refused keys; the Note column holds every one of them.
 constexpr size_t kListedRefusals = 20;
-
-QAction* NewAction(QObject* owner, const char* name, const QString& caption,
-                   const QKeySequence& shortcut = {}) {
-    auto* action = new QAction(caption, owner);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    return action;
-}
 }  // namespace
 
 CompareController::CompareController(formMain& window, RegistryDocument& document, Prompts& prompts)

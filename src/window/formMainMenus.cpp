@@ -10,6 +10,7 @@
 #include "registry/RegistrySaver.h"
 #include "window/AboutBox.h"
 #include "window/CompareController.h"
+#include "window/NewAction.h"
 #include "window/RegistryListModel.h"
 #include "window/formMain.h"
 
@@ -17,14 +18,6 @@ namespace thornbeck {
 
 namespace {
 const QString kProgramName = QStringLiteral("Thornbeck");
-
-QAction* NewAction(QObject* owner, const char* name, const QString& caption,
-                   const QKeySequence& shortcut = {}) {
-    auto* action = new QAction(caption, owner);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    return action;
-}
 
 QString FolderText(const QString& path) {
     return FromPathText(FolderOf(ToPathText(path)));

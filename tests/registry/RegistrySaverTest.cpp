@@ -1,11 +1,7 @@
 #include "registry/RegistrySaver.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "helpers/RegularFile.h"
 #include "support/TestFiles.h"
@@ -15,6 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ReadBytes;
+using test::SetImmutable;
 using test::TempFolder;
 
 const std::vector<uint8_t> kOld = {1, 2, 3, 4};
@@ -24,18 +21,6 @@ const std::vector<uint8_t> kSecond = {9, 10, 11, 12};
 size_t EntriesIn(const fs::path& folder) {
     return static_cast<size_t>(
         std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
-
-// chattr +i / -i on a file; false where the file system has no such flag or we may not set it.
-bool SetImmutable(const fs::path& file, bool on) {
-    const int fd = ::open(file.c_str(), O_RDONLY);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
 }
 
 TEST(SaveWholeFile, TheBackupHoldsThePreviousFile) {
@@ -193,6 +178,74 @@ TEST(SaveWholeFile, ReplacesNothingButARegularFileAndStampsWhatItWrote) {
     ASSERT_FALSE(SaveWholeFile(path, kSecond, {}, &written));
     EXPECT_EQ(written, ReadRegularFile(path).stamp);
     EXPECT_EQ(CompareWithDisk(path, written), DiskChange::None);
+}
+
+// A producer that hands over `count` chunks of `size` bytes, each byte its chunk's number.
+ChunkProducer Chunks(int count, size_t size, int* handed = nullptr) {
+    return [=](const ChunkSink& sink) {
+        for (int i = 0; i < count; ++i) {
+            if (handed) ++*handed;
+            if (!sink(std::vector<uint8_t>(size, static_cast<uint8_t>(i)))) return;
+        }
+    };
+}
+
+TEST(SaveStreamedFile, WritesTheChunksInOrderWithTheOldPermissionsAndNoBackupWhenAsked) {
+    TempFolder folder;
+    const auto path = folder.write("x.csv", kOld);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_FALSE(SaveStreamedFile(path, Chunks(3, 100000), {.backup = false, .writer = {}}));
+    std::vector<uint8_t> expected;
+    for (int i = 0; i < 3; ++i) expected.insert(expected.end(), 100000, static_cast<uint8_t>(i));
+    EXPECT_EQ(ReadBytes(path), expected);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
+TEST(SaveStreamedFile, AWriteFailingPartWayStopsTheProducerAndLeavesTheTargetAlone) {
+    TempFolder folder;
+    const auto path = folder.write("x.csv", kOld);
+    SaveOptions failsOnThird{.backup = false, .writer = {}};
+    int writes = 0;
+    failsOnThird.writer = [&writes](std::FILE* file,
+                                    std::span<const uint8_t> bytes) -> std::optional<std::string> {
+        if (++writes == 3) return "No space left on device";
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        return std::nullopt;
+    };
+    int handed = 0;
+    const auto failure = SaveStreamedFile(path, Chunks(10, 1000, &handed), failsOnThird);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->path, path);
+    EXPECT_EQ(failure->reason, "No space left on device");
+    EXPECT_EQ(handed, 3);
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
+TEST(SaveStreamedFile, AProducerThatThrowsLeavesNoTemporaryFile) {
+    TempFolder folder;
+    const auto path = folder.write("x.csv", kOld);
+    const ChunkProducer throws = [](const ChunkSink& sink) {
+        sink(kFirst);
+        throw std::bad_alloc();
+    };
+    EXPECT_THROW(SaveStreamedFile(path, throws), std::bad_alloc);
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
+TEST(SaveStreamedFile, AFolderThatCannotBeWrittenIsReportedWithTheFolder) {
+    TempFolder folder;
+    const auto path = folder.write("x.csv", kOld);
+    if (!test::MakeFolderUnwritable(folder.path())) GTEST_SKIP() << "no way to lock a folder here";
+    const auto failure = SaveStreamedFile(path, Chunks(2, 10));
+    test::MakeFolderWritable(folder.path());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->path, folder.path());
+    EXPECT_FALSE(failure->reason.empty());
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
 }
 
 }  // namespace

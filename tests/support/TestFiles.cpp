@@ -54,9 +54,8 @@ bool MakeFolderUnwritable(const fs::path&) {
 
 void MakeFolderWritable(const fs::path&) {}
 #else
-namespace {
-bool SetImmutable(const fs::path& folder, bool on) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+bool SetImmutable(const fs::path& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
     if (fd < 0) return false;
     int flags = 0;
     bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
@@ -65,7 +64,6 @@ bool SetImmutable(const fs::path& folder, bool on) {
     ::close(fd);
     return done;
 }
-}  // namespace
 
 bool MakeFolderUnwritable(const fs::path& folder) {
     if (::geteuid() == 0) return SetImmutable(folder, true);

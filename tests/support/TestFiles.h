@@ -26,6 +26,11 @@ private:
 // false when this system cannot do that.
 bool MakeFolderUnwritable(const std::filesystem::path& folder);
 void MakeFolderWritable(const std::filesystem::path& folder);
+#ifndef _WIN32
+// chattr +i / -i on a file or folder; false where the file system has no such flag or we may not
+// set it.
+bool SetImmutable(const std::filesystem::path& path, bool on);
+#endif
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
 std::filesystem::path SamplePath();
