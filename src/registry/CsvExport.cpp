@@ -8,10 +8,17 @@ namespace thornbeck {
 namespace {
 
 void AppendQuoted(std::string& out, std::string_view field) {
+    // Runs between quotes are appended whole: keys can be tens of kilobytes.
     out += '"';
-    for (char c : field) {
-        if (c == '"') out += '"';
-        out += c;
+    for (size_t from = 0;;) {
+        const size_t quote = field.find('"', from);
+        if (quote == std::string_view::npos) {
+            out.append(field.substr(from));
+            break;
+        }
+        out.append(field.substr(from, quote + 1 - from));
+        out += '"';
+        from = quote + 1;
     }
     out += '"';
 }
