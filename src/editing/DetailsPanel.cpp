@@ -199,14 +199,12 @@ void DetailsPanel::updateDecimalLabel() {
     lblDecimal->setVisible(dataSizeEditable && treeMode && field(kDataSizeField)->isVisible());
 }
 
-void DetailsPanel::showFolder() {
+void DetailsPanel::clearEntry(const std::function<void(int)>& closeField) {
     for (int i = 0; i < kDetailFieldCount; ++i) {
-        prompt(i)->setEnabled(false);
         field(i)->deselect();
         setField(i, {});
         field(i)->setToolTip({});
-        field(i)->setEnabled(false);
-        setBackground(i, false);
+        closeField(i);
     }
     type.reset();
     dataSizeEditable = false;
@@ -216,22 +214,19 @@ void DetailsPanel::showFolder() {
     hexBytes->setBytes({});
 }
 
+void DetailsPanel::showFolder() {
+    clearEntry([this](int i) {
+        prompt(i)->setEnabled(false);
+        field(i)->setEnabled(false);
+        setBackground(i, false);
+    });
+}
+
 void DetailsPanel::clearForLoading() {
     // Nothing of the previous file may stay editable: a refused or empty file shows no entry.
-    for (int i = 0; i < kDetailFieldCount; ++i) {
-        field(i)->deselect();
-        setField(i, {});
-        field(i)->setToolTip({});
-        setEditable(i, false);
-    }
-    type.reset();
+    clearEntry([this](int i) { setEditable(i, false); });
     valueTag = 0;
-    dataSizeEditable = false;
-    updateDecimalLabel();
     showKeyInfo({}, {});
-    integerSize = 0;
-    hexBytes->setEditable(false);
-    hexBytes->setBytes({});
 }
 
 void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "editing/DetailField.h"
@@ -67,6 +68,9 @@ signals:
     void siblingRequested(int step);
 
 private:
+    // Empties every field and forgets the shown entry; `closeField` then leaves each field
+    // disabled (a folder) or read-only (a file opening).
+    void clearEntry(const std::function<void(int)>& closeField);
     void txtField_Change(int index);
     void moveFocus(int index, int step);
     void setField(int index, const QString& text);

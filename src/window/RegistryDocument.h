@@ -26,6 +26,7 @@ public:
     RegistryIndex& index() { return entries; }
     const RegistryIndex& index() const { return entries; }
     QUndoStack* undoStack() { return &history; }
+    const QUndoStack* undoStack() const { return &history; }
 
     // The open file's path; "" while none is open (a refused file leaves none).
     QString& path() { return filePath; }

@@ -159,7 +159,6 @@ void formMain::OpenRegistryFile(const QString& path) {
     clearViews();
     document.resetHistory();
     setCaption({});
-    regDirty = false;
     lblKey->setText(QStringLiteral(" Reading ") + FromPathText(FileNameOf(ToPathText(path), true)) +
                     QStringLiteral(" ..."));
     details->clearForLoading();
@@ -264,7 +263,6 @@ void formMain::btnSave_Click() {
     details->selectFocusedField();
     // The list draws the edited row and every row whose entry moved again.
     lvRegModel->rowsChanged(RowsTouchedBy(index, result.change));
-    markModified();
 }
 
 void formMain::showStep(const EntryChange& change) {
@@ -278,9 +276,8 @@ void formMain::showStep(const EntryChange& change) {
 }
 
 void formMain::historyCleanChanged(bool clean) {
-    if (!clean) return markModified();
-    regDirty = false;
-    setCaption(regPath);
+    if (clean) return setCaption(regPath);
+    if (!captionText.isEmpty() && !captionText.endsWith('*')) setCaption(captionText + '*');
 }
 
 void formMain::selectTreeNode(const QModelIndex& node) {
@@ -300,12 +297,12 @@ void formMain::setCaption(const QString& caption) {
 }
 
 void formMain::markModified() {
-    regDirty = true;
-    if (!captionText.isEmpty() && !captionText.endsWith('*')) setCaption(captionText + '*');
+    document.undoStack()->resetClean();
+    historyCleanChanged(false);
 }
 
 bool formMain::maybeSave() {
-    if (regPath.isEmpty() || !regDirty) return true;
+    if (regPath.isEmpty() || !hasUnsavedChanges()) return true;
     const auto answer =
         prompts->message(this, QMessageBox::Question, kProgramName,
                          QStringLiteral("Do you want to save modifications to the current file?"),

@@ -71,7 +71,8 @@ public:
     const RegistryIndex& registryIndex() const { return index; }
     QUndoStack* undoStack() { return document.undoStack(); }
     const QString& openPath() const { return regPath; }
-    bool hasUnsavedChanges() const { return regDirty; }
+    // The file differs from what was loaded or last saved exactly while its history is not clean.
+    bool hasUnsavedChanges() const { return !document.undoStack()->isClean(); }
     // The caption as this window keeps it: the path, "*" after a change, "" while none is open.
     const QString& caption() const { return captionText; }
     const QString& appPath() const { return AppPath; }
@@ -80,7 +81,8 @@ public:
     DetailsPanel* detailsPanel() const { return details; }
     const KeyInfoTable& keyInformation() const { return keyInfo; }
 
-    // Marks the image as changed: sets the unsaved flag and appends "*" to the caption.
+    // Marks the image as changed outside its history: no undo reaches the saved state again, only
+    // a save or another open does; the caption gets its "*".
     void markModified();
 
 protected:
@@ -113,7 +115,7 @@ private:
     void showSibling(int step);
     // After an undo or redo: the rows it touched, and its entry selected and shown.
     void showStep(const EntryChange& change);
-    // The unsaved-changes flag and the caption follow the history's clean state.
+    // The caption follows the history's clean state.
     void historyCleanChanged(bool clean);
     // The key's description and typical value in the information boxes, or none.
     void showKeyInfoOf(std::string_view key);
@@ -131,7 +133,6 @@ private:
     RegistryImage& regData = document.image();
     RegistryIndex& index = document.index();
     QString& regPath = document.path();
-    bool regDirty = false;
     QString AppPath;
     KeyInfoTable keyInfo;
     QString findText;

@@ -132,7 +132,6 @@ bool formMain::save() {
                              QMessageBox::Ok);
         return false;
     }
-    regDirty = false;
     setCaption(regPath);
     return true;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -36,6 +37,19 @@ struct HexView {
         w->tvReg_NodeClick(w->treeModel()->indexOfNode(node));
         return *w->registryIndex().nodes()[static_cast<size_t>(node)].entry;
     }
+    // Edits a cell as the user does: F2 on the current cell, the text typed over its byte, Enter.
+    void typeOver(const QModelIndex& cell, const char* text) {
+        view->setFocus();
+        view->setCurrentIndex(cell);
+        QTest::keyClick(view, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, text);
+        ASSERT_EQ(editor->text(), text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the delegate commits and closes on a queued call
+        EXPECT_EQ(view->indexWidget(cell), nullptr);
+    }
     QStringList row(int r) const {
         QStringList cells;
         for (int c = 0; c < ValueHexModel::kBytesPerRow; ++c) {
@@ -60,11 +74,15 @@ TEST(HexView, ShowsTheValueAndEditsABytePerTypedPair) {
 
     // Typing 83 over the third byte is an edit of the Value field; Modify writes that byte only.
     const auto before = h.bytes();
-    // What the view's editor commits when "83" is typed over the cell.
-    ASSERT_TRUE(h.model->flags(h.model->index(0, 2)) & Qt::ItemIsEditable);
-    EXPECT_FALSE(h.model->setData(h.model->index(0, 2), "8G", Qt::EditRole));
-    EXPECT_TRUE(h.model->setData(h.model->index(0, 2), "83", Qt::EditRole));
+    h.typeOver(h.model->index(0, 2), "8G");  // not hex: the byte stays
+    EXPECT_EQ(h.row(0).join(' '), "00 1F A7 00 00 42 FF 00");
+    EXPECT_FALSE(h.w->findChild<QPushButton*>("btnSave")->isEnabled());
+    h.typeOver(h.model->index(0, 2), "83");
     EXPECT_EQ(h.row(0).join(' '), "00 1F 83 00 00 42 FF 00");
+    EXPECT_EQ(h.w->detailsPanel()->field(kValueField)->text(),
+              QString::fromLatin1("\x00\x1F\x83\x00\x00"
+                                  "B\xFF\x00",
+                                  8));
     EXPECT_TRUE(h.w->findChild<QPushButton*>("btnSave")->isEnabled());
     h.w->btnSave_Click();
     auto after = h.bytes();

@@ -122,5 +122,23 @@ TEST(Undo, TheCaptionAndTheClosePromptFollowTheCleanState) {
     EXPECT_FALSE(h.redo->isEnabled());
 }
 
+TEST(Undo, AChangeOutsideTheHistoryStaysUnsavedThroughUndo) {
+    History h;
+    const QString clean = Q(h.path);
+    h.w->markModified();
+    h.show("/setting/system/timeZone");
+    h.field(kValueField)->setText("1");
+    h.w->btnSave_Click();
+    h.undo->trigger();  // the history is back where it began, the other change is not
+    EXPECT_TRUE(h.w->hasUnsavedChanges());
+    EXPECT_EQ(h.w->caption(), clean + "*");
+    h.w.prompts->answers = {QMessageBox::Cancel};
+    EXPECT_FALSE(h.w->close());
+    EXPECT_EQ(h.w.prompts->messages.size(), 1U);
+    h.w->findChild<QAction*>("mnuFileSave")->trigger();
+    EXPECT_FALSE(h.w->hasUnsavedChanges());
+    EXPECT_EQ(h.w->caption(), clean);
+}
+
 }  // namespace
 }  // namespace thornbeck::test
