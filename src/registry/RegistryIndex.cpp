@@ -27,12 +27,18 @@ int64_t NameEndOf(const RegistryImage& image, int32_t keyOffset) {
            image.readNumber(int64_t{keyOffset} + format::kNameLengthAt, 2);
 }
 
-// Node numbers by key record. A table of every possible record would take 256 KiB, as much as a
-// whole registry file; this grows with the records a file uses.
+// Node numbers by key record. A table of every possible record takes 256 KiB: as much as a whole
+// registry file, but the fastest lookup for a file of a megabyte or more. A smaller file gets a
+// table that grows with the records it uses.
 class RecordNodes {
 public:
-    // The node of a record, -1 (to be set through the reference) when it has none yet.
+    explicit RecordNodes(int64_t fileSize) {
+        if (fileSize >= kDirectFrom) direct.assign(0x10000, -1);
+    }
+    // The node of a record (a key offset less its bias), -1 (to be set through the reference)
+    // when it has none yet.
     int32_t& at(uint32_t record) {
+        if (!direct.empty()) return direct[record & 0xFFFF];
         if ((used + 1) * 2 > slots.size()) grow();
         Slot& slot = slots[find(record)];
         if (slot.record != kEmpty) return slot.node;
@@ -42,6 +48,7 @@ public:
     }
 
 private:
+    static constexpr int64_t kDirectFrom = 1 << 20;
     static constexpr uint32_t kEmpty = UINT32_MAX;
     struct Slot {
         uint32_t record = kEmpty;
@@ -59,6 +66,7 @@ private:
         for (const Slot& slot : old)
             if (slot.record != kEmpty) slots[find(slot.record)] = slot;
     }
+    std::vector<int32_t> direct;
     std::vector<Slot> slots;
     size_t used = 0;
 };
@@ -84,8 +92,14 @@ const KeyNameStore& RegistryIndex::keyNames() const {
     return names ? *names : kNone;
 }
 
-RegistryIndex::RegistryIndex(std::shared_ptr<const KeyNameStore> names, int64_t pathLevels)
-    : names(std::move(names)), levelsLeft(pathLevels) {}
+RegistryIndex::RegistryIndex(std::shared_ptr<const KeyNameStore> names, int64_t pathLevels,
+                             int64_t records)
+    : names(std::move(names)), levelsLeft(pathLevels) {
+    const auto nodes = static_cast<size_t>(std::max<int64_t>(0, pathLevels + records));
+    treeNodes.reserve(nodes);
+    byHash.reserve(nodes);
+    listRows.reserve(static_cast<size_t>(std::max<int64_t>(0, records)));
+}
 
 int32_t RegistryIndex::find(std::string_view key, uint64_t hash) const {
     const auto [first, last] = byHash.equal_range(hash);
@@ -208,12 +222,13 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
     RegistryIndex index(names,
                         std::min(RegistryIndex::PathLevelBudget(image.size()), budget - records));
     // A key record's name cannot change during the walk, so each record is looked up once.
-    RecordNodes nodeOfRecord;
+    RecordNodes nodeOfRecord(image.size());
     EntryScanner scanner(image);
     RegistryIndex::DataAreaEnd end;
     while (const auto entry = scanner.next()) {
         end.lastRecord = *entry;
-        int32_t& node = nodeOfRecord.at(static_cast<uint32_t>(entry->keyOffset));
+        int32_t& node =
+            nodeOfRecord.at(static_cast<uint32_t>(entry->keyOffset - format::kKeyOffsetBias));
         if (node < 0) node = index.AddEntryNode(names->nameAt(entry->keyOffset));
         index.attachEntry(node, *entry);
     }

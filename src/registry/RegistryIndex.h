@@ -72,8 +72,11 @@ public:
     };
 
     RegistryIndex() = default;
-    // `pathLevels`: the budget of path levels, see above.
-    RegistryIndex(std::shared_ptr<const KeyNameStore> names, int64_t pathLevels);
+    // `pathLevels`: the budget of path levels, see above; `records`: the key records the entries
+    // use, at most one node and one row each. Room for the most nodes is taken at once, so that
+    // the tables are not copied as they grow.
+    RegistryIndex(std::shared_ptr<const KeyNameStore> names, int64_t pathLevels,
+                  int64_t records = 0);
 
     const std::vector<TreeNode>& nodes() const { return treeNodes; }
     const std::vector<int32_t>& topLevel() const { return topNodes; }
