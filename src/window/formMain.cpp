@@ -23,6 +23,7 @@
 #include "helpers/PathFunctions.h"
 #include "registry/RegistryFormat.h"
 #include "window/CompareController.h"
+#include "window/DisplayText.h"
 #include "window/RegistryListModel.h"
 #include "window/RegistryTreeModel.h"
 
@@ -221,7 +222,8 @@ bool formMain::deferWhileOpening(std::function<void()> action) {
 void formMain::tvReg_NodeClick(const QModelIndex& node) {
     const TreeNode* shown = tvRegModel->treeNode(node);
     if (!shown) return;
-    lblKey->setText(ToQString(shown->key));
+    // A crafted key can be 65,535 characters long; the line shows what a cell would.
+    lblKey->setText(DisplayText(shown->key));
     showKeyInfoOf(shown->key);
     selectTreeNode(node);
     if (!shown->entry || shown->entry->offset == 0) {

@@ -314,6 +314,13 @@ TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
         const QModelIndex first = w->treeModel()->indexOfNode(0);
         ASSERT_TRUE(first.isValid());
         EXPECT_EQ(w->findChild<QTreeView*>("tvReg")->currentIndex(), first);
+        // The key line shows the start of a key of thousands of characters, as a cell does.
+        const std::string_view key = index.nodes()[0].key;
+        const QString shown = w->findChild<QLineEdit*>("lblKey")->text();
+        if (key.size() > 2048)
+            EXPECT_EQ(shown, QString::fromLatin1(key.substr(0, 2048)) + QChar(0x2026));
+        else
+            EXPECT_EQ(shown, QString::fromLatin1(key));
     }
 }
 
