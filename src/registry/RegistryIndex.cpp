@@ -219,8 +219,8 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
         return refused;
     }
     auto names = std::make_shared<const KeyNameStore>(image, keysEnd);
-    RegistryIndex index(names,
-                        std::min(RegistryIndex::PathLevelBudget(image.size()), budget - records));
+    RegistryIndex index(
+        names, std::min(RegistryIndex::PathLevelBudget(image.size()), budget - records), records);
     // A key record's name cannot change during the walk, so each record is looked up once.
     RecordNodes nodeOfRecord(image.size());
     EntryScanner scanner(image);
