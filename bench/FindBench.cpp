@@ -47,13 +47,13 @@ void BM_TreeSubstringBaseline(benchmark::State& state) {
     for (auto _ : state) {
         bool found = false;
         for (const TreeNode& node : file.index.nodes()) {
-            found |= ContainsIgnoringCase(node.text, needle, buffer);
+            found |= ContainsIgnoringCase(node.text(), needle, buffer);
             found |= ContainsIgnoringCase(NodeValueText(file.image, node), needle, buffer);
         }
         benchmark::DoNotOptimize(found);
     }
     for (const TreeNode& node : file.index.nodes())
-        bytes += node.text.size() + NodeValueText(file.image, node).size();
+        bytes += node.text().size() + NodeValueText(file.image, node).size();
     state.counters["bytes"] = static_cast<double>(bytes);
 }
 

@@ -47,7 +47,7 @@ void BM_BareViewsBaseline(benchmark::State& state) {
         std::vector<QStandardItem*> items;
         items.reserve(index.nodes().size());
         for (const TreeNode& node : index.nodes()) {
-            auto* item = new QStandardItem(QString::fromLatin1(node.text.data(), node.text.size()));
+            auto* item = new QStandardItem(QString::fromLatin1(node.text().data(), node.text().size()));
             (node.parent < 0 ? treeModel->invisibleRootItem() : items[node.parent])
                 ->appendRow(item);
             items.push_back(item);

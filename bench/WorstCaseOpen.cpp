@@ -116,9 +116,12 @@ int main(int argc, char** argv) {
     const Case cases[] = {
         {"sample registry", SampleBeside},
         {"worst case", bench::WorstCaseImage},
-        // Names of about 6,000 levels that part after the first few, 256 KiB files.
+        // Names of about 6,000 levels that part after the first few, 256 KiB files. With 1,000
+        // entries the path levels get as many nodes again; 2,048 distinct keys are the most a
+        // 256 KiB file may name, so that their path levels are cut; more are refused.
+        {"deep distinct names, 1,000 entries", [] { return sample::DeepNamesImage(1000); }},
         {"deep distinct names, 2,000 entries", [] { return sample::DeepNamesImage(2000); }},
-        // The most distinct keys a 256 KiB file may name; more are refused.
+        {"deep distinct names, 2,048 entries", [] { return sample::DeepNamesImage(2048); }},
         {"deep distinct names, 4,096 entries", [] { return sample::DeepNamesImage(4096); }},
         {"deep distinct names, 19,000 entries", [] { return sample::DeepNamesImage(19000); }},
         // The same in a larger file, whose budget lets the index create many more levels.

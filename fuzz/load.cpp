@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(node.depth == parent.depth + 1);
             FUZZ_CHECK(node.key.substr(0, parent.key.size()) == parent.key);
         }
-        FUZZ_CHECK(node.key.size() >= node.text.size());
-        FUZZ_CHECK(node.key.substr(node.key.size() - node.text.size()) == node.text);
+        FUZZ_CHECK(node.key.size() >= node.text().size());
+        FUZZ_CHECK(node.key.substr(node.key.size() - node.text().size()) == node.text());
         if (!node.entry) continue;
         ++entryNodes;
         FUZZ_CHECK(index.findNode(node.key) == static_cast<int32_t>(n));

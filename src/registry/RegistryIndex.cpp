@@ -1,6 +1,7 @@
 #include "registry/RegistryIndex.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 #include "registry/EntryScanner.h"
@@ -13,9 +14,9 @@ namespace {
 constexpr int64_t kLeastPathLevels = 4096;
 constexpr int64_t kMostPathLevels = 65536;
 constexpr int64_t kFileBytesPerPathLevel = 256;
-constexpr int64_t kLeastNodes = 4096;
+constexpr int64_t kLeastNodes = 2048;
 constexpr int64_t kMostNodes = 2 * 65536;
-constexpr int64_t kFileBytesPerNode = 64;
+constexpr int64_t kFileBytesPerNode = 128;
 
 bool IsSeparator(char c) {
     return c == '/' || c == '\\';
@@ -27,48 +28,41 @@ int64_t NameEndOf(const RegistryImage& image, int32_t keyOffset) {
            image.readNumber(int64_t{keyOffset} + format::kNameLengthAt, 2);
 }
 
-// Node numbers by key record. A table of every possible record takes 256 KiB: as much as a whole
-// registry file, but the fastest lookup for a file of a megabyte or more. A smaller file gets a
-// table that grows with the records it uses.
+// Node numbers by key record. The first walk marks the records the entries use; each then gets
+// a place by its rank among them (a count of the marked records below it), so that the table
+// holds one number per record used: a few kilobytes where a table of every possible record
+// would take 256 KiB, and a lookup is still one count of bits.
 class RecordNodes {
 public:
-    explicit RecordNodes(int64_t fileSize) {
-        if (fileSize >= kDirectFrom) direct.assign(0x10000, -1);
+    // Marks a record (a key offset less its bias); true when it was not marked before.
+    bool mark(uint32_t record) {
+        uint64_t& word = used[(record & 0xFFFF) >> 6];
+        const uint64_t bit = uint64_t{1} << (record & 63);
+        const bool added = !(word & bit);
+        word |= bit;
+        return added;
     }
-    // The node of a record (a key offset less its bias), -1 (to be set through the reference)
-    // when it has none yet.
+    // Makes room for the nodes once every record is marked.
+    void seal() {
+        uint32_t below = 0;
+        for (size_t word = 0; word < used.size(); ++word) {
+            ranks[word] = below;
+            below += static_cast<uint32_t>(std::popcount(used[word]));
+        }
+        nodes.assign(below, -1);
+    }
+    // The node of a marked record, -1 (to be set through the reference) when it has none yet.
     int32_t& at(uint32_t record) {
-        if (!direct.empty()) return direct[record & 0xFFFF];
-        if ((used + 1) * 2 > slots.size()) grow();
-        Slot& slot = slots[find(record)];
-        if (slot.record != kEmpty) return slot.node;
-        ++used;
-        slot = {record, -1};
-        return slot.node;
+        const size_t word = (record & 0xFFFF) >> 6;
+        const uint64_t below = used[word] & ((uint64_t{1} << (record & 63)) - 1);
+        return nodes[ranks[word] + static_cast<size_t>(std::popcount(below))];
     }
 
 private:
-    static constexpr int64_t kDirectFrom = 1 << 20;
-    static constexpr uint32_t kEmpty = UINT32_MAX;
-    struct Slot {
-        uint32_t record = kEmpty;
-        int32_t node = -1;
-    };
-    size_t find(uint32_t record) const {
-        const size_t mask = slots.size() - 1;
-        size_t at = (record * 0x9E3779B1u) & mask;
-        while (slots[at].record != kEmpty && slots[at].record != record) at = (at + 1) & mask;
-        return at;
-    }
-    void grow() {
-        std::vector<Slot> old =
-            std::exchange(slots, std::vector<Slot>(std::max<size_t>(64, slots.size() * 2)));
-        for (const Slot& slot : old)
-            if (slot.record != kEmpty) slots[find(slot.record)] = slot;
-    }
-    std::vector<int32_t> direct;
-    std::vector<Slot> slots;
-    size_t used = 0;
+    static constexpr size_t kWords = 0x10000 / 64;
+    std::vector<uint64_t> used = std::vector<uint64_t>(kWords);
+    std::vector<uint32_t> ranks = std::vector<uint32_t>(kWords);
+    std::vector<int32_t> nodes;
 };
 
 }  // namespace
@@ -97,28 +91,30 @@ RegistryIndex::RegistryIndex(std::shared_ptr<const KeyNameStore> names, int64_t 
     : names(std::move(names)), levelsLeft(pathLevels) {
     const auto nodes = static_cast<size_t>(std::max<int64_t>(0, pathLevels + records));
     treeNodes.reserve(nodes);
-    byHash.reserve(nodes);
+    byHash.reserve(static_cast<size_t>(std::max<int64_t>(0, records)));
     listRows.reserve(static_cast<size_t>(std::max<int64_t>(0, records)));
 }
 
 int32_t RegistryIndex::find(std::string_view key, uint64_t hash) const {
-    const auto [first, last] = byHash.equal_range(hash);
-    for (auto it = first; it != last; ++it)
-        if (treeNodes[static_cast<size_t>(it->second)].key == key) return it->second;
-    return -1;
+    return byHash.find(
+        hash, [&](int32_t node) { return treeNodes[static_cast<size_t>(node)].key == key; });
 }
 
 int32_t RegistryIndex::findChild(int32_t parent, std::string_view key, uint64_t hash) const {
     // A node's key starts with its parent's key, and the walk has matched the parent already.
     const size_t below = parent < 0 ? 0 : treeNodes[static_cast<size_t>(parent)].key.size();
-    const auto [first, last] = byHash.equal_range(hash);
-    for (auto it = first; it != last; ++it) {
-        const TreeNode& node = treeNodes[static_cast<size_t>(it->second)];
-        if (node.parent == parent && node.key.size() == key.size() &&
-            node.key.substr(below) == key.substr(below))
-            return it->second;
-    }
-    return -1;
+    return byHash.find(hash, [&](int32_t candidate) {
+        const TreeNode& node = treeNodes[static_cast<size_t>(candidate)];
+        return node.parent == parent && node.key.size() == key.size() &&
+               node.key.substr(below) == key.substr(below);
+    });
+}
+
+std::span<const int32_t> RegistryIndex::childrenOf(int32_t node) const {
+    const TreeNode& parent = treeNodes[static_cast<size_t>(node)];
+    if (parent.childCount == 0) return {};
+    return std::span(childList).subspan(static_cast<size_t>(parent.firstChild),
+                                        static_cast<size_t>(parent.childCount));
 }
 
 std::optional<int32_t> RegistryIndex::findNode(std::string_view key) const {
@@ -129,20 +125,41 @@ std::optional<int32_t> RegistryIndex::findNode(std::string_view key) const {
 
 int32_t RegistryIndex::addNode(std::string_view key, uint64_t hash, int32_t parent) {
     const auto node = static_cast<int32_t>(treeNodes.size());
-    auto& siblings = parent < 0 ? topNodes : treeNodes[static_cast<size_t>(parent)].children;
     TreeNode added;
     added.key = key;
+    added.parent = parent;
+    size_t below = 0;
+    if (parent < 0) {
+        added.row = static_cast<int32_t>(topNodes.size());
+        topNodes.push_back(node);
+    } else {
+        TreeNode& above = treeNodes[static_cast<size_t>(parent)];
+        added.row = above.childCount++;
+        added.depth = static_cast<int16_t>(above.depth + 1);
+        below = above.key.size();
+    }
     // The part of the key below the parent's, without the separator between them; for a level
     // of an uncut path this is the level's own text.
-    const size_t below = parent < 0 ? 0 : treeNodes[static_cast<size_t>(parent)].key.size();
-    added.text = key.substr(below < key.size() && IsSeparator(key[below]) ? below + 1 : below);
-    added.parent = parent;
-    added.row = static_cast<int32_t>(siblings.size());
-    added.depth = parent < 0 ? 0 : treeNodes[static_cast<size_t>(parent)].depth + 1;
-    siblings.push_back(node);
-    treeNodes.push_back(std::move(added));
-    byHash.emplace(hash, node);
+    added.textFrom =
+        static_cast<uint16_t>(below < key.size() && IsSeparator(key[below]) ? below + 1 : below);
+    treeNodes.push_back(added);
+    byHash.insert(hash, node);
     return node;
+}
+
+void RegistryIndex::linkChildren() {
+    int32_t next = 0;
+    for (TreeNode& node : treeNodes) {
+        node.firstChild = next;
+        next += node.childCount;
+    }
+    childList.assign(static_cast<size_t>(next), -1);
+    for (size_t node = 0; node < treeNodes.size(); ++node) {
+        const TreeNode& child = treeNodes[node];
+        if (child.parent >= 0)
+            childList[static_cast<size_t>(treeNodes[static_cast<size_t>(child.parent)].firstChild +
+                                          child.row)] = static_cast<int32_t>(node);
+    }
 }
 
 int32_t RegistryIndex::AddPathNodes(std::string_view name) {
@@ -204,13 +221,12 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
     // A first walk counts the key records the entries use and finds how far their names reach,
     // so that the load keeps only those bytes and knows its budget before it builds anything.
     int64_t keysEnd = 0;
-    std::vector<bool> used(0x10000);
+    RecordNodes nodeOfRecord;
     int64_t records = 0;
     for (EntryScanner scanner(image); const auto entry = scanner.next();) {
         keysEnd = std::max(keysEnd, NameEndOf(image, entry->keyOffset));
-        auto seen = used[static_cast<size_t>(entry->keyOffset - format::kKeyOffsetBias)];
-        records += !seen;
-        seen = true;
+        records +=
+            nodeOfRecord.mark(static_cast<uint32_t>(entry->keyOffset - format::kKeyOffsetBias));
     }
     const int64_t budget = RegistryIndex::NodeBudget(image.size());
     if (records > budget) {
@@ -222,7 +238,7 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
     RegistryIndex index(
         names, std::min(RegistryIndex::PathLevelBudget(image.size()), budget - records), records);
     // A key record's name cannot change during the walk, so each record is looked up once.
-    RecordNodes nodeOfRecord(image.size());
+    nodeOfRecord.seal();
     EntryScanner scanner(image);
     RegistryIndex::DataAreaEnd end;
     while (const auto entry = scanner.next()) {
@@ -233,6 +249,7 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
         index.attachEntry(node, *entry);
     }
     end.endMarker = scanner.endMarkerOffset();
+    index.linkChildren();
     index.setDataAreaEnd(end);
     index.setKeyBytesEnd(keysEnd);
     return index;

@@ -3,13 +3,14 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "registry/EntryRef.h"
 #include "registry/KeyNameStore.h"
+#include "registry/NodeTable.h"
 #include "registry/RegistryImage.h"
 
 namespace thornbeck {
@@ -17,13 +18,17 @@ namespace thornbeck {
 // One node of the key tree: a path level, or an entry when it carries an EntryRef.
 struct TreeNode {
     std::string_view key;   // the key path up to this level
-    std::string_view text;  // the level's own text
     int32_t parent = -1;    // -1 for a top-level node
     int32_t row = 0;        // position among its parent's children
     int32_t depth = 0;      // 0 for a top-level node
-    std::vector<int32_t> children;
+    int32_t listRow = -1;   // the list row with this key, -1 when no entry has this name
+    uint32_t textFrom = 0;  // where the level's own text starts in the key
+    int32_t childCount = 0;
+    int32_t firstChild = 0;  // where its children start in the index's list of children
     std::optional<EntryRef> entry;
-    int32_t listRow = -1;  // the list row with this key, -1 when no entry has this name
+
+    // The level's own text.
+    std::string_view text() const { return key.substr(textFrom); }
 };
 
 // One list row: an entry's full key name and the entry it shows (the first of that name until
@@ -80,6 +85,8 @@ public:
 
     const std::vector<TreeNode>& nodes() const { return treeNodes; }
     const std::vector<int32_t>& topLevel() const { return topNodes; }
+    // The children of a node, in the order they were added.
+    std::span<const int32_t> childrenOf(int32_t node) const;
     const std::vector<ListRow>& rows() const { return listRows; }
     // Data entries walked, repeated names included.
     int64_t entryCount() const { return entriesWalked; }
@@ -133,13 +140,17 @@ private:
     // with the parent's key, so only the part below it is compared.
     int32_t findChild(int32_t parent, std::string_view key, uint64_t hash) const;
     int32_t addNode(std::string_view key, uint64_t hash, int32_t parent);
+    // Fills the list of children once every node is added: all children in one array, each
+    // node's together, instead of an allocation for every node.
+    void linkChildren();
+    friend RegistryIndex IndexRegistry(const RegistryImage& image);
 
     std::shared_ptr<const KeyNameStore> names;  // owns the bytes every key views
     std::vector<TreeNode> treeNodes;
     std::vector<int32_t> topNodes;
+    std::vector<int32_t> childList;
     std::vector<ListRow> listRows;
-    // Node numbers by the hash of their keys; a key is compared only when its hash matches.
-    std::unordered_multimap<uint64_t, int32_t> byHash;
+    NodeTable byHash;
     int64_t entriesWalked = 0;
     int64_t levelsLeft = 0;
     int64_t refusedLevels = 0;

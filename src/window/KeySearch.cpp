@@ -59,7 +59,7 @@ std::optional<int32_t> FindNextTreeNode(const RegistryImage& image, const Regist
     const auto found = FindNextPosition(nodes.size(), start, [&](size_t position) {
         const TreeNode& node = nodes[position - 1];
         if (node.depth >= shownDepth) return false;
-        return search.matches(node.text) || search.matches(NodeValueText(image, node));
+        return search.matches(node.text()) || search.matches(NodeValueText(image, node));
     });
     if (!found) return std::nullopt;
     return static_cast<int32_t>(*found - 1);

@@ -37,18 +37,38 @@ const TreeNode* RegistryTreeModel::treeNode(const QModelIndex& index) const {
     return node < 0 ? nullptr : &registry->nodes()[static_cast<size_t>(node)];
 }
 
-const std::vector<int32_t>* RegistryTreeModel::childrenOf(const QModelIndex& parent) const {
-    if (!registry) return nullptr;
-    if (!parent.isValid()) return &registry->topLevel();
-    const TreeNode& node = registry->nodes()[static_cast<size_t>(nodeOf(parent))];
-    static const std::vector<int32_t> kNone;
-    return node.depth + 1 >= kMaxShownDepth ? &kNone : &node.children;
+QModelIndexList RegistryTreeModel::levelsFirst(int64_t most) const {
+    QModelIndexList found;
+    if (!registry) return found;
+    std::vector<int32_t> level(registry->topLevel().begin(), registry->topLevel().end());
+    std::vector<int32_t> below;
+    while (!level.empty()) {
+        for (const int32_t node : level) {
+            const QModelIndex item = indexOfNode(node);
+            const auto children = childrenOf(item);
+            if (children.empty()) continue;
+            if (found.size() >= most) return found;
+            found.append(item);
+            below.insert(below.end(), children.begin(), children.end());
+        }
+        level.swap(below);
+        below.clear();
+    }
+    return found;
+}
+
+std::span<const int32_t> RegistryTreeModel::childrenOf(const QModelIndex& parent) const {
+    if (!registry) return {};
+    if (!parent.isValid()) return registry->topLevel();
+    const int32_t node = nodeOf(parent);
+    if (registry->nodes()[static_cast<size_t>(node)].depth + 1 >= kMaxShownDepth) return {};
+    return registry->childrenOf(node);
 }
 
 QModelIndex RegistryTreeModel::index(int row, int column, const QModelIndex& parent) const {
-    const auto* children = childrenOf(parent);
-    if (!children || column != 0 || row < 0 || row >= static_cast<int>(children->size())) return {};
-    return createIndex(row, 0, static_cast<quintptr>((*children)[static_cast<size_t>(row)]));
+    const auto children = childrenOf(parent);
+    if (column != 0 || row < 0 || row >= static_cast<int>(children.size())) return {};
+    return createIndex(row, 0, static_cast<quintptr>(children[static_cast<size_t>(row)]));
 }
 
 QModelIndex RegistryTreeModel::parent(const QModelIndex& child) const {
@@ -58,18 +78,22 @@ QModelIndex RegistryTreeModel::parent(const QModelIndex& child) const {
 
 int RegistryTreeModel::rowCount(const QModelIndex& parent) const {
     if (parent.column() > 0) return 0;
-    const auto* children = childrenOf(parent);
-    return children ? static_cast<int>(children->size()) : 0;
+    return static_cast<int>(childrenOf(parent).size());
 }
 
 int RegistryTreeModel::columnCount(const QModelIndex&) const {
     return 1;
 }
 
+Qt::ItemFlags RegistryTreeModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    return index.isValid() && rowCount(index) == 0 ? flags | Qt::ItemNeverHasChildren : flags;
+}
+
 QVariant RegistryTreeModel::data(const QModelIndex& index, int role) const {
     const TreeNode* node = treeNode(index);
     if (!node) return {};
-    if (role == Qt::DisplayRole) return DisplayText(node->text);
+    if (role == Qt::DisplayRole) return DisplayText(node->text());
     if (role == Qt::DecorationRole) return nodeIcon;
     return {};
 }

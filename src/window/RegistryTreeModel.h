@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <QIcon>
+#include <span>
 
 #include "registry/RegistryIndex.h"
 
@@ -25,15 +26,22 @@ public:
     // -1 for an invalid index.
     int32_t nodeOf(const QModelIndex& index) const;
     const TreeNode* treeNode(const QModelIndex& index) const;
+    // The nodes that have children, the top level first and then each level in turn, at most
+    // `most` of them: what a view expands when expanding everything would cost more than the
+    // file's budget allows.
+    QModelIndexList levelsFirst(int64_t most) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // A node without children says so, so that expanding the whole tree keeps no expanded state
+    // (a persistent index) for each of its leaves.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    const std::vector<int32_t>* childrenOf(const QModelIndex& parent) const;
+    std::span<const int32_t> childrenOf(const QModelIndex& parent) const;
 
     const RegistryIndex* registry = nullptr;
     QIcon nodeIcon;

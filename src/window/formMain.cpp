@@ -190,8 +190,7 @@ void formMain::OpenRegistryFile(const QString& path) {
     tvReg->hide();
     tvRegModel->setRegistryIndex(&index);
     lvRegModel->setRegistryIndex(&index, &regData);
-    // Every node is expanded: entries expand themselves and each shown entry expands its parents.
-    tvReg->expandAll();
+    expandTree();
     tvReg->setVisible(!isListMode());
     showFirstNode();
     setUpdatesEnabled(true);
@@ -204,6 +203,15 @@ void formMain::clearViews() {
     tvRegModel->setRegistryIndex(nullptr);
     lvRegModel->setRegistryIndex(nullptr);
     index = RegistryIndex();
+}
+
+void formMain::expandTree() {
+    // Every node is expanded, as far as the views' memory allows: each expanded level costs the
+    // view about what a node costs the index, so levels share the file's node budget with the
+    // nodes, top levels first. The rest expand when a node below them is shown.
+    const int64_t room = RegistryIndex::NodeBudget(static_cast<int64_t>(regData.size())) -
+                         static_cast<int64_t>(index.nodes().size());
+    for (const QModelIndex& level : tvRegModel->levelsFirst(room)) tvReg->expand(level);
 }
 
 void formMain::showFirstNode() {

@@ -110,6 +110,7 @@ private:
     bool save();
     void setCaption(const QString& caption);
     void clearViews();
+    void expandTree();
     void showFirstNode();
     void selectTreeNode(const QModelIndex& node);
     void showSibling(int step);

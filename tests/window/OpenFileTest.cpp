@@ -275,14 +275,37 @@ TEST(OpenFile, AKeyOfThousandsOfLevelsOpens) {
 namespace thornbeck::test {
 namespace {
 
+// Nodes that have children and are expanded in the tree, and those that have children.
+std::pair<size_t, size_t> ExpandedLevels(TestWindow& w) {
+    const auto* tree = w->findChild<QTreeView*>("tvReg");
+    std::pair<size_t, size_t> counts;
+    for (int32_t node = 0; node < static_cast<int32_t>(w->registryIndex().nodes().size()); ++node)
+        if (!w->registryIndex().childrenOf(node).empty()) {
+            counts.first += tree->isExpanded(w->treeModel()->indexOfNode(node));
+            ++counts.second;
+        }
+    return counts;
+}
+
+// Every level of a registry is expanded when it is opened.
+TEST(OpenFile, TheTreeOfARegistryOpensExpanded) {
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    const auto [expanded, levels] = ExpandedLevels(w);
+    EXPECT_GT(levels, 500u);
+    EXPECT_EQ(expanded, levels);
+}
+
 // Thousands of entries whose names are about 6,000 levels deep and part after the first few:
-// the open is quick, every entry is a list row, and the first node is shown. 4,096 distinct keys
-// are the most a 256 KiB file may name; one more and the file is refused, saying why.
+// the open is quick, every entry is a list row, and the first node is shown. 2,048 distinct keys
+// are the most a 256 KiB file may name; one more and the file is refused, saying why. Such a
+// tree uses the file's whole budget of nodes, so the view expands only what showing a node
+// needs.
 TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
     TestWindow w;
     TempFolder folder;
     w->OpenRegistryFile(Q(SamplePath()));
-    for (const int entries : {2000, 4096, 4097, 19000}) {
+    for (const int entries : {1000, 2048, 2049, 19000}) {
         const auto path = Q(folder.write("deep.sys", sample::DeepNamesImage(entries)));
         QElapsedTimer timer;
         timer.start();
@@ -291,12 +314,12 @@ TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
         // Generous: it takes a fraction of a second; without the bound it did not finish.
         EXPECT_LT(timer.elapsed(), 20000) << entries;
         const auto& index = w->registryIndex();
-        if (entries > 4096) {
+        if (entries > 2048) {
             ASSERT_EQ(w.prompts->messages.size(), 1u) << entries;
             EXPECT_EQ(w.prompts->messages[0].icon, QMessageBox::Warning);
             EXPECT_TRUE(w.prompts->messages[0].text.startsWith("Could not open " + path));
             EXPECT_TRUE(w.prompts->messages[0].text.contains(
-                QStringLiteral("names %1 different keys, more than the 4096 that a file of "
+                QStringLiteral("names %1 different keys, more than the 2048 that a file of "
                                "262144 bytes can hold")
                     .arg(entries)))
                 << w.prompts->messages[0].text.toStdString();
@@ -310,15 +333,19 @@ TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
         }
         EXPECT_TRUE(w.prompts->messages.empty());
         EXPECT_EQ(w->listModel()->rowCount(), entries);
-        EXPECT_EQ(index.nodes().size(), 4096u);
+        EXPECT_EQ(index.nodes().size(), 2048u);
         const QModelIndex first = w->treeModel()->indexOfNode(0);
         ASSERT_TRUE(first.isValid());
         EXPECT_EQ(w->findChild<QTreeView*>("tvReg")->currentIndex(), first);
+        // The first node is a top-level one, so nothing needed expanding to show it.
+        const auto [expanded, levels] = ExpandedLevels(w);
+        EXPECT_EQ(levels, entries == 1000 ? 1048u : 0u);
+        EXPECT_EQ(expanded, 0u);
         // The key line shows the start of a key of thousands of characters, as a cell does.
         const std::string_view key = index.nodes()[0].key;
         const QString shown = w->findChild<QLineEdit*>("lblKey")->text();
-        if (key.size() > 2048)
-            EXPECT_EQ(shown, QString::fromLatin1(key.substr(0, 2048)) + QChar(0x2026));
+        if (key.size() > 256)
+            EXPECT_EQ(shown, QString::fromLatin1(key.substr(0, 256)) + QChar(0x2026));
         else
             EXPECT_EQ(shown, QString::fromLatin1(key));
     }
