@@ -47,16 +47,17 @@ void BM_BareViewsBaseline(benchmark::State& state) {
         std::vector<QStandardItem*> items;
         items.reserve(index.nodes().size());
         for (const TreeNode& node : index.nodes()) {
-            auto* item = new QStandardItem(QString::fromLatin1(node.text().data(), node.text().size()));
+            auto* item =
+                new QStandardItem(QString::fromLatin1(node.text().data(), node.text().size()));
             (node.parent < 0 ? treeModel->invisibleRootItem() : items[node.parent])
                 ->appendRow(item);
             items.push_back(item);
         }
         auto* listModel = new QStandardItemModel(0, 9, &list);
         for (size_t r = 0; r < index.rows().size(); ++r) {
-            const ListRow& row = index.rows()[r];
+            const std::string_view key = index.keyOf(index.rows()[r]);
             QList<QStandardItem*> cells{
-                new QStandardItem(QString::fromLatin1(row.key.data(), row.key.size()))};
+                new QStandardItem(QString::fromLatin1(key.data(), key.size()))};
             for (const std::string& text : rowTexts[r])
                 cells << new QStandardItem(QString::fromLatin1(text));
             listModel->appendRow(cells);

@@ -46,11 +46,11 @@ void CheckAgainstReload(const RegistryImage& image, const RegistryIndex& index) 
     FUZZ_CHECK(fresh.entryCount() == index.entryCount());
     FUZZ_CHECK(fresh.rows().size() == index.rows().size());
     for (size_t i = 0; i < fresh.rows().size(); ++i) {
-        FUZZ_CHECK(fresh.rows()[i].key == index.rows()[i].key);
+        FUZZ_CHECK(fresh.keyOf(fresh.rows()[i]) == index.keyOf(index.rows()[i]));
         // A row shows the first entry of its name, or the last once Modify has refreshed it
         // from the panel.
         const EntryRef& shown = index.rows()[i].entry;
-        const auto node = fresh.findNode(fresh.rows()[i].key);
+        const auto node = fresh.findNode(fresh.keyOf(fresh.rows()[i]));
         FUZZ_CHECK(node);
         FUZZ_CHECK(shown == fresh.rows()[i].entry ||
                    shown == fresh.nodes()[static_cast<size_t>(*node)].entry);

@@ -9,13 +9,11 @@ std::vector<std::string_view> FindKeys(const RegistryImage& image, const Registr
     KeySearch search(text);
     std::vector<std::string_view> found;
     for (const ListRow& row : index.rows()) {
-        bool hit = search.matches(row.key);
-        if (!hit && values) {
-            const auto node = index.findNode(row.key);
-            hit = node &&
-                  search.matches(NodeValueText(image, index.nodes()[static_cast<size_t>(*node)]));
-        }
-        if (hit) found.push_back(row.key);
+        const std::string_view key = index.keyOf(row);
+        const bool hit = search.matches(key) ||
+                         (values && search.matches(NodeValueText(
+                                        image, index.nodes()[static_cast<size_t>(row.node)])));
+        if (hit) found.push_back(key);
     }
     return found;
 }

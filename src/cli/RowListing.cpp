@@ -27,27 +27,28 @@ constexpr std::array<Column, 9> kColumns = {{
     {"keyOffset", kKeyOffsetField},
 }};
 
-std::string_view TextOf(const ListRow& row, const FieldTexts& texts, const Column& column) {
-    return column.field < 0 ? row.key : std::string_view(texts[column.field]);
+std::string_view TextOf(std::string_view key, const FieldTexts& texts, const Column& column) {
+    return column.field < 0 ? key : std::string_view(texts[column.field]);
 }
 
-void WriteTsv(const RegistryImage& image, const std::vector<ListRow>& rows, std::ostream& out) {
-    for (const ListRow& row : rows) {
+void WriteTsv(const RegistryImage& image, const RegistryIndex& index, std::ostream& out) {
+    for (const ListRow& row : index.rows()) {
         const FieldTexts texts = DescribeEntry(image, row.entry).texts;
         for (size_t i = 0; i < kColumns.size(); ++i)
-            out << (i ? "\t" : "") << VisibleText(TextOf(row, texts, kColumns[i]));
+            out << (i ? "\t" : "") << VisibleText(TextOf(index.keyOf(row), texts, kColumns[i]));
         out << '\n';
     }
 }
 
-void WriteJson(const RegistryImage& image, const std::vector<ListRow>& rows, std::ostream& out) {
+void WriteJson(const RegistryImage& image, const RegistryIndex& index, std::ostream& out) {
+    const auto& rows = index.rows();
     out << '[';
     for (size_t r = 0; r < rows.size(); ++r) {
         const FieldTexts texts = DescribeEntry(image, rows[r].entry).texts;
         out << (r ? ",\n  {" : "\n  {");
         for (size_t i = 0; i < kColumns.size(); ++i)
             out << (i ? ", " : "") << '"' << kColumns[i].jsonName
-                << "\": " << JsonString(TextOf(rows[r], texts, kColumns[i]));
+                << "\": " << JsonString(TextOf(index.keyOf(rows[r]), texts, kColumns[i]));
         out << '}';
     }
     out << (rows.empty() ? "]\n" : "\n]\n");
@@ -65,14 +66,14 @@ std::optional<ListFormat> ListFormatNamed(std::string_view name) {
 bool CsvInLoadOrder(const RegistryImage& image, const RegistryIndex& index, const CsvSink& sink) {
     std::vector<int32_t> order(index.rows().size());
     std::iota(order.begin(), order.end(), 0);
-    return CsvInChunks(image, index.rows(), order, sink);
+    return CsvInChunks(image, index, order, sink);
 }
 
 void WriteRows(const RegistryImage& image, const RegistryIndex& index, ListFormat format,
                std::ostream& out) {
     switch (format) {
         case ListFormat::Tsv:
-            WriteTsv(image, index.rows(), out);
+            WriteTsv(image, index, out);
             break;
         case ListFormat::Csv:
             CsvInLoadOrder(image, index, [&out](std::string_view chunk) {
@@ -81,7 +82,7 @@ void WriteRows(const RegistryImage& image, const RegistryIndex& index, ListForma
             });
             break;
         case ListFormat::Json:
-            WriteJson(image, index.rows(), out);
+            WriteJson(image, index, out);
             break;
     }
 }

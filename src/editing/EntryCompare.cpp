@@ -57,11 +57,12 @@ std::vector<KeyDifference> DiffEntries(const RegistryImage& a, const RegistryInd
     std::vector<KeyDifference> differences;
     // Every entry node has a list row, so the rows give each key once, in load order.
     for (const ListRow& row : indexA.rows()) {
-        const auto inA = EntryNodeOfKey(indexA, row.key);
-        const auto inB = EntryNodeOfKey(indexB, row.key);
+        const std::string_view key = indexA.keyOf(row);
+        const auto inA = EntryNodeOfKey(indexA, key);
+        const auto inB = EntryNodeOfKey(indexB, key);
         if (!inA) continue;
         if (!inB) {
-            differences.push_back({KeyDifference::OnlyInA, row.key, {}});
+            differences.push_back({KeyDifference::OnlyInA, key, {}});
             continue;
         }
         const EntryRef entryA = *indexA.nodes()[static_cast<size_t>(*inA)].entry;
@@ -78,7 +79,7 @@ std::vector<KeyDifference> DiffEntries(const RegistryImage& a, const RegistryInd
         };
         const FieldTexts textsA = DescribeEntry(a, described(entryA)).texts;
         const FieldTexts textsB = DescribeEntry(b, described(entryB)).texts;
-        KeyDifference difference{KeyDifference::Changed, row.key, {}};
+        KeyDifference difference{KeyDifference::Changed, key, {}};
         for (int i = 0; i < kDetailFieldCount; ++i) {
             const auto field = static_cast<DetailField>(i);
             if (!offsets && (field == kDataOffsetField || field == kKeyOffsetField)) continue;
@@ -87,9 +88,11 @@ std::vector<KeyDifference> DiffEntries(const RegistryImage& a, const RegistryInd
         }
         if (!difference.changes.empty()) differences.push_back(std::move(difference));
     }
-    for (const ListRow& row : indexB.rows())
-        if (EntryNodeOfKey(indexB, row.key) && !EntryNodeOfKey(indexA, row.key))
-            differences.push_back({KeyDifference::OnlyInB, row.key, {}});
+    for (const ListRow& row : indexB.rows()) {
+        const std::string_view key = indexB.keyOf(row);
+        if (EntryNodeOfKey(indexB, key) && !EntryNodeOfKey(indexA, key))
+            differences.push_back({KeyDifference::OnlyInB, key, {}});
+    }
     return differences;
 }
 

@@ -25,12 +25,18 @@ void AppendQuoted(std::string& out, std::string_view field) {
 
 }  // namespace
 
-void AppendCsvLine(std::string& out, const RegistryImage& image, const ListRow& row) {
-    const FieldTexts t = DescribeEntry(image, row.entry).texts;
-    const std::array<std::string_view, 9> fields = {
-        row.key,           t[kValueField],      t[kDataSizeField],
-        t[kDataTypeField], t[kChecksumField],   t[kFlagsField],
-        t[kHeaderIdField], t[kDataOffsetField], t[kKeyOffsetField]};
+void AppendCsvLine(std::string& out, const RegistryImage& image, std::string_view key,
+                   const EntryRef& entry) {
+    const FieldTexts t = DescribeEntry(image, entry).texts;
+    const std::array<std::string_view, 9> fields = {key,
+                                                    t[kValueField],
+                                                    t[kDataSizeField],
+                                                    t[kDataTypeField],
+                                                    t[kChecksumField],
+                                                    t[kFlagsField],
+                                                    t[kHeaderIdField],
+                                                    t[kDataOffsetField],
+                                                    t[kKeyOffsetField]};
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) out += ',';
         AppendQuoted(out, fields[i]);
@@ -38,12 +44,16 @@ void AppendCsvLine(std::string& out, const RegistryImage& image, const ListRow& 
     out += "\r\n";
 }
 
-bool CsvInChunks(const RegistryImage& image, const std::vector<ListRow>& rows,
+bool CsvInChunks(const RegistryImage& image, const RegistryIndex& index,
                  std::span<const int32_t> order, const CsvSink& sink) {
+    const auto& rows = index.rows();
+    // Room for a chunk and one line of a long key, so that the chunk is not copied as it grows.
     std::string chunk;
+    chunk.reserve(2 * kCsvChunkBytes);
     for (const int32_t row : order) {
         if (row < 0 || static_cast<size_t>(row) >= rows.size()) continue;
-        AppendCsvLine(chunk, image, rows[static_cast<size_t>(row)]);
+        const ListRow& listRow = rows[static_cast<size_t>(row)];
+        AppendCsvLine(chunk, image, index.keyOf(listRow), listRow.entry);
         if (chunk.size() < kCsvChunkBytes) continue;
         if (!sink(chunk)) return false;
         chunk.clear();
@@ -51,10 +61,10 @@ bool CsvInChunks(const RegistryImage& image, const std::vector<ListRow>& rows,
     return chunk.empty() || sink(chunk);
 }
 
-std::string CsvOfRows(const RegistryImage& image, const std::vector<ListRow>& rows,
+std::string CsvOfRows(const RegistryImage& image, const RegistryIndex& index,
                       std::span<const int32_t> order) {
     std::string out;
-    CsvInChunks(image, rows, order, [&out](std::string_view chunk) {
+    CsvInChunks(image, index, order, [&out](std::string_view chunk) {
         out += chunk;
         return true;
     });

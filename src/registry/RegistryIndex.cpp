@@ -204,7 +204,7 @@ int32_t RegistryIndex::attachEntry(int32_t node, const EntryRef& entry) {
     target.entry = entry;
     if (target.listRow >= 0) return -1;
     target.listRow = static_cast<int32_t>(listRows.size());
-    listRows.push_back({target.key, entry});
+    listRows.push_back({node, entry});
     return target.listRow;
 }
 

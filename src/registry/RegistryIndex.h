@@ -17,25 +17,25 @@ namespace thornbeck {
 
 // One node of the key tree: a path level, or an entry when it carries an EntryRef.
 struct TreeNode {
-    std::string_view key;   // the key path up to this level
-    int32_t parent = -1;    // -1 for a top-level node
-    int32_t row = 0;        // position among its parent's children
-    int32_t depth = 0;      // 0 for a top-level node
-    int32_t listRow = -1;   // the list row with this key, -1 when no entry has this name
-    uint32_t textFrom = 0;  // where the level's own text starts in the key
+    std::string_view key;  // the key path up to this level
+    int32_t parent = -1;   // -1 for a top-level node
+    int32_t row = 0;       // position among its parent's children
+    int32_t listRow = -1;  // the list row with this key, -1 when no entry has this name
     int32_t childCount = 0;
     int32_t firstChild = 0;  // where its children start in the index's list of children
+    int16_t depth = 0;       // 0 for a top-level node; below kMaxDepth
+    uint16_t textFrom = 0;   // where the level's own text starts in the key (lengths are 16-bit)
     std::optional<EntryRef> entry;
 
     // The level's own text.
     std::string_view text() const { return key.substr(textFrom); }
 };
 
-// One list row: an entry's full key name and the entry it shows (the first of that name until
-// Modify shows the node's entry there). Its texts are read from the image when shown
+// One list row: the node of an entry's full key name and the entry it shows (the first of that
+// name until Modify shows the node's entry there). Its texts are read from the image when shown
 // (DescribeEntry), so that a row costs the same whatever its value's size.
 struct ListRow {
-    std::string_view key;
+    int32_t node = -1;  // the node with the row's key
     EntryRef entry;
 };
 
@@ -88,6 +88,10 @@ public:
     // The children of a node, in the order they were added.
     std::span<const int32_t> childrenOf(int32_t node) const;
     const std::vector<ListRow>& rows() const { return listRows; }
+    // A row's full key name: its node's.
+    std::string_view keyOf(const ListRow& row) const {
+        return treeNodes[static_cast<size_t>(row.node)].key;
+    }
     // Data entries walked, repeated names included.
     int64_t entryCount() const { return entriesWalked; }
     // Path levels the budget refused: 0 unless some entry's path was cut for the budget.

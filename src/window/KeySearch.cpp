@@ -49,7 +49,7 @@ std::optional<size_t> FindNextListPosition(const RegistryIndex& index,
                                            KeySearch& search) {
     return FindNextPosition(order.size(), start, [&](size_t position) {
         const int32_t row = order[position - 1];
-        return search.matches(index.rows()[static_cast<size_t>(row)].key);
+        return search.matches(index.keyOf(index.rows()[static_cast<size_t>(row)]));
     });
 }
 

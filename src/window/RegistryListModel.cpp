@@ -46,7 +46,8 @@ void RegistryListModel::sortOrderVector() {
     const auto& rows = registry->rows();
     if (sortedColumn == 0) {
         std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
-            return before(rows[static_cast<size_t>(a)].key, a, rows[static_cast<size_t>(b)].key, b);
+            return before(registry->keyOf(rows[static_cast<size_t>(a)]), a,
+                          registry->keyOf(rows[static_cast<size_t>(b)]), b);
         });
         return;
     }
@@ -129,7 +130,7 @@ int32_t RegistryListModel::rowOf(const QModelIndex& index) const {
 
 std::string RegistryListModel::cellText(int32_t row, int column) const {
     const ListRow& listRow = registry->rows()[static_cast<size_t>(row)];
-    if (column == 0) return std::string(listRow.key);
+    if (column == 0) return std::string(registry->keyOf(listRow));
     return FieldText(*bytes, listRow.entry, static_cast<DetailField>(column - 1));
 }
 

@@ -157,7 +157,7 @@ void formMain::mnuFileExportCSV_Click() {
                                            QStringLiteral("Export xRegistry.sys as CSV"),
                                            FolderText(regPath), proposed);
     if (path.isEmpty()) return;
-    const std::string csv = CsvOfRows(regData, index.rows(), lvRegModel->displayOrder());
+    const std::string csv = CsvOfRows(regData, index, lvRegModel->displayOrder());
     const auto bytes = std::span(reinterpret_cast<const uint8_t*>(csv.data()), csv.size());
     if (const auto failure =
             SaveWholeFile(ToFsPath(path), bytes, SaveOptions{.backup = false, .writer = {}})) {

@@ -52,10 +52,8 @@ void formMain::ApplyViewMode(int mode) {
         lvReg->setFocus();
     } else {
         const int32_t row = lvRegModel->rowOf(lvReg->currentIndex());
-        if (row >= 0) {
-            const auto node = index.findNode(index.rows()[static_cast<size_t>(row)].key);
-            if (node) tvReg_NodeClick(tvRegModel->indexOfNode(*node));
-        }
+        if (row >= 0)
+            tvReg_NodeClick(tvRegModel->indexOfNode(index.rows()[static_cast<size_t>(row)].node));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         tvReg->setFocus();
     }
@@ -77,10 +75,8 @@ void formMain::lvReg_ColumnClick(int column) {
 void formMain::lvReg_DblClick() {
     const int32_t row = lvRegModel->rowOf(lvReg->currentIndex());
     ApplyViewMode(0);
-    if (row >= 0) {
-        const auto node = index.findNode(index.rows()[static_cast<size_t>(row)].key);
-        if (node) tvReg_NodeClick(tvRegModel->indexOfNode(*node));
-    }
+    if (row >= 0)
+        tvReg_NodeClick(tvRegModel->indexOfNode(index.rows()[static_cast<size_t>(row)].node));
     details->focusField(kValueField);
 }
 
@@ -92,8 +88,7 @@ bool formMain::lvReg_KeyDown(int key, Qt::KeyboardModifiers) {
 
 void formMain::lvReg_ItemCheck(int32_t row) {
     if (row < 0 || static_cast<size_t>(row) >= index.rows().size()) return;
-    const auto node = index.findNode(index.rows()[static_cast<size_t>(row)].key);
-    if (node) tvReg_NodeClick(tvRegModel->indexOfNode(*node));
+    tvReg_NodeClick(tvRegModel->indexOfNode(index.rows()[static_cast<size_t>(row)].node));
 }
 
 // ---- The tree ----

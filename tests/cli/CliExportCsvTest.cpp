@@ -19,7 +19,7 @@ std::vector<uint8_t> CsvMadeAtOnce(const std::vector<uint8_t>& bytes) {
     const RegistryIndex index = IndexRegistry(image);
     std::vector<int32_t> order(index.rows().size());
     std::iota(order.begin(), order.end(), 0);
-    const std::string csv = CsvOfRows(image, index.rows(), order);
+    const std::string csv = CsvOfRows(image, index, order);
     return {csv.begin(), csv.end()};
 }
 

@@ -46,10 +46,10 @@ void ExpectLoadAgrees(const RegistryImage& image, const RegistryIndex& index, in
     }
     ASSERT_EQ(fresh.rows().size(), index.rows().size()) << step;
     for (size_t r = 0; r < fresh.rows().size(); ++r) {
-        ASSERT_EQ(fresh.rows()[r].key, index.rows()[r].key) << step;
+        ASSERT_EQ(fresh.keyOf(fresh.rows()[r]), index.keyOf(index.rows()[r])) << step;
         const EntryRef& shown = index.rows()[r].entry;
         const TreeNode& node =
-            fresh.nodes()[static_cast<size_t>(*fresh.findNode(fresh.rows()[r].key))];
+            fresh.nodes()[static_cast<size_t>(*fresh.findNode(fresh.keyOf(fresh.rows()[r])))];
         ASSERT_TRUE(shown == fresh.rows()[r].entry || shown == node.entry) << step << " row " << r;
     }
     ASSERT_EQ(fresh.dataAreaEnd().endMarker, index.dataAreaEnd().endMarker) << step;
@@ -196,7 +196,7 @@ TEST(EntryChange, ASizeChangeThatWouldMakeAHeaderRecordIsRefused) {
     RegistryIndex index = IndexRegistry(image);
     const int64_t count = index.entryCount();
     ASSERT_EQ(index.rows().front().entry.offset, format::kDataAreaStart);
-    const int32_t node = *index.findNode(index.rows().front().key);
+    const int32_t node = *index.findNode(index.keyOf(index.rows().front()));
     const EntryDisplay shown = DescribeEntry(image, index.rows().front().entry);
     ModifyRequest request{shown.texts, shown.type, true};
     request.texts[kDataSizeField] = "4";

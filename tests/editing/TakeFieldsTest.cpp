@@ -69,7 +69,7 @@ TEST(TakeFields, TakingEveryDifferenceLeavesOnlyOffsetsAndRevertsByteForByte) {
     for (size_t r = 0; r < fresh.rows().size(); ++r)
         EXPECT_EQ(DescribeEntry(a.image, fresh.rows()[r].entry).texts,
                   DescribeEntry(a.image, a.index.rows()[r].entry).texts)
-            << fresh.rows()[r].key;
+            << fresh.keyOf(fresh.rows()[r]);
 
     for (auto change = outcome.changes.rbegin(); change != outcome.changes.rend(); ++change)
         RevertChange(a.image, a.index, *change);

@@ -75,7 +75,7 @@ TEST(Mutation, AThousandDamagedSamplesLoadWithoutFault) {
         ASSERT_EQ(index.entryCount(), static_cast<int64_t>(walked.size())) << round;
         ASSERT_EQ(index.rows().size(), first.size()) << round;
         for (const ListRow& row : index.rows()) {
-            const std::string key(row.key);
+            const std::string key(index.keyOf(row));
             ASSERT_EQ(row.entry, first.at(key)) << round;
         }
         for (const TreeNode& node : index.nodes()) {

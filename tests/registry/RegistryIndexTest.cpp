@@ -67,7 +67,7 @@ TEST(RegistryIndex, AnEntryTakesOverAnEarlierPathNode) {
     ASSERT_TRUE(ab.entry);
     EXPECT_EQ(ab.entry->size, 2);
     EXPECT_EQ(index.rows().size(), 2u);
-    EXPECT_EQ(index.rows()[1].key, "/a/b");
+    EXPECT_EQ(index.keyOf(index.rows()[1]), "/a/b");
 }
 
 TEST(RegistryIndex, ARepeatedNameMovesTheNodeButKeepsTheFirstRow) {
@@ -166,7 +166,7 @@ TEST(RegistryIndex, DeepDistinctNamesStayWithinTheBudget) {
         while (const auto entry = scanner.next()) {
             const std::string_view name = names.nameAt(entry->keyOffset);
             ASSERT_GT(name.size(), 12000u);
-            ASSERT_EQ(index.rows()[row++].key, name);
+            ASSERT_EQ(index.keyOf(index.rows()[row++]), name);
             const auto node = index.findNode(name);
             ASSERT_TRUE(node);
             ASSERT_EQ(index.nodes()[static_cast<size_t>(*node)].entry, *entry);

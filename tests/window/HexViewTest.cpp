@@ -121,10 +121,11 @@ TEST(HexView, FollowsTypingAndTheDataSize) {
 TEST(HexView, TheListDrawsReadablyWhileItsTextsStayBytes) {
     HexView h;
     const auto* list = h.w->listModel();
-    const auto& rows = h.w->registryIndex().rows();
+    const auto& index = h.w->registryIndex();
+    const auto& rows = index.rows();
     const auto position = [&](std::string_view key) {
         for (size_t r = 0; r < rows.size(); ++r)
-            if (rows[r].key == key) return list->indexOfRow(static_cast<int32_t>(r));
+            if (index.keyOf(rows[r]) == key) return list->indexOfRow(static_cast<int32_t>(r));
         return QModelIndex();
     };
     EXPECT_EQ(position("/setting/system/macAddress").siblingAtColumn(1).data().toString(),
@@ -133,7 +134,7 @@ TEST(HexView, TheListDrawsReadablyWhileItsTextsStayBytes) {
               "PS3-CONSOLE");
     EXPECT_EQ(list->cellText(list->rowOf(position("/setting/system/macAddress")), 1),
               std::string("\x00\x1F\xA7\x00\x00\x42\xFF\x00", 8));
-    const std::string csv = CsvOfRows(h.w->image(), rows, list->displayOrder());
+    const std::string csv = CsvOfRows(h.w->image(), index, list->displayOrder());
     EXPECT_NE(csv.find(std::string("\"\x00\x1F\xA7\x00\x00\x42\xFF\x00\"", 10)), std::string::npos);
 }
 

@@ -50,7 +50,7 @@ struct SearchFile {
         KeySearch search(text);
         const auto position = FindNextListPosition(index, order, start, search);
         if (!position) return std::nullopt;
-        return index.rows()[static_cast<size_t>(order[*position - 1])].key;
+        return index.keyOf(index.rows()[static_cast<size_t>(order[*position - 1])]);
     }
     RegistryImage image;
     RegistryIndex index;

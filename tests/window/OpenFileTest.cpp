@@ -61,9 +61,10 @@ TEST(OpenFile, BuildsTheTreeAndTheListAndShowsTheFirstNode) {
 TEST(OpenFile, ValuesRoundTripEveryByteThroughTheListTexts) {
     TestWindow w;
     w->OpenRegistryFile(Q(SamplePath()));
-    const auto& rows = w->registryIndex().rows();
-    const auto row = std::find_if(rows.begin(), rows.end(), [](const ListRow& r) {
-        return r.key == "/setting/system/binaryMixed";
+    const auto& index = w->registryIndex();
+    const auto& rows = index.rows();
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const ListRow& r) {
+        return index.keyOf(r) == "/setting/system/binaryMixed";
     });
     ASSERT_NE(row, rows.end());
     // The row's text keeps every byte; the cell draws a Binary value as hex pairs.
