@@ -111,10 +111,19 @@ int32_t RegistryIndex::findChild(int32_t parent, std::string_view key, uint64_t 
 }
 
 std::span<const int32_t> RegistryIndex::childrenOf(int32_t node) const {
-    const TreeNode& parent = treeNodes[static_cast<size_t>(node)];
-    if (parent.childCount == 0) return {};
-    return std::span(childList).subspan(static_cast<size_t>(parent.firstChild),
-                                        static_cast<size_t>(parent.childCount));
+    const auto at = static_cast<size_t>(node);
+    const auto first = static_cast<size_t>(treeNodes[at].firstChild);
+    const size_t end = at + 1 < treeNodes.size() ? static_cast<size_t>(treeNodes[at + 1].firstChild)
+                                                 : childList.size();
+    return std::span(childList).subspan(first, end - first);
+}
+
+int32_t RegistryIndex::rowOf(int32_t node) const {
+    // Siblings are listed in the order they were added, which is the order of their numbers.
+    const int32_t parent = treeNodes[static_cast<size_t>(node)].parent;
+    const std::span<const int32_t> siblings = parent < 0 ? std::span(topNodes) : childrenOf(parent);
+    return static_cast<int32_t>(std::lower_bound(siblings.begin(), siblings.end(), node) -
+                                siblings.begin());
 }
 
 std::optional<int32_t> RegistryIndex::findNode(std::string_view key) const {
@@ -130,11 +139,11 @@ int32_t RegistryIndex::addNode(std::string_view key, uint64_t hash, int32_t pare
     added.parent = parent;
     size_t below = 0;
     if (parent < 0) {
-        added.row = static_cast<int32_t>(topNodes.size());
         topNodes.push_back(node);
     } else {
+        // Counts the children until linkChildren lists them.
         TreeNode& above = treeNodes[static_cast<size_t>(parent)];
-        added.row = above.childCount++;
+        ++above.firstChild;
         added.depth = static_cast<int16_t>(above.depth + 1);
         below = above.key.size();
     }
@@ -148,17 +157,16 @@ int32_t RegistryIndex::addNode(std::string_view key, uint64_t hash, int32_t pare
 }
 
 void RegistryIndex::linkChildren() {
-    int32_t next = 0;
-    for (TreeNode& node : treeNodes) {
-        node.firstChild = next;
-        next += node.childCount;
-    }
-    childList.assign(static_cast<size_t>(next), -1);
-    for (size_t node = 0; node < treeNodes.size(); ++node) {
-        const TreeNode& child = treeNodes[node];
-        if (child.parent >= 0)
-            childList[static_cast<size_t>(treeNodes[static_cast<size_t>(child.parent)].firstChild +
-                                          child.row)] = static_cast<int32_t>(node);
+    // Each node's count becomes the end of its part of the list; placing the children from the
+    // last node back moves every end to its start and leaves each part in the order of addition.
+    int32_t end = 0;
+    for (TreeNode& node : treeNodes) end = node.firstChild += end;
+    childList.assign(static_cast<size_t>(end), -1);
+    for (size_t node = treeNodes.size(); node-- > 0;) {
+        const int32_t parent = treeNodes[node].parent;
+        if (parent >= 0)
+            childList[static_cast<size_t>(--treeNodes[static_cast<size_t>(parent)].firstChild)] =
+                static_cast<int32_t>(node);
     }
 }
 

@@ -19,12 +19,12 @@ namespace thornbeck {
 struct TreeNode {
     std::string_view key;  // the key path up to this level
     int32_t parent = -1;   // -1 for a top-level node
-    int32_t row = 0;       // position among its parent's children
     int32_t listRow = -1;  // the list row with this key, -1 when no entry has this name
-    int32_t childCount = 0;
-    int32_t firstChild = 0;  // where its children start in the index's list of children
-    int16_t depth = 0;       // 0 for a top-level node; below kMaxDepth
-    uint16_t textFrom = 0;   // where the level's own text starts in the key (lengths are 16-bit)
+    // Where its children start in the index's list of children; they end where the next
+    // node's start.
+    int32_t firstChild = 0;
+    int16_t depth = 0;      // 0 for a top-level node; below kMaxDepth
+    uint16_t textFrom = 0;  // where the level's own text starts in the key (lengths are 16-bit)
     std::optional<EntryRef> entry;
 
     // The level's own text.
@@ -87,6 +87,8 @@ public:
     const std::vector<int32_t>& topLevel() const { return topNodes; }
     // The children of a node, in the order they were added.
     std::span<const int32_t> childrenOf(int32_t node) const;
+    // A node's position among its parent's children (or the top level).
+    int32_t rowOf(int32_t node) const;
     const std::vector<ListRow>& rows() const { return listRows; }
     // A row's full key name: its node's.
     std::string_view keyOf(const ListRow& row) const {

@@ -23,8 +23,7 @@ void RegistryTreeModel::setRegistryIndex(const RegistryIndex* index) {
 QModelIndex RegistryTreeModel::indexOfNode(int32_t node) const {
     if (!registry || node < 0 || node >= static_cast<int32_t>(registry->nodes().size())) return {};
     if (registry->nodes()[static_cast<size_t>(node)].depth >= kMaxShownDepth) return {};
-    return createIndex(registry->nodes()[static_cast<size_t>(node)].row, 0,
-                       static_cast<quintptr>(node));
+    return createIndex(registry->rowOf(node), 0, static_cast<quintptr>(node));
 }
 
 int32_t RegistryTreeModel::nodeOf(const QModelIndex& index) const {
