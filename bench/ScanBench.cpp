@@ -15,13 +15,13 @@
 namespace thornbeck::bench {
 namespace {
 
-// The worst-case file, and a 2 MiB file of 19,000 names about 6,000 levels deep that part after
-// the first few (each entry a key of its own; a 256 KiB file with as many is refused).
+// The worst-case file, and a 4 MiB file of 19,000 names about 6,000 levels deep that part after
+// the first few (each entry a key of its own; a file under 2.4 MiB with as many is refused).
 enum Shape { kWorstCase, kDeepNames };
 
 const RegistryImage& Image(Shape shape) {
     static const RegistryImage worst(WorstCaseImage());
-    static const RegistryImage deep(sample::DeepNamesImage(19000, 2u << 20));
+    static const RegistryImage deep(sample::DeepNamesImage(19000, 4u << 20));
     return shape == kWorstCase ? worst : deep;
 }
 

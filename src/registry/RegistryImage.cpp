@@ -6,25 +6,15 @@ namespace thornbeck {
 
 RegistryImage::RegistryImage(std::vector<uint8_t> bytes) : data(std::move(bytes)) {}
 
-bool RegistryImage::contains(int64_t offset, int64_t length) const {
-    return offset >= 0 && length >= 0 && offset <= static_cast<int64_t>(data.size()) &&
-           length <= static_cast<int64_t>(data.size()) - offset;
-}
-
 std::optional<uint8_t> RegistryImage::byteAt(int64_t offset) const {
     if (!contains(offset, 1)) return std::nullopt;
     return data[static_cast<size_t>(offset)];
 }
 
-uint32_t RegistryImage::readNumber(int64_t offset, int width) const {
+uint32_t RegistryImage::readNumberClipped(int64_t offset, int width) const {
     uint32_t value = 0;
     for (int i = 0; i < width && i < 4; ++i) value = (value << 8) | byteAt(offset + i).value_or(0);
     return value;
-}
-
-bool RegistryImage::matches(int64_t offset, std::span<const uint8_t> pattern) const {
-    if (!contains(offset, static_cast<int64_t>(pattern.size()))) return false;
-    return std::equal(pattern.begin(), pattern.end(), data.begin() + offset);
 }
 
 bool RegistryImage::write(int64_t offset, std::span<const uint8_t> bytes) {

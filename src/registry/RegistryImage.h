@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -20,12 +21,26 @@ public:
     std::span<const uint8_t> bytes() const { return data; }
 
     // True when [offset, offset + length) lies inside the image.
-    bool contains(int64_t offset, int64_t length) const;
+    bool contains(int64_t offset, int64_t length) const {
+        return offset >= 0 && length >= 0 && offset <= static_cast<int64_t>(data.size()) &&
+               length <= static_cast<int64_t>(data.size()) - offset;
+    }
     std::optional<uint8_t> byteAt(int64_t offset) const;
     // Unsigned big-endian number of `width` (1..4) bytes; a byte outside the image counts as 0.
-    uint32_t readNumber(int64_t offset, int width) const;
+    // Inline, with the whole number inside the image read at once: every entry of a load is
+    // read through here.
+    uint32_t readNumber(int64_t offset, int width) const {
+        if (width < 1 || width > 4 || !contains(offset, width))
+            return readNumberClipped(offset, width);
+        uint32_t value = 0;
+        for (int i = 0; i < width; ++i) value = value << 8 | data[static_cast<size_t>(offset + i)];
+        return value;
+    }
     // True when the bytes at `offset` equal `pattern` (all of them inside the image).
-    bool matches(int64_t offset, std::span<const uint8_t> pattern) const;
+    bool matches(int64_t offset, std::span<const uint8_t> pattern) const {
+        if (!contains(offset, static_cast<int64_t>(pattern.size()))) return false;
+        return std::equal(pattern.begin(), pattern.end(), data.begin() + offset);
+    }
 
     // Writes only when the whole range lies inside the image; false (and nothing written)
     // otherwise.
@@ -39,6 +54,8 @@ public:
     void shiftTail(int64_t from, int64_t delta);
 
 private:
+    uint32_t readNumberClipped(int64_t offset, int width) const;
+
     std::vector<uint8_t> data;
 };
 

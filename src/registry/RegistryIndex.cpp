@@ -232,9 +232,11 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
     RecordNodes nodeOfRecord;
     int64_t records = 0;
     for (EntryScanner scanner(image); const auto entry = scanner.next();) {
+        // A record's name is measured once, when the first entry that uses it is walked.
+        if (!nodeOfRecord.mark(static_cast<uint32_t>(entry->keyOffset - format::kKeyOffsetBias)))
+            continue;
+        ++records;
         keysEnd = std::max(keysEnd, NameEndOf(image, entry->keyOffset));
-        records +=
-            nodeOfRecord.mark(static_cast<uint32_t>(entry->keyOffset - format::kKeyOffsetBias));
     }
     const int64_t budget = RegistryIndex::NodeBudget(image.size());
     if (records > budget) {
