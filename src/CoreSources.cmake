@@ -4,6 +4,7 @@ set(THORNBECK_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/registry/ReadField.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry/KeyPath.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry/KeyNameStore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry/RecordNodes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry/EntryScanner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry/RegistryIndex.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry/RegistrySaver.cpp

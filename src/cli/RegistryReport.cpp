@@ -7,6 +7,7 @@
 #include "cli/LoadedRegistry.h"
 #include "registry/EntryScanner.h"
 #include "registry/KeyNameStore.h"
+#include "registry/RecordNodes.h"
 #include "registry/RegistryFormat.h"
 #include "registry/RegistryIndex.h"
 
@@ -78,13 +79,8 @@ RegistryReport InspectRegistry(const RegistryImage& image) {
     const KeyNameStore names(image, format::kKeyRegionEnd);
     std::unordered_map<std::string_view, Named> byName;
     std::vector<std::string_view> repeated;  // in the order of their second entry
-    std::vector<bool> recordUsed(0x10000);
-    int64_t records = 0;
     while (const auto entry = scanner.next()) {
         ++report.entries;
-        auto used = recordUsed[static_cast<size_t>(entry->keyOffset - kKeyOffsetBias)];
-        records += !used;
-        used = true;
         const std::string_view name = names.nameAt(entry->keyOffset);
         CheckEntry(image, *entry, name, report.problems);
         const auto [it, isNew] = byName.emplace(name, Named{entry->offset, entry->offset, 1});
@@ -102,10 +98,10 @@ RegistryReport InspectRegistry(const RegistryImage& image) {
     report.endMarker = scanner.endMarkerOffset();
     // The index gives a list row to each name's first entry, so the distinct names are its rows.
     report.distinctKeys = static_cast<int64_t>(byName.size());
-    // The other commands refuse such a file, as the window does.
-    if (const int64_t budget = RegistryIndex::NodeBudget(image.size()); records > budget)
-        report.problems.push_back(
-            "refused: it " + RegistryIndex::TooManyKeys{records, budget, image.size()}.reason());
+    // The other commands refuse such a file, as the window does, by the same count.
+    if (const auto tooMany =
+            RegistryIndex::CheckKeyCount(RecordNodes::Of(image).records(), image.size()))
+        report.problems.push_back("refused: it " + tooMany->reason());
 
     if (!report.dataAreaMarker) {
         report.notes.push_back("no data-area marker at " + OffsetText(kMarkerOffset) +

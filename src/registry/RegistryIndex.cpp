@@ -1,11 +1,11 @@
 #include "registry/RegistryIndex.h"
 
 #include <algorithm>
-#include <bit>
 #include <utility>
 
 #include "registry/EntryScanner.h"
 #include "registry/KeyHash.h"
+#include "registry/RecordNodes.h"
 #include "registry/RegistryFormat.h"
 
 namespace thornbeck {
@@ -22,49 +22,6 @@ bool IsSeparator(char c) {
     return c == '/' || c == '\\';
 }
 
-// One past the last byte of the name, and of its length, of the key record at K.
-int64_t NameEndOf(const RegistryImage& image, int32_t keyOffset) {
-    return int64_t{keyOffset} + format::kNameAt +
-           image.readNumber(int64_t{keyOffset} + format::kNameLengthAt, 2);
-}
-
-// Node numbers by key record. The first walk marks the records the entries use; each then gets
-// a place by its rank among them (a count of the marked records below it), so that the table
-// holds one number per record used: a few kilobytes where a table of every possible record
-// would take 256 KiB, and a lookup is still one count of bits.
-class RecordNodes {
-public:
-    // Marks a record (a key offset less its bias); true when it was not marked before.
-    bool mark(uint32_t record) {
-        uint64_t& word = used[(record & 0xFFFF) >> 6];
-        const uint64_t bit = uint64_t{1} << (record & 63);
-        const bool added = !(word & bit);
-        word |= bit;
-        return added;
-    }
-    // Makes room for the nodes once every record is marked.
-    void seal() {
-        uint32_t below = 0;
-        for (size_t word = 0; word < used.size(); ++word) {
-            ranks[word] = below;
-            below += static_cast<uint32_t>(std::popcount(used[word]));
-        }
-        nodes.assign(below, -1);
-    }
-    // The node of a marked record, -1 (to be set through the reference) when it has none yet.
-    int32_t& at(uint32_t record) {
-        const size_t word = (record & 0xFFFF) >> 6;
-        const uint64_t below = used[word] & ((uint64_t{1} << (record & 63)) - 1);
-        return nodes[ranks[word] + static_cast<size_t>(std::popcount(below))];
-    }
-
-private:
-    static constexpr size_t kWords = 0x10000 / 64;
-    std::vector<uint64_t> used = std::vector<uint64_t>(kWords);
-    std::vector<uint32_t> ranks = std::vector<uint32_t>(kWords);
-    std::vector<int32_t> nodes;
-};
-
 }  // namespace
 
 int64_t RegistryIndex::PathLevelBudget(int64_t fileSize) {
@@ -73,6 +30,13 @@ int64_t RegistryIndex::PathLevelBudget(int64_t fileSize) {
 
 int64_t RegistryIndex::NodeBudget(int64_t fileSize) {
     return std::clamp(fileSize / kFileBytesPerNode, kLeastNodes, kMostNodes);
+}
+
+std::optional<RegistryIndex::TooManyKeys> RegistryIndex::CheckKeyCount(int64_t records,
+                                                                       int64_t fileSize) {
+    const int64_t budget = NodeBudget(fileSize);
+    if (records <= budget) return std::nullopt;
+    return TooManyKeys{records, budget, fileSize};
 }
 
 std::string RegistryIndex::TooManyKeys::reason() const {
@@ -226,35 +190,26 @@ void RegistryIndex::moveEntriesAfter(int32_t offset, int32_t delta) {
 }
 
 RegistryIndex IndexRegistry(const RegistryImage& image) {
-    // A first walk counts the key records the entries use and finds how far their names reach,
-    // so that the load keeps only those bytes and knows its budget before it builds anything.
-    int64_t keysEnd = 0;
-    RecordNodes nodeOfRecord;
-    int64_t records = 0;
-    for (EntryScanner scanner(image); const auto entry = scanner.next();) {
-        // A record's name is measured once, when the first entry that uses it is walked.
-        if (!nodeOfRecord.mark(static_cast<uint32_t>(entry->keyOffset - format::kKeyOffsetBias)))
-            continue;
-        ++records;
-        keysEnd = std::max(keysEnd, NameEndOf(image, entry->keyOffset));
-    }
+    // A first walk finds the key records the entries use and how far their names reach, so that
+    // the load keeps only those bytes and knows its budget before it builds anything.
+    RecordNodes nodeOfRecord = RecordNodes::Of(image);
+    const int64_t records = nodeOfRecord.records();
+    const int64_t keysEnd = nodeOfRecord.namesEnd();
     const int64_t budget = RegistryIndex::NodeBudget(image.size());
-    if (records > budget) {
+    if (const auto tooMany = RegistryIndex::CheckKeyCount(records, image.size())) {
         RegistryIndex refused;
-        refused.refuse({records, budget, image.size()});
+        refused.refuse(*tooMany);
         return refused;
     }
     auto names = std::make_shared<const KeyNameStore>(image, keysEnd);
     RegistryIndex index(
         names, std::min(RegistryIndex::PathLevelBudget(image.size()), budget - records), records);
     // A key record's name cannot change during the walk, so each record is looked up once.
-    nodeOfRecord.seal();
     EntryScanner scanner(image);
     RegistryIndex::DataAreaEnd end;
     while (const auto entry = scanner.next()) {
         end.lastRecord = *entry;
-        int32_t& node =
-            nodeOfRecord.at(static_cast<uint32_t>(entry->keyOffset - format::kKeyOffsetBias));
+        int32_t& node = nodeOfRecord.at(entry->keyOffset);
         if (node < 0) node = index.AddEntryNode(names->nameAt(entry->keyOffset));
         index.attachEntry(node, *entry);
     }

@@ -76,6 +76,10 @@ public:
         std::string reason() const;
     };
 
+    // The refusal of a file of `fileSize` bytes whose entries use `records` distinct key
+    // records, or none when it may be loaded.
+    static std::optional<TooManyKeys> CheckKeyCount(int64_t records, int64_t fileSize);
+
     RegistryIndex() = default;
     // `pathLevels`: the budget of path levels, see above; `records`: the key records the entries
     // use, at most one node and one row each. Room for the most nodes is taken at once, so that
