@@ -150,9 +150,10 @@ QVariant RegistryListModel::data(const QModelIndex& index, int role) const {
         // A value is drawn readably (hex pairs, no NUL padding); the row's text stays its bytes.
         if (index.column() == kValueColumn) {
             constexpr size_t kDrawn = 1024;  // a cell paints no more
-            const std::string value = cellText(row, kValueColumn);
-            return DisplayText(ReadableValue(std::string_view(value).substr(0, kDrawn),
-                                             cellText(row, kTypeColumn)));
+            const FieldTexts texts =
+                DescribeEntry(*bytes, registry->rows()[static_cast<size_t>(row)].entry).texts;
+            return DisplayText(ReadableValue(std::string_view(texts[kValueField]).substr(0, kDrawn),
+                                             texts[kDataTypeField]));
         }
         return DisplayText(cellText(row, index.column()));
     }
