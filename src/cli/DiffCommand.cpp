@@ -10,29 +10,29 @@ namespace thornbeck::cli {
 namespace {
 
 void WriteTsv(const std::vector<KeyDifference>& differences, std::ostream& out) {
-    for (const DiffLine& line : DiffLinesOf(differences)) {
+    ForEachDiffLine(differences, [&out](const DiffLine& line) {
         out << line.kind << '\t' << VisibleText(line.key);
         if (line.field)
             out << '\t' << *line.field << '\t' << VisibleText(line.a) << '\t'
                 << VisibleText(line.b);
         out << '\n';
-    }
+    });
 }
 
 // One object per line of the TSV output; a key only in one file has no field and texts.
 void WriteJson(const std::vector<KeyDifference>& differences, std::ostream& out) {
-    const auto lines = DiffLinesOf(differences);
+    bool first = true;
     out << '[';
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const DiffLine& line = lines[i];
-        out << (i ? ",\n  {" : "\n  {") << "\"kind\": " << JsonString(line.kind)
+    ForEachDiffLine(differences, [&](const DiffLine& line) {
+        out << (first ? "\n  {" : ",\n  {") << "\"kind\": " << JsonString(line.kind)
             << ", \"key\": " << JsonString(line.key);
         if (line.field)
             out << ", \"field\": " << JsonString(*line.field) << ", \"a\": " << JsonString(line.a)
                 << ", \"b\": " << JsonString(line.b);
         out << '}';
-    }
-    out << (lines.empty() ? "]\n" : "\n]\n");
+        first = false;
+    });
+    out << (first ? "]\n" : "\n]\n");
 }
 
 }  // namespace

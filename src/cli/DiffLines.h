@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +19,9 @@ struct DiffLine {
     std::string_view b;
 };
 
-// The lines of the differences, in their order; they view the differences.
-std::vector<DiffLine> DiffLinesOf(const std::vector<KeyDifference>& differences);
+// Hands on the lines of the differences one at a time, in their order; a line views the
+// differences. Not collected: with thousands of keys the lines would take more than the files.
+void ForEachDiffLine(const std::vector<KeyDifference>& differences,
+                     const std::function<void(const DiffLine&)>& take);
 
 }  // namespace thornbeck::cli
