@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+
 #include "DeepNamesImage.h"
 #include "RegistryBuilder.h"
 #include "editing/EntryTexts.h"
 #include "registry/EntryScanner.h"
 #include "registry/KeyHash.h"
+#include "registry/RecordNodes.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck {
@@ -222,6 +228,63 @@ namespace {
 
 // The walk takes the hash of each level from one pass over the name; it must be the hash that
 // findNode computes for the level's key alone.
+// Random trees of random names, some repeated, some from other records with the same name: the
+// children lists and rows agree with the parents, each node is listed exactly once and after its
+// parent, siblings in the order they were added; the record table gives every entry walked the
+// node of its name, and counts the records the entries use.
+TEST(RegistryIndex, ChildrenRowsAndRecordsAgreeWithAPlainModel) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 30; ++round) {
+        RegistryBuilder builder;
+        std::set<uint16_t> records;
+        for (int i = 0; i < 60; ++i) {
+            std::string name;
+            for (int level = 0, levels = 1 + static_cast<int>(random() % 4); level < levels;
+                 ++level)
+                name += "/" + std::string(1, static_cast<char>('a' + random() % 3));
+            // A new record for a name seen before now and then: still the same key.
+            const uint16_t record = random() % 5 == 0 ? builder.addKey(name) : builder.keyFor(name);
+            records.insert(record);
+            RegistryBuilder::Entry entry;
+            entry.keyOffset = record;
+            builder.addEntry(entry);
+        }
+        const RegistryImage image(builder.build());
+        const auto index = IndexRegistry(image);
+        const auto& nodes = index.nodes();
+        std::vector<int> listed(nodes.size());
+        const auto check = [&](std::span<const int32_t> siblings, int32_t parent) {
+            ASSERT_TRUE(std::is_sorted(siblings.begin(), siblings.end())) << round;
+            for (size_t row = 0; row < siblings.size(); ++row) {
+                const auto node = static_cast<size_t>(siblings[row]);
+                ++listed[node];
+                EXPECT_EQ(nodes[node].parent, parent) << round;
+                EXPECT_GT(siblings[row], parent) << round;
+                EXPECT_EQ(index.rowOf(siblings[row]), static_cast<int32_t>(row)) << round;
+            }
+        };
+        check(index.topLevel(), -1);
+        for (int32_t node = 0; node < static_cast<int32_t>(nodes.size()); ++node)
+            check(index.childrenOf(node), node);
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), 1),
+                  static_cast<std::ptrdiff_t>(nodes.size()))
+            << round;
+
+        RecordNodes table = RecordNodes::Of(image);
+        EXPECT_EQ(table.records(), static_cast<int64_t>(records.size())) << round;
+        std::map<int32_t, int32_t> nodeOfRecord;
+        for (EntryScanner scanner(image); const auto entry = scanner.next();) {
+            int32_t& slot = table.at(entry->keyOffset);
+            // A record's own slot: empty when the record first comes, its number ever after.
+            const bool first = !nodeOfRecord.count(entry->keyOffset);
+            EXPECT_EQ(slot < 0, first) << round;
+            if (first) slot = static_cast<int32_t>(nodeOfRecord.size());
+            EXPECT_EQ(nodeOfRecord.emplace(entry->keyOffset, slot).first->second, slot) << round;
+        }
+        EXPECT_EQ(nodeOfRecord.size(), records.size()) << round;
+    }
+}
+
 TEST(KeyHash, EveryPrefixHashesAsTheWholeText) {
     const std::string text = "/setting/system/a\\b?/c" + std::string(40, 'x') + "/end";
     const std::string_view view = text;
