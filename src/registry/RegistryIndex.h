@@ -60,10 +60,11 @@ public:
     // registry is cut, and at most 65,536, so that the window lays the tree out quickly. The
     // entry nodes come on top: a key offset has 16 bits, so there are at most 65,536 of them.
     static int64_t PathLevelBudget(int64_t fileSize);
-    // Nodes of every kind a file of `fileSize` bytes may make: one per 64 bytes of the file, so
-    // that the index and its views stay within a few times the file's size, but at least 4,096,
-    // twice the keys a real key area holds. A file whose entries use more distinct key records
-    // than this is refused (tooManyKeys), and the path levels get only what its entries leave.
+    // Nodes of every kind a file of `fileSize` bytes may make: one per 128 bytes of the file, so
+    // that the index and its views stay within three times the file's size, but at least 2,048,
+    // about the most keys of realistic length a 64 KiB key area holds. A file whose entries use
+    // more distinct key records than this is refused (tooManyKeys), and the path levels get only
+    // what its entries leave.
     static int64_t NodeBudget(int64_t fileSize);
 
     // Why a load was refused: its entries use `records` distinct key records, more than
