@@ -186,12 +186,21 @@ int main(int argc, char** argv) {
         {"worst case", bench::WorstCaseImage},
         // Names of about 6,000 levels that part after the first few, 256 KiB files. With 1,000
         // entries the path levels get as many nodes again; 2,048 distinct keys are the most a
-        // 256 KiB file may name, so that their path levels are cut; more are refused.
+        // file may name, so that their path levels are cut; more are refused.
         {"deep distinct names, 1,000 entries", [] { return sample::DeepNamesImage(1000); }},
-        {"deep distinct names, 2,000 entries", [] { return sample::DeepNamesImage(2000); }},
         {"deep distinct names, 2,048 entries", [] { return sample::DeepNamesImage(2048); }},
         {"deep distinct names, 4,096 entries", [] { return sample::DeepNamesImage(4096); }},
         {"deep distinct names, 19,000 entries", [] { return sample::DeepNamesImage(19000); }},
+        // A file just large enough for 2,048 entries, whose names take most of it. It opens,
+        // as a cut real registry of that many keys must: the target is missed below 256 KiB.
+        {"deep distinct names, 2,048 entries, 86 KiB",
+         [] { return sample::DeepNamesImage(2048, 86u << 10); }},
+        // In 1 MiB, which may name about 10,000 such keys: half that with as many path levels,
+        // and 8,192.
+        {"deep distinct names, 5,000 entries, 1 MiB",
+         [] { return sample::DeepNamesImage(5000, 1u << 20); }},
+        {"deep distinct names, 8,192 entries, 1 MiB",
+         [] { return sample::DeepNamesImage(8192, 1u << 20); }},
         // The same in a larger file, whose budget lets the index create many more levels.
         {"deep distinct names, 19,000 entries, 64 MiB",
          [] { return sample::DeepNamesImage(19000, 64u << 20); }},

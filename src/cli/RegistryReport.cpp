@@ -99,8 +99,9 @@ RegistryReport InspectRegistry(const RegistryImage& image) {
     // The index gives a list row to each name's first entry, so the distinct names are its rows.
     report.distinctKeys = static_cast<int64_t>(byName.size());
     // The other commands refuse such a file, as the window does, by the same count.
-    if (const auto tooMany =
-            RegistryIndex::CheckKeyCount(RecordNodes::Of(image).records(), image.size()))
+    if (const RecordNodes used = RecordNodes::Of(image);
+        const auto tooMany =
+            RegistryIndex::CheckKeyCount(used.records(), image.size(), used.namesEnd()))
         report.problems.push_back("refused: it " + tooMany->reason());
 
     if (!report.dataAreaMarker) {

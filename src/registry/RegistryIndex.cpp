@@ -14,9 +14,7 @@ namespace {
 constexpr int64_t kLeastPathLevels = 4096;
 constexpr int64_t kMostPathLevels = 65536;
 constexpr int64_t kFileBytesPerPathLevel = 256;
-constexpr int64_t kLeastNodes = 2048;
 constexpr int64_t kMostNodes = 2 * 65536;
-constexpr int64_t kFileBytesPerNode = 128;
 
 bool IsSeparator(char c) {
     return c == '/' || c == '\\';
@@ -28,13 +26,16 @@ int64_t RegistryIndex::PathLevelBudget(int64_t fileSize) {
     return std::clamp(fileSize / kFileBytesPerPathLevel, kLeastPathLevels, kMostPathLevels);
 }
 
-int64_t RegistryIndex::NodeBudget(int64_t fileSize) {
-    return std::clamp(fileSize / kFileBytesPerNode, kLeastNodes, kMostNodes);
+int64_t RegistryIndex::NodeBudget(int64_t fileSize, int64_t namesEnd) {
+    return std::min(
+        std::max((2 * fileSize - namesEnd - kBytesPerOpen) / kBytesPerNode, kLeastNodes),
+        kMostNodes);
 }
 
 std::optional<RegistryIndex::TooManyKeys> RegistryIndex::CheckKeyCount(int64_t records,
-                                                                       int64_t fileSize) {
-    const int64_t budget = NodeBudget(fileSize);
+                                                                       int64_t fileSize,
+                                                                       int64_t namesEnd) {
+    const int64_t budget = NodeBudget(fileSize, namesEnd);
     if (records <= budget) return std::nullopt;
     return TooManyKeys{records, budget, fileSize};
 }
@@ -195,8 +196,8 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
     RecordNodes nodeOfRecord = RecordNodes::Of(image);
     const int64_t records = nodeOfRecord.records();
     const int64_t keysEnd = nodeOfRecord.namesEnd();
-    const int64_t budget = RegistryIndex::NodeBudget(image.size());
-    if (const auto tooMany = RegistryIndex::CheckKeyCount(records, image.size())) {
+    const int64_t budget = RegistryIndex::NodeBudget(image.size(), keysEnd);
+    if (const auto tooMany = RegistryIndex::CheckKeyCount(records, image.size(), keysEnd)) {
         RegistryIndex refused;
         refused.refuse(*tooMany);
         return refused;
@@ -204,6 +205,7 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
     auto names = std::make_shared<const KeyNameStore>(image, keysEnd);
     RegistryIndex index(
         names, std::min(RegistryIndex::PathLevelBudget(image.size()), budget - records), records);
+    index.budget = budget;
     // A key record's name cannot change during the walk, so each record is looked up once.
     EntryScanner scanner(image);
     RegistryIndex::DataAreaEnd end;

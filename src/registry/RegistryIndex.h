@@ -60,12 +60,18 @@ public:
     // registry is cut, and at most 65,536, so that the window lays the tree out quickly. The
     // entry nodes come on top: a key offset has 16 bits, so there are at most 65,536 of them.
     static int64_t PathLevelBudget(int64_t fileSize);
-    // Nodes of every kind a file of `fileSize` bytes may make: one per 128 bytes of the file, so
-    // that the index and its views stay within three times the file's size, but at least 2,048,
-    // about the most keys of realistic length a 64 KiB key area holds. A file whose entries use
-    // more distinct key records than this is refused (tooManyKeys), and the path levels get only
-    // what its entries leave.
-    static int64_t NodeBudget(int64_t fileSize);
+    // Nodes of every kind a file of `fileSize` bytes whose key names reach `namesEnd` may make:
+    // what is left of three times the file once the file, the copy of its names and what any
+    // open costs the views (kBytesPerOpen) are counted, at kBytesPerNode for each node's share
+    // of the index and of the window's views; at most 131,072. But at least kLeastNodes, about
+    // the most keys of realistic length a 64 KiB key area holds, so that a damaged or cut real
+    // registry still opens: a file under 256 KiB that names that many keys may take more than
+    // three times its size. A file whose entries use more distinct key records than this is
+    // refused (tooManyKeys), and the path levels get only what its entries leave.
+    static int64_t NodeBudget(int64_t fileSize, int64_t namesEnd);
+    static constexpr int64_t kBytesPerNode = 192;
+    static constexpr int64_t kBytesPerOpen = 64 * 1024;
+    static constexpr int64_t kLeastNodes = 2048;
 
     // Why a load was refused: its entries use `records` distinct key records, more than
     // `budget`. A crafted or damaged key area can make every entry a new, long name.
@@ -78,8 +84,9 @@ public:
     };
 
     // The refusal of a file of `fileSize` bytes whose entries use `records` distinct key
-    // records, or none when it may be loaded.
-    static std::optional<TooManyKeys> CheckKeyCount(int64_t records, int64_t fileSize);
+    // records with names reaching `namesEnd`, or none when it may be loaded.
+    static std::optional<TooManyKeys> CheckKeyCount(int64_t records, int64_t fileSize,
+                                                    int64_t namesEnd);
 
     RegistryIndex() = default;
     // `pathLevels`: the budget of path levels, see above; `records`: the key records the entries
@@ -99,6 +106,8 @@ public:
     std::string_view keyOf(const ListRow& row) const {
         return treeNodes[static_cast<size_t>(row.node)].key;
     }
+    // The nodes this load could make (NodeBudget); the views may spend what the nodes leave.
+    int64_t nodeBudget() const { return budget; }
     // Data entries walked, repeated names included.
     int64_t entryCount() const { return entriesWalked; }
     // Path levels the budget refused: 0 unless some entry's path was cut for the budget.
@@ -164,6 +173,7 @@ private:
     NodeTable byHash;
     int64_t entriesWalked = 0;
     int64_t levelsLeft = 0;
+    int64_t budget = 0;
     int64_t refusedLevels = 0;
     std::optional<TooManyKeys> refusal;
     DataAreaEnd tail;

@@ -209,8 +209,7 @@ void formMain::expandTree() {
     // Every node is expanded, as far as the views' memory allows: each expanded level costs the
     // view about what a node costs the index, so levels share the file's node budget with the
     // nodes, top levels first. The rest expand when a node below them is shown.
-    const int64_t room = RegistryIndex::NodeBudget(static_cast<int64_t>(regData.size())) -
-                         static_cast<int64_t>(index.nodes().size());
+    const int64_t room = index.nodeBudget() - static_cast<int64_t>(index.nodes().size());
     for (const QModelIndex& level : tvRegModel->levelsFirst(room)) tvReg->expand(level);
 }
 

@@ -115,7 +115,7 @@ TEST_P(DeepDistinctNames, EveryCommandIsQuickAndReachesEveryEntry) {
     EXPECT_EQ(Lines(diff.run.out).size(), names.size() + 500);
 }
 
-// 2,048 distinct keys are the most a 256 KiB file may name.
+// 2,048 such keys are the most a 256 KiB file may name.
 INSTANTIATE_TEST_SUITE_P(Cli, DeepDistinctNames, testing::Values(1000, 2048),
                          [](const auto& info) { return std::to_string(info.param) + "Entries"; });
 
