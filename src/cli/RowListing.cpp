@@ -34,8 +34,9 @@ std::string_view TextOf(std::string_view key, const FieldTexts& texts, const Col
 void WriteTsv(const RegistryImage& image, const RegistryIndex& index, std::ostream& out) {
     for (const ListRow& row : index.rows()) {
         const FieldTexts texts = DescribeEntry(image, row.entry).texts;
+        const std::string_view key = index.keyOf(row);
         for (size_t i = 0; i < kColumns.size(); ++i)
-            out << (i ? "\t" : "") << VisibleText(TextOf(index.keyOf(row), texts, kColumns[i]));
+            out << (i ? "\t" : "") << VisibleText(TextOf(key, texts, kColumns[i]));
         out << '\n';
     }
 }
@@ -45,10 +46,11 @@ void WriteJson(const RegistryImage& image, const RegistryIndex& index, std::ostr
     out << '[';
     for (size_t r = 0; r < rows.size(); ++r) {
         const FieldTexts texts = DescribeEntry(image, rows[r].entry).texts;
+        const std::string_view key = index.keyOf(rows[r]);
         out << (r ? ",\n  {" : "\n  {");
         for (size_t i = 0; i < kColumns.size(); ++i)
             out << (i ? ", " : "") << '"' << kColumns[i].jsonName
-                << "\": " << JsonString(TextOf(index.keyOf(rows[r]), texts, kColumns[i]));
+                << "\": " << JsonString(TextOf(key, texts, kColumns[i]));
         out << '}';
     }
     out << (rows.empty() ? "]\n" : "\n]\n");

@@ -9,9 +9,8 @@ namespace thornbeck {
 
 // Node numbers by the hash of their keys, in one open-addressed array: 8 bytes a slot and at most
 // three quarters of the slots used, where a node-based hash map spends about 40 bytes on each
-// node. Keys
-// themselves live in the nodes; a lookup compares a key only when the stored part of its hash
-// matches.
+// node. Keys themselves live in the nodes; a lookup compares a key only when the stored part of
+// its hash matches.
 class NodeTable {
 public:
     // Calls `matches(node)` for every node stored under a hash whose stored part equals this

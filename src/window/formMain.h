@@ -112,6 +112,8 @@ private:
     void clearViews();
     void expandTree();
     void showFirstNode();
+    // Shows the tree node of a list row (by load order), as a click on it would; none for -1.
+    void showRowInTree(int32_t row);
     void selectTreeNode(const QModelIndex& node);
     void showSibling(int step);
     // After an undo or redo: the rows it touched, and its entry selected and shown.

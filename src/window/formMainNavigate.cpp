@@ -52,8 +52,7 @@ void formMain::ApplyViewMode(int mode) {
         lvReg->setFocus();
     } else {
         const int32_t row = lvRegModel->rowOf(lvReg->currentIndex());
-        if (row >= 0)
-            tvReg_NodeClick(tvRegModel->indexOfNode(index.rows()[static_cast<size_t>(row)].node));
+        showRowInTree(row);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         tvReg->setFocus();
     }
@@ -75,8 +74,7 @@ void formMain::lvReg_ColumnClick(int column) {
 void formMain::lvReg_DblClick() {
     const int32_t row = lvRegModel->rowOf(lvReg->currentIndex());
     ApplyViewMode(0);
-    if (row >= 0)
-        tvReg_NodeClick(tvRegModel->indexOfNode(index.rows()[static_cast<size_t>(row)].node));
+    showRowInTree(row);
     details->focusField(kValueField);
 }
 
@@ -87,6 +85,10 @@ bool formMain::lvReg_KeyDown(int key, Qt::KeyboardModifiers) {
 }
 
 void formMain::lvReg_ItemCheck(int32_t row) {
+    showRowInTree(row);
+}
+
+void formMain::showRowInTree(int32_t row) {
     if (row < 0 || static_cast<size_t>(row) >= index.rows().size()) return;
     tvReg_NodeClick(tvRegModel->indexOfNode(index.rows()[static_cast<size_t>(row)].node));
 }
