@@ -34,7 +34,7 @@ std::vector<std::string_view> Names(const RegistryImage& image, const KeyNameSto
 
 template <Shape shape>
 void BM_HashMapBaseline(benchmark::State& state) {
-    const KeyNameStore store(Image(shape), format::kKeyRegionEnd);
+    const KeyNameStore store(Image(shape));
     const auto names = Names(Image(shape), store);
     for (auto _ : state) {
         std::unordered_map<std::string, int32_t> map;

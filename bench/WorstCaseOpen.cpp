@@ -18,6 +18,7 @@
 
 #include "DeepNamesImage.h"
 #include "WorstCaseImage.h"
+#include "registry/RegistryIndex.h"
 #include "window/formMain.h"
 
 namespace {
@@ -44,6 +45,21 @@ std::vector<uint8_t> SampleBeside() {
     std::ifstream in((QCoreApplication::applicationDirPath() + "/xRegistry.sys").toStdString(),
                      std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The most distinct keys a file of `size` bytes whose names lie inside it may name.
+int MostKeys(int64_t size) {
+    return static_cast<int>(thornbeck::RegistryIndex::NodeBudget(size, 0));
+}
+
+// The sample without the padding after its end marker.
+std::vector<uint8_t> SampleCutAfterEndMarker() {
+    std::vector<uint8_t> bytes = SampleBeside();
+    const uint8_t marker[] = {0xAA, 0xBB, 0xCC, 0xDD};
+    const auto end =
+        std::search(bytes.begin() + 0x10000, bytes.end(), std::begin(marker), std::end(marker));
+    bytes.erase(std::min(end + 4, bytes.end()), bytes.end());
+    return bytes;
 }
 
 // Prints the window's messages instead of waiting for a click.
@@ -183,16 +199,22 @@ int main(int argc, char** argv) {
     using namespace thornbeck;
     const Case cases[] = {
         {"sample registry", SampleBeside},
+        // A real registry cut short just after its end marker, as a failed dump leaves it.
+        {"sample registry cut after its end marker", SampleCutAfterEndMarker},
         {"worst case", bench::WorstCaseImage},
         // Names of about 6,000 levels that part after the first few, 256 KiB files. With 1,000
-        // entries the path levels get as many nodes again; 2,048 distinct keys are the most a
-        // file may name, so that their path levels are cut; more are refused.
+        // entries the path levels get as many nodes again; the file's node budget is the most
+        // distinct keys it may name, so that their path levels are cut; more are refused.
         {"deep distinct names, 1,000 entries", [] { return sample::DeepNamesImage(1000); }},
-        {"deep distinct names, 2,048 entries", [] { return sample::DeepNamesImage(2048); }},
+        {"deep distinct names, the most a 256 KiB file may name",
+         [] { return sample::DeepNamesImage(MostKeys(256 << 10)); }},
         {"deep distinct names, 4,096 entries", [] { return sample::DeepNamesImage(4096); }},
         {"deep distinct names, 19,000 entries", [] { return sample::DeepNamesImage(19000); }},
-        // A file just large enough for 2,048 entries, whose names take most of it. It opens,
-        // as a cut real registry of that many keys must: the target is missed below 256 KiB.
+        // A small file whose names take most of it: the most it may name, a few, and too many.
+        {"deep distinct names, the most an 86 KiB file may name",
+         [] { return sample::DeepNamesImage(MostKeys(86 << 10), 86u << 10); }},
+        {"deep distinct names, 10 entries, 86 KiB",
+         [] { return sample::DeepNamesImage(10, 86u << 10); }},
         {"deep distinct names, 2,048 entries, 86 KiB",
          [] { return sample::DeepNamesImage(2048, 86u << 10); }},
         // In 1 MiB, which may name about 10,000 such keys: half that with as many path levels,

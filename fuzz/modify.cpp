@@ -1,7 +1,8 @@
 // Modify sequences on any bytes. After each Modify that is carried out, loading the image again
 // from scratch gives exactly the entries the index holds (offsets, sizes and keys of every node,
-// in the same order, and every list row's entry), the image keeps its length, and no byte
-// changed outside the edited fields and the moved tail. A Modify that is refused or ignored changes
+// in the same order, and every list row's entry), every key reads as it did before (keys view
+// the image's bytes), the image keeps its length, and no byte changed outside the edited fields
+// and the moved tail. A Modify that is refused or ignored changes
 // nothing at all.
 //
 // The edits come from a generator seeded by the input's length and its last 256 bytes, so that
@@ -34,6 +35,15 @@ Snapshot Take(const RegistryImage& image, const RegistryIndex& index) {
     Snapshot s{{image.bytes().begin(), image.bytes().end()}, index.rows(), {}, index.dataAreaEnd()};
     for (const TreeNode& node : index.nodes()) s.entries.push_back(node.entry);
     return s;
+}
+
+// A digest of every row's key, as it reads now: the rows hold every distinct name, and every
+// other key is the start of one.
+uint64_t KeysDigest(const RegistryIndex& index) {
+    uint64_t digest = 0;
+    for (const ListRow& row : index.rows())
+        digest = digest * 0x100000001B3ull ^ HashOfKey(index.keyOf(row));
+    return digest;
 }
 
 bool SameEnd(const RegistryIndex::DataAreaEnd& a, const RegistryIndex::DataAreaEnd& b) {
@@ -135,6 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
 
         const Snapshot before = Take(image, index);
+        const uint64_t keysBefore = KeysDigest(index);
 
         const ModifyResult result = ModifyEntry(image, index, node, request);
         FUZZ_CHECK(image.size() == static_cast<int32_t>(before.bytes.size()));
@@ -164,6 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (bytes[at] != before.bytes[at])
                     FUZZ_CHECK(MayChange(static_cast<int64_t>(at), entry, sizeChanged, valueEnd));
         }
+        FUZZ_CHECK(KeysDigest(index) == keysBefore);
         CheckAgainstReload(image, index);
     }
     return 0;

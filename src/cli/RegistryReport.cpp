@@ -76,7 +76,7 @@ RegistryReport InspectRegistry(const RegistryImage& image) {
         int32_t first, last;
         int64_t count;
     };
-    const KeyNameStore names(image, format::kKeyRegionEnd);
+    const KeyNameStore names(image);
     std::unordered_map<std::string_view, Named> byName;
     std::vector<std::string_view> repeated;  // in the order of their second entry
     while (const auto entry = scanner.next()) {
@@ -101,7 +101,7 @@ RegistryReport InspectRegistry(const RegistryImage& image) {
     // The other commands refuse such a file, as the window does, by the same count.
     if (const RecordNodes used = RecordNodes::Of(image);
         const auto tooMany =
-            RegistryIndex::CheckKeyCount(used.records(), image.size(), used.namesEnd()))
+            RegistryIndex::CheckKeyCount(used.records(), image.size(), used.paddedBytes()))
         report.problems.push_back("refused: it " + tooMany->reason());
 
     if (!report.dataAreaMarker) {

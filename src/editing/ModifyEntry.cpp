@@ -117,6 +117,17 @@ bool MayChangeKeyNames(const RegistryIndex& index, const EntryChange& change) {
     });
 }
 
+// The key names as they read before the change: the index's names view the image, which now
+// holds the change. Only the key region is copied, which holds every name.
+KeyNameStore NamesBefore(RegistryImage& image, RegistryIndex& index, const EntryChange& change) {
+    RevertChange(image, index, change);
+    const auto bytes = image.bytes();
+    const RegistryImage keyRegion(std::vector<uint8_t>(
+        bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), kKeyRegionEnd)));
+    ApplyChange(image, index, change);
+    return KeyNameStore(keyRegion);
+}
+
 // The walk a fresh load of the image would make after the change: later entries and the end
 // marker moved by delta, the edited entry with its new size.
 WalkSignature PredictedWalk(const RegistryImage& image, const EntryChange& change) {
@@ -283,7 +294,7 @@ ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t nod
     // A change that a fresh load would read differently is taken back and refused.
     bool keepsLoad = !WalkChanged(image, index, change, fieldOfPatch);
     if (keepsLoad && MayChangeKeyNames(index, change))
-        keepsLoad = WalkKeepsKeyNames(image, index.keyNames());
+        keepsLoad = WalkKeepsKeyNames(image, NamesBefore(image, index, change));
     if (!keepsLoad) {
         RevertChange(image, index, change);
         const DetailField field = Culprit(change, fieldOfPatch);

@@ -6,25 +6,49 @@
 
 namespace thornbeck {
 
-KeyNameStore::KeyNameStore(const RegistryImage& image, int64_t namesEnd)
-    : region(static_cast<size_t>(std::clamp<int64_t>(namesEnd, 0, format::kKeyRegionEnd)), ' '),
-      imageSize(image.size()) {
+namespace {
+// A name holds at most this many bytes, so one that runs past the end of an image of S bytes
+// starts after S - kLongestName.
+constexpr int64_t kLongestName = 0xFFFF;
+}  // namespace
+
+KeyNameStore::KeyNameStore(const RegistryImage& image)
+    : KeyNameStore(image, format::kKeyRegionEnd, image.size() - kLongestName) {}
+
+KeyNameStore::KeyNameStore(const RegistryImage& image, int64_t namesEnd, int64_t paddedFrom)
+    : owner(image.sharedBytes()),
+      namesEnd(std::clamp<int64_t>(namesEnd, 0, format::kKeyRegionEnd)) {
     const auto bytes = image.bytes();
-    const size_t copied = std::min(bytes.size(), region.size());
-    std::copy_n(bytes.begin(), copied, region.begin());
+    const int64_t size = static_cast<int64_t>(bytes.size());
+    inImage = {reinterpret_cast<const char*>(bytes.data()),
+               static_cast<size_t>(std::min(size, this->namesEnd))};
+    this->paddedFrom = std::clamp<int64_t>(paddedFrom, 0, size);
+    if (this->namesEnd <= size) return;
+    padded.assign(static_cast<size_t>(this->namesEnd - this->paddedFrom), ' ');
+    std::copy(bytes.begin() + this->paddedFrom, bytes.end(), padded.begin());
+}
+
+int64_t KeyNameStore::PaddedBytes(int64_t imageSize, int64_t namesEnd, int64_t firstCrossing) {
+    const int64_t end = std::clamp<int64_t>(namesEnd, 0, format::kKeyRegionEnd);
+    if (end <= imageSize) return 0;
+    return end - std::clamp<int64_t>(firstCrossing, 0, imageSize);
 }
 
 std::string_view KeyNameStore::nameAt(int32_t keyOffset) const {
     const int64_t lengthAt = int64_t{keyOffset} + format::kNameLengthAt;
-    const int64_t nameAt = int64_t{keyOffset} + format::kNameAt;
-    if (keyOffset < 0 || nameAt > static_cast<int64_t>(region.size())) return {};
+    const int64_t start = int64_t{keyOffset} + format::kNameAt;
+    if (keyOffset < 0 || start > namesEnd) return {};
+    const auto size = static_cast<int64_t>(inImage.size());
     // Length bytes beyond the image's end count as 0, as in any number read from the image.
-    const auto byte = [&](int64_t at) -> size_t {
-        return at < imageSize ? static_cast<uint8_t>(region[static_cast<size_t>(at)]) : 0;
+    const auto byte = [&](int64_t at) -> int64_t {
+        return at < size ? static_cast<uint8_t>(inImage[static_cast<size_t>(at)]) : 0;
     };
-    const size_t length = byte(lengthAt) << 8 | byte(lengthAt + 1);
-    const auto start = static_cast<size_t>(nameAt);
-    return {region.data() + start, std::min(length, region.size() - start)};
+    const int64_t end = std::min(start + (byte(lengthAt) << 8 | byte(lengthAt + 1)), namesEnd);
+    if (end <= size)
+        return inImage.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
+    if (start < paddedFrom)  // not a name the store was made for: cut at the image's end
+        return inImage.substr(static_cast<size_t>(start), static_cast<size_t>(size - start));
+    return {padded.data() + (start - paddedFrom), static_cast<size_t>(end - start)};
 }
 
 }  // namespace thornbeck

@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "registry/EntryScanner.h"
+#include "registry/KeyNameStore.h"
 #include "registry/RegistryFormat.h"
 
 namespace thornbeck {
@@ -14,6 +15,7 @@ uint32_t RecordNodes::RecordOf(int32_t keyOffset) {
 
 RecordNodes RecordNodes::Of(const RegistryImage& image) {
     RecordNodes table;
+    table.crossing = image.size();
     for (EntryScanner scanner(image); const auto entry = scanner.next();) {
         const uint32_t record = RecordOf(entry->keyOffset);
         uint64_t& word = table.used[record >> 6];
@@ -21,10 +23,12 @@ RecordNodes RecordNodes::Of(const RegistryImage& image) {
         // A record's name is measured once, when the first entry that uses it is walked.
         if (word & bit) continue;
         word |= bit;
-        const int64_t k = entry->keyOffset;
-        table.reach = std::max(
-            table.reach, k + format::kNameAt + image.readNumber(k + format::kNameLengthAt, 2));
+        const int64_t start = int64_t{entry->keyOffset} + format::kNameAt;
+        const int64_t end = start + image.readNumber(entry->keyOffset + format::kNameLengthAt, 2);
+        table.reach = std::max(table.reach, end);
+        if (end > image.size()) table.crossing = std::min(table.crossing, start);
     }
+    table.padded = KeyNameStore::PaddedBytes(image.size(), table.reach, table.crossing);
     uint32_t below = 0;
     for (size_t word = 0; word < kWords; ++word) {
         table.ranks[word] = below;

@@ -20,6 +20,10 @@ public:
     int64_t records() const { return static_cast<int64_t>(nodes.size()); }
     // One past the last byte of any of their names and name lengths.
     int64_t namesEnd() const { return reach; }
+    // Where the first of their names that runs past the image's end starts (the image's size
+    // when none does), and the bytes the load's names must copy for them (KeyNameStore).
+    int64_t firstCrossing() const { return crossing; }
+    int64_t paddedBytes() const { return padded; }
 
     // The node of the record at K (a record the walk marked), -1 (to be set through the
     // reference) when it has none yet.
@@ -34,6 +38,8 @@ private:
     std::vector<uint32_t> ranks = std::vector<uint32_t>(kWords);
     std::vector<int32_t> nodes;
     int64_t reach = 0;
+    int64_t crossing = 0;
+    int64_t padded = 0;
 };
 
 }  // namespace thornbeck

@@ -1,10 +1,30 @@
 #include "registry/RegistryImage.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace thornbeck {
 
-RegistryImage::RegistryImage(std::vector<uint8_t> bytes) : data(std::move(bytes)) {}
+RegistryImage::RegistryImage(std::vector<uint8_t> bytes)
+    : owner(std::make_shared<std::vector<uint8_t>>(std::move(bytes))), data(*owner) {}
+
+RegistryImage::RegistryImage(const RegistryImage& other)
+    : RegistryImage(std::vector<uint8_t>(other.data.begin(), other.data.end())) {}
+
+RegistryImage& RegistryImage::operator=(const RegistryImage& other) {
+    if (this != &other) *this = RegistryImage(other);
+    return *this;
+}
+
+RegistryImage::RegistryImage(RegistryImage&& other) noexcept
+    : owner(std::move(other.owner)), data(std::exchange(other.data, {})) {}
+
+RegistryImage& RegistryImage::operator=(RegistryImage&& other) noexcept {
+    if (this == &other) return *this;
+    owner = std::move(other.owner);
+    data = std::exchange(other.data, {});
+    return *this;
+}
 
 std::optional<uint8_t> RegistryImage::byteAt(int64_t offset) const {
     if (!contains(offset, 1)) return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -11,14 +12,23 @@ namespace thornbeck {
 // The whole registry file as one byte image, first byte at offset 0. It is the only copy of the
 // file's bytes. Every read and write is bounds-checked: offsets are 64-bit so that arithmetic on
 // 32-bit offsets read from the file cannot overflow before the check.
+//
+// The length never changes after construction, so the buffer never moves: a load's key names
+// view it (sharedBytes) instead of copying it. A copy of an image is a copy of its bytes.
 class RegistryImage {
 public:
     RegistryImage() = default;
     explicit RegistryImage(std::vector<uint8_t> bytes);
+    RegistryImage(const RegistryImage& other);
+    RegistryImage& operator=(const RegistryImage& other);
+    RegistryImage(RegistryImage&& other) noexcept;
+    RegistryImage& operator=(RegistryImage&& other) noexcept;
 
     int32_t size() const { return static_cast<int32_t>(data.size()); }
     bool empty() const { return data.empty(); }
     std::span<const uint8_t> bytes() const { return data; }
+    // The buffer, for views that must outlive this image's use of it; null when empty.
+    std::shared_ptr<const std::vector<uint8_t>> sharedBytes() const { return owner; }
 
     // True when [offset, offset + length) lies inside the image.
     bool contains(int64_t offset, int64_t length) const {
@@ -56,7 +66,8 @@ public:
 private:
     uint32_t readNumberClipped(int64_t offset, int width) const;
 
-    std::vector<uint8_t> data;
+    std::shared_ptr<std::vector<uint8_t>> owner;
+    std::span<uint8_t> data;  // all of *owner; empty when there is none
 };
 
 }  // namespace thornbeck

@@ -26,16 +26,15 @@ int64_t RegistryIndex::PathLevelBudget(int64_t fileSize) {
     return std::clamp(fileSize / kFileBytesPerPathLevel, kLeastPathLevels, kMostPathLevels);
 }
 
-int64_t RegistryIndex::NodeBudget(int64_t fileSize, int64_t namesEnd) {
-    return std::min(
-        std::max((2 * fileSize - namesEnd - kBytesPerOpen) / kBytesPerNode, kLeastNodes),
-        kMostNodes);
+int64_t RegistryIndex::NodeBudget(int64_t fileSize, int64_t namesCopied) {
+    return std::clamp<int64_t>((2 * fileSize - namesCopied - kBytesPerOpen) / kBytesPerNode, 0,
+                               kMostNodes);
 }
 
 std::optional<RegistryIndex::TooManyKeys> RegistryIndex::CheckKeyCount(int64_t records,
                                                                        int64_t fileSize,
-                                                                       int64_t namesEnd) {
-    const int64_t budget = NodeBudget(fileSize, namesEnd);
+                                                                       int64_t namesCopied) {
+    const int64_t budget = NodeBudget(fileSize, namesCopied);
     if (records <= budget) return std::nullopt;
     return TooManyKeys{records, budget, fileSize};
 }
@@ -44,11 +43,6 @@ std::string RegistryIndex::TooManyKeys::reason() const {
     return "names " + std::to_string(records) + " different keys, more than the " +
            std::to_string(budget) + " that a file of " + std::to_string(fileSize) +
            " bytes can hold";
-}
-
-const KeyNameStore& RegistryIndex::keyNames() const {
-    static const KeyNameStore kNone;
-    return names ? *names : kNone;
 }
 
 RegistryIndex::RegistryIndex(std::shared_ptr<const KeyNameStore> names, int64_t pathLevels,
@@ -192,17 +186,18 @@ void RegistryIndex::moveEntriesAfter(int32_t offset, int32_t delta) {
 
 RegistryIndex IndexRegistry(const RegistryImage& image) {
     // A first walk finds the key records the entries use and how far their names reach, so that
-    // the load keeps only those bytes and knows its budget before it builds anything.
+    // the load knows its budget before it builds anything.
     RecordNodes nodeOfRecord = RecordNodes::Of(image);
     const int64_t records = nodeOfRecord.records();
     const int64_t keysEnd = nodeOfRecord.namesEnd();
-    const int64_t budget = RegistryIndex::NodeBudget(image.size(), keysEnd);
-    if (const auto tooMany = RegistryIndex::CheckKeyCount(records, image.size(), keysEnd)) {
+    const int64_t copied = nodeOfRecord.paddedBytes();
+    const int64_t budget = RegistryIndex::NodeBudget(image.size(), copied);
+    if (const auto tooMany = RegistryIndex::CheckKeyCount(records, image.size(), copied)) {
         RegistryIndex refused;
         refused.refuse(*tooMany);
         return refused;
     }
-    auto names = std::make_shared<const KeyNameStore>(image, keysEnd);
+    auto names = std::make_shared<const KeyNameStore>(image, keysEnd, nodeOfRecord.firstCrossing());
     RegistryIndex index(
         names, std::min(RegistryIndex::PathLevelBudget(image.size()), budget - records), records);
     index.budget = budget;

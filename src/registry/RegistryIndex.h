@@ -41,7 +41,8 @@ struct ListRow {
 
 // The two views of one load: tree nodes in the order they were added and list rows in the order
 // of the entries in the file, both keyed by key path. Keys are views into the load's KeyNameStore,
-// which the index keeps alive. Lookups by key are hashed; nothing here is recursive.
+// which the index keeps alive, and through it the image's bytes. Lookups by key are hashed; nothing
+// here is recursive.
 //
 // The tree is bounded so that a hostile file cannot make it explode: every entry gets its own
 // node and its list row with the full key, but the levels above an entry (path levels) are only
@@ -60,18 +61,18 @@ public:
     // registry is cut, and at most 65,536, so that the window lays the tree out quickly. The
     // entry nodes come on top: a key offset has 16 bits, so there are at most 65,536 of them.
     static int64_t PathLevelBudget(int64_t fileSize);
-    // Nodes of every kind a file of `fileSize` bytes whose key names reach `namesEnd` may make:
-    // what is left of three times the file once the file, the copy of its names and what any
-    // open costs the views (kBytesPerOpen) are counted, at kBytesPerNode for each node's share
-    // of the index and of the window's views; at most 131,072. But at least kLeastNodes, about
-    // the most keys of realistic length a 64 KiB key area holds, so that a damaged or cut real
-    // registry still opens: a file under 256 KiB that names that many keys may take more than
-    // three times its size. A file whose entries use more distinct key records than this is
-    // refused (tooManyKeys), and the path levels get only what its entries leave.
-    static int64_t NodeBudget(int64_t fileSize, int64_t namesEnd);
+    // Nodes of every kind a file of `fileSize` bytes may make when its names copy `namesCopied`
+    // bytes (KeyNameStore): what is left of three times the file once the file, that copy and
+    // what any open costs the views (kBytesPerOpen) are counted, at kBytesPerNode for each
+    // node's share of the index and of the window's views; at most 131,072. A file whose
+    // entries use more distinct key records than this is refused (tooManyKeys), and the path
+    // levels get only what its entries leave. A registry of full size (256 KiB) may name about
+    // 2,400 keys; one cut short after its end marker keeps every entry and loses path levels,
+    // and is refused only when its entries alone need more nodes than three times its size
+    // allows. The costs were measured in the window on deep and on flat trees.
+    static int64_t NodeBudget(int64_t fileSize, int64_t namesCopied);
     static constexpr int64_t kBytesPerNode = 192;
-    static constexpr int64_t kBytesPerOpen = 64 * 1024;
-    static constexpr int64_t kLeastNodes = 2048;
+    static constexpr int64_t kBytesPerOpen = 48 * 1024;
 
     // Why a load was refused: its entries use `records` distinct key records, more than
     // `budget`. A crafted or damaged key area can make every entry a new, long name.
@@ -84,9 +85,9 @@ public:
     };
 
     // The refusal of a file of `fileSize` bytes whose entries use `records` distinct key
-    // records with names reaching `namesEnd`, or none when it may be loaded.
+    // records whose names copy `namesCopied` bytes, or none when it may be loaded.
     static std::optional<TooManyKeys> CheckKeyCount(int64_t records, int64_t fileSize,
-                                                    int64_t namesEnd);
+                                                    int64_t namesCopied);
 
     RegistryIndex() = default;
     // `pathLevels`: the budget of path levels, see above; `records`: the key records the entries
@@ -117,8 +118,6 @@ public:
     void refuse(const TooManyKeys& why) { refusal = why; }
 
     std::optional<int32_t> findNode(std::string_view key) const;
-    // The key names as the load read them.
-    const KeyNameStore& keyNames() const;
     // One past the last byte of any key name or name length the load read: an edit that stays
     // at or after it cannot change a name.
     int64_t keyBytesEnd() const { return keysEnd; }

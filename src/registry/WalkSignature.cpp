@@ -35,7 +35,7 @@ WalkSignature SignatureOfWalk(const RegistryImage& image,
 }
 
 bool WalkKeepsKeyNames(const RegistryImage& image, const KeyNameStore& names) {
-    const KeyNameStore now(image, format::kKeyRegionEnd);
+    const KeyNameStore now(image);
     EntryScanner scanner(image);
     while (const auto walked = scanner.next())
         if (now.nameAt(walked->keyOffset) != names.nameAt(walked->keyOffset)) return false;

@@ -287,6 +287,40 @@ TEST(ModifyEntry, RandomEditsKeepTheImageConsistent) {
 namespace thornbeck {
 namespace {
 
+// Keys view the image's own bytes, so a Header ID whose bytes another record's name covers
+// would rename that key under the views: Modify refuses it, and the key reads as before. A
+// Header ID that no name covers is written.
+TEST(ModifyEntry, AHeaderIdThatAnotherNameCoversIsRefused) {
+    RegistryBuilder builder;
+    builder.addEntry("/a/first", 2, Bytes("x"));
+    builder.addEntry("/a/second", 2, Bytes("y"));
+    auto bytes = builder.build();
+    // The first record's name length reaches two bytes further: over the next record's Header ID.
+    bytes[0x10 + format::kNameLengthAt + 1] += 2;
+    Loaded loaded(std::move(bytes));
+    const std::string first(loaded.index.keyOf(loaded.index.rows()[0]));
+    ASSERT_EQ(first.size(), 10u);
+    ASSERT_EQ(first.substr(0, 8), "/a/first");
+
+    const int32_t second = loaded.node("/a/second");
+    ModifyRequest request = loaded.panel(second);
+    request.texts[kHeaderIdField] = "4142";
+    const auto before = BytesOf(loaded.image);
+    const auto refused = ModifyEntry(loaded.image, loaded.index, second, request);
+    EXPECT_EQ(refused.kind, ModifyResult::Rejected);
+    EXPECT_EQ(refused.field, kHeaderIdField);
+    EXPECT_EQ(BytesOf(loaded.image), before);
+    EXPECT_EQ(loaded.index.keyOf(loaded.index.rows()[0]), first);
+
+    const int32_t firstNode = *loaded.index.findNode(first);
+    request = loaded.panel(firstNode);
+    request.texts[kHeaderIdField] = "4142";
+    EXPECT_EQ(ModifyEntry(loaded.image, loaded.index, firstNode, request).kind,
+              ModifyResult::Modified);
+    EXPECT_EQ(loaded.image.readNumber(0x10, 2), 0x4142u);
+    EXPECT_EQ(loaded.index.keyOf(loaded.index.rows()[0]), first);
+}
+
 // Random edits of damaged images, whose entries may reach outside the image: a Modify's record
 // takes it back byte for byte, and a rejected one changes nothing.
 TEST(ModifyEntry, RandomEditsOfDamagedImagesStayInside) {

@@ -152,9 +152,10 @@ TEST(RegistryIndex, VeryDeepNamesNeedNoRecursion) {
 // Names of about 6,000 levels that part after the first few: without a bound they would make
 // millions of nodes.
 TEST(RegistryIndex, DeepDistinctNamesStayWithinTheBudget) {
-    // 2,048 such keys are the most a 256 KiB file may name; 19,000 fit into 4 MiB.
+    // The file's budget is the most such keys a 256 KiB file may name; 19,000 fit into 4 MiB.
+    const auto most = static_cast<int>(RegistryIndex::NodeBudget(256 << 10, 0));
     for (const auto& [entries, fileSize] :
-         {std::pair{1000, 256 << 10}, std::pair{2048, 256 << 10}, std::pair{19000, 4 << 20}}) {
+         {std::pair{1000, 256 << 10}, std::pair{most, 256 << 10}, std::pair{19000, 4 << 20}}) {
         const RegistryImage image(sample::DeepNamesImage(entries, fileSize));
         const auto index = IndexRegistry(image);
         ASSERT_FALSE(index.tooManyKeys()) << entries;
@@ -166,7 +167,7 @@ TEST(RegistryIndex, DeepDistinctNamesStayWithinTheBudget) {
         EXPECT_EQ(index.nodes().size(), static_cast<size_t>(entries + levels));
         EXPECT_GT(index.pathLevelsRefused(), 0);
         // Every entry keeps its full key, and its node is found by it.
-        const KeyNameStore names(image, format::kKeyRegionEnd);
+        const KeyNameStore names(image);
         EntryScanner scanner(image);
         size_t row = 0;
         while (const auto entry = scanner.next()) {
@@ -193,13 +194,15 @@ TEST(RegistryIndex, DeepDistinctNamesStayWithinTheBudget) {
 // A file whose entries name more distinct keys than its size may hold is refused whole: no node,
 // no row, and the counts that say why.
 TEST(RegistryIndex, MoreKeysThanTheFileMayHoldAreRefused) {
-    const RegistryImage image(sample::DeepNamesImage(2049));
+    const int64_t most = RegistryIndex::NodeBudget(256 << 10, 0);
+    const RegistryImage image(sample::DeepNamesImage(static_cast<int>(most + 1)));
     const auto index = IndexRegistry(image);
     ASSERT_TRUE(index.tooManyKeys());
-    EXPECT_EQ(index.tooManyKeys()->records, 2049);
-    EXPECT_EQ(index.tooManyKeys()->budget, 2048);
+    EXPECT_EQ(index.tooManyKeys()->records, most + 1);
+    EXPECT_EQ(index.tooManyKeys()->budget, most);
     EXPECT_EQ(index.tooManyKeys()->reason(),
-              "names 2049 different keys, more than the 2048 that a file of 262144 bytes can hold");
+              "names " + std::to_string(most + 1) + " different keys, more than the " +
+                  std::to_string(most) + " that a file of 262144 bytes can hold");
     EXPECT_TRUE(index.nodes().empty());
     EXPECT_TRUE(index.rows().empty());
     // Larger files may name more, by what their memory allows once the file and the names are
@@ -209,6 +212,28 @@ TEST(RegistryIndex, MoreKeysThanTheFileMayHoldAreRefused) {
     EXPECT_EQ(larger.rows().size(), 8192u);
     EXPECT_GT(larger.nodeBudget(), 10000);
     EXPECT_EQ(RegistryIndex::NodeBudget(64 << 20, 0x10000), 2 * 65536);
+    // A file whose names run past its end copies them padded with spaces, which counts.
+    EXPECT_LT(RegistryIndex::NodeBudget(100000, 0x10000), RegistryIndex::NodeBudget(100000, 0));
+}
+
+// A registry cut short just after its end marker, as a failed dump leaves it, loads every
+// entry under its full key; only path levels its budget cannot hold are left out.
+TEST(RegistryIndex, ARegistryCutAfterItsEndMarkerLoadsEveryEntry) {
+    const RegistryImage whole(test::SampleBytes());
+    const auto wholeIndex = IndexRegistry(whole);
+    ASSERT_TRUE(wholeIndex.dataAreaEnd().endMarker);
+    const auto end = static_cast<ptrdiff_t>(*wholeIndex.dataAreaEnd().endMarker + 4);
+    const RegistryImage cut(
+        std::vector<uint8_t>(whole.bytes().begin(), whole.bytes().begin() + end));
+    const auto index = IndexRegistry(cut);
+    ASSERT_FALSE(index.tooManyKeys());
+    EXPECT_EQ(index.entryCount(), wholeIndex.entryCount());
+    ASSERT_EQ(index.rows().size(), wholeIndex.rows().size());
+    for (size_t row = 0; row < index.rows().size(); ++row) {
+        ASSERT_EQ(index.keyOf(index.rows()[row]), wholeIndex.keyOf(wholeIndex.rows()[row]));
+        ASSERT_EQ(index.rows()[row].entry, wholeIndex.rows()[row].entry);
+    }
+    EXPECT_LE(static_cast<int64_t>(index.nodes().size()), index.nodeBudget());
 }
 
 TEST(RegistryIndex, SampleHasEveryKindOfEntry) {

@@ -298,14 +298,16 @@ TEST(OpenFile, TheTreeOfARegistryOpensExpanded) {
 }
 
 // Thousands of entries whose names are about 6,000 levels deep and part after the first few:
-// the open is quick, every entry is a list row, and the first node is shown. 2,048 such keys are
-// the most a 256 KiB file may name; one more and the file is refused, saying why. Such a tree
-// uses the file's whole budget of nodes, so the view expands only what showing a node needs.
+// the open is quick, every entry is a list row, and the first node is shown. The budget's count
+// of such keys is the most a 256 KiB file may name; one more and the file is refused, saying why.
+// Such a tree uses the file's whole budget of nodes, so the view expands only what showing a node
+// needs.
 TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
     TestWindow w;
     TempFolder folder;
     w->OpenRegistryFile(Q(SamplePath()));
-    for (const int entries : {1000, 2048, 2049, 19000}) {
+    const auto most = static_cast<int>(RegistryIndex::NodeBudget(256 << 10, 0));
+    for (const int entries : {1000, most, most + 1, 19000}) {
         const auto path = Q(folder.write("deep.sys", sample::DeepNamesImage(entries)));
         QElapsedTimer timer;
         timer.start();
@@ -314,14 +316,15 @@ TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
         // Generous: it takes a fraction of a second; without the bound it did not finish.
         EXPECT_LT(timer.elapsed(), 20000) << entries;
         const auto& index = w->registryIndex();
-        if (entries > 2048) {
+        if (entries > most) {
             ASSERT_EQ(w.prompts->messages.size(), 1u) << entries;
             EXPECT_EQ(w.prompts->messages[0].icon, QMessageBox::Warning);
             EXPECT_TRUE(w.prompts->messages[0].text.startsWith("Could not open " + path));
             EXPECT_TRUE(w.prompts->messages[0].text.contains(
-                QStringLiteral("names %1 different keys, more than the 2048 that a file of "
+                QStringLiteral("names %1 different keys, more than the %2 that a file of "
                                "262144 bytes can hold")
-                    .arg(entries)))
+                    .arg(entries)
+                    .arg(most)))
                 << w.prompts->messages[0].text.toStdString();
             w.prompts->messages.clear();
             // Nothing of the file, nor of the one before, stays open.
