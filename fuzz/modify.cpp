@@ -2,8 +2,7 @@
 // from scratch gives exactly the entries the index holds (offsets, sizes and keys of every node,
 // in the same order, and every list row's entry), every key reads as it did before (keys view
 // the image's bytes), the image keeps its length, and no byte changed outside the edited fields
-// and the moved tail. A Modify that is refused or ignored changes
-// nothing at all.
+// and the moved tail. A Modify that is refused or ignored changes nothing at all.
 //
 // The edits come from a generator seeded by the input's length and its last 256 bytes, so that
 // mutations of the image keep the edits and mutations of the end or the length change them.

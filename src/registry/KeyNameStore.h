@@ -24,16 +24,16 @@ public:
     // Every name a key record can hold.
     explicit KeyNameStore(const RegistryImage& image);
     // `namesEnd`: one past the last byte of any name that will be asked for; a name reaching
-    // further is cut there. `paddedFrom`: no name that runs past the image's end starts before
-    // it; such a name that does is cut at the image's end.
+    // further is cut there. `paddedFrom`: where the first name that runs past the image's end
+    // starts; a name that runs past the end but starts before it is cut at the image's end.
     KeyNameStore(const RegistryImage& image, int64_t namesEnd, int64_t paddedFrom);
 
     // The name of the key record at K: its length from K + 2, its bytes from K + 5. A record
     // that does not lie in the key region gives an empty name.
     std::string_view nameAt(int32_t keyOffset) const;
 
-    // Where the padded copy would start for names reaching `namesEnd` of an image of `imageSize`
-    // bytes, the first of which runs past the end at `firstCrossing`, and how long it is.
+    // The length of the padded copy for names reaching `namesEnd` in an image of `imageSize`
+    // bytes, when the first name that runs past its end starts at `firstCrossing`.
     static int64_t PaddedBytes(int64_t imageSize, int64_t namesEnd, int64_t firstCrossing);
 
 private:
