@@ -23,8 +23,10 @@ KeyNameStore::KeyNameStore(const RegistryImage& image, int64_t namesEnd, int64_t
     inImage = {reinterpret_cast<const char*>(bytes.data()),
                static_cast<size_t>(std::min(size, this->namesEnd))};
     this->paddedFrom = std::clamp<int64_t>(paddedFrom, 0, size);
-    if (this->namesEnd <= size) return;
-    padded.assign(static_cast<size_t>(this->namesEnd - this->paddedFrom), ' ');
+    // Sized as the load's budget counted it.
+    const int64_t copied = PaddedBytes(size, namesEnd, paddedFrom);
+    if (copied == 0) return;
+    padded.assign(static_cast<size_t>(copied), ' ');
     std::copy(bytes.begin() + this->paddedFrom, bytes.end(), padded.begin());
 }
 

@@ -27,7 +27,8 @@ public:
     int32_t size() const { return static_cast<int32_t>(data.size()); }
     bool empty() const { return data.empty(); }
     std::span<const uint8_t> bytes() const { return data; }
-    // The buffer, for views that must outlive this image's use of it; null when empty.
+    // The buffer, for views that must outlive this image's use of it; null for a default-made
+    // or moved-from image.
     std::shared_ptr<const std::vector<uint8_t>> sharedBytes() const { return owner; }
 
     // True when [offset, offset + length) lies inside the image.
