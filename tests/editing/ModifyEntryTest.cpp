@@ -257,9 +257,11 @@ TEST(ModifyEntry, RandomEditsKeepTheImageConsistent) {
         const int64_t delta = now.size - old.size;
         moved += delta != 0;
         // Nothing before the entry changed but its key record's header id.
-        for (int64_t at = 0; at < old.offset; ++at)
-            if (at != old.keyOffset && at != old.keyOffset + 1)
+        for (int64_t at = 0; at < old.offset; ++at) {
+            if (at != old.keyOffset && at != old.keyOffset + 1) {
                 ASSERT_EQ(after[at], before[at]) << round;
+            }
+        }
         ASSERT_EQ(after[old.offset + 2], before[old.offset + 2]);
         ASSERT_EQ(after[old.offset + 8], before[old.offset + 8]);
         // The tail from the old terminator on moved by delta.
