@@ -1,6 +1,6 @@
 // Opens the worst-case files in the window, offscreen, and reports for each the time and the peak
 // memory above what the empty window takes, measured in the same process just before the open.
-// Each file is opened five times, each time in a process of its own, and the median is judged:
+// Each file is opened nine times, each time in a process of its own, and the median is judged:
 // the peak of one open varies by a few tens of kilobytes with what the heap and the painting do.
 #include <malloc.h>
 #include <QAction>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "editing/HexText.h"
@@ -101,14 +102,30 @@ void MoveTail(RegistryImage& image, RegistryIndex& index, EntryChange& change) {
     index.moveEntriesAfter(change.entryBefore.offset, change.delta);
 }
 
-// Whether a fresh load would walk other entries after the change. The walk reads the marker
-// and, of every entry, its first four bytes (the end-marker test) and its size; so only new
-// Flags, a Header ID that lies in the data area, or the moved tail can change it. A tail that
-// ends at an end marker still inside the image is walked exactly as before, only shifted; then
-// only the first record can turn into a header record. Anything else is walked in full, before
-// and after, and the two walks compared. Leaves the change applied.
-bool WalkChanged(RegistryImage& image, RegistryIndex& index, const EntryChange& change,
-                 const std::vector<DetailField>& fieldOfPatch);
+// What a fresh load's walk does after the change. The walk reads the marker and, of every
+// entry, its first four bytes (the end-marker test) and its size; so only new Flags, a Header ID
+// that lies in the data area, or the moved tail can change it. A tail that ends at an end marker
+// still inside the image is walked exactly as before, only shifted; then only the first record
+// can turn into a header record. Anything else must be walked in full, before and after, and the
+// two walks compared.
+enum class WalkAfter { Same, Differs, MustCompare };
+
+WalkAfter WalkAfterChange(const RegistryImage& image, const EntryChange& change,
+                          const std::vector<DetailField>& fieldOfPatch) {
+    bool readFieldChanged = false;
+    for (size_t p = 0; p < change.patches.size(); ++p) {
+        const BytePatch& patch = change.patches[p];
+        if (patch.before == patch.after) continue;
+        readFieldChanged = readFieldChanged || fieldOfPatch[p] == kFlagsField ||
+                           (fieldOfPatch[p] == kHeaderIdField && patch.offset + 2 > kMarkerOffset);
+    }
+    if (readFieldChanged) return WalkAfter::MustCompare;
+    if (change.delta == 0) return WalkAfter::Same;
+    const auto marker = change.endAfter.endMarker;
+    if (!marker || int64_t{*marker} + 4 >= image.size()) return WalkAfter::MustCompare;
+    return change.entryBefore.offset == kDataAreaStart && IsHeaderRecord(image) ? WalkAfter::Differs
+                                                                                : WalkAfter::Same;
+}
 
 bool MayChangeKeyNames(const RegistryIndex& index, const EntryChange& change) {
     if (change.delta != 0 && change.moveStart() < index.keyBytesEnd()) return true;
@@ -117,15 +134,13 @@ bool MayChangeKeyNames(const RegistryIndex& index, const EntryChange& change) {
     });
 }
 
-// The key names as they read before the change: the index's names view the image, which now
-// holds the change. Only the key region is copied, which holds every name.
-KeyNameStore NamesBefore(RegistryImage& image, RegistryIndex& index, const EntryChange& change) {
-    RevertChange(image, index, change);
+// The key names of the image as they read now, from a copy of the key region, which holds
+// every name: the index's names view the image, so they cannot stand for the image before a
+// change.
+KeyNameStore KeyRegionNames(const RegistryImage& image) {
     const auto bytes = image.bytes();
-    const RegistryImage keyRegion(std::vector<uint8_t>(
-        bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), kKeyRegionEnd)));
-    ApplyChange(image, index, change);
-    return KeyNameStore(keyRegion);
+    return KeyNameStore(RegistryImage(std::vector<uint8_t>(
+        bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), kKeyRegionEnd))));
 }
 
 // The walk a fresh load of the image would make after the change: later entries and the end
@@ -150,25 +165,23 @@ WalkSignature ActualWalk(const RegistryImage& image) {
         [](int32_t offset) { return offset; });
 }
 
-bool WalkChanged(RegistryImage& image, RegistryIndex& index, const EntryChange& change,
-                 const std::vector<DetailField>& fieldOfPatch) {
-    bool readFieldChanged = false;
-    for (size_t p = 0; p < change.patches.size(); ++p) {
-        const BytePatch& patch = change.patches[p];
-        if (patch.before == patch.after) continue;
-        readFieldChanged = readFieldChanged || fieldOfPatch[p] == kFlagsField ||
-                           (fieldOfPatch[p] == kHeaderIdField && patch.offset + 2 > kMarkerOffset);
-    }
-    if (!readFieldChanged) {
-        if (change.delta == 0) return false;
-        const auto marker = change.endAfter.endMarker;
-        if (marker && int64_t{*marker} + 4 < image.size())
-            return change.entryBefore.offset == kDataAreaStart && IsHeaderRecord(image);
-    }
+// Whether a fresh load of the changed image reads the entries the index will hold, under the
+// same keys. What it must compare against is read from the image before the change, in one
+// round trip of taking the change back and applying it again; the change stays applied.
+bool LoadReadsTheSame(RegistryImage& image, RegistryIndex& index, const EntryChange& change,
+                      const std::vector<DetailField>& fieldOfPatch) {
+    const WalkAfter walk = WalkAfterChange(image, change, fieldOfPatch);
+    if (walk == WalkAfter::Differs) return false;
+    const bool namesMayChange = MayChangeKeyNames(index, change);
+    if (walk == WalkAfter::Same && !namesMayChange) return true;
     RevertChange(image, index, change);
-    const WalkSignature predicted = PredictedWalk(image, change);
+    std::optional<WalkSignature> predicted;
+    if (walk == WalkAfter::MustCompare) predicted = PredictedWalk(image, change);
+    std::optional<KeyNameStore> namesBefore;
+    if (namesMayChange) namesBefore = KeyRegionNames(image);
     ApplyChange(image, index, change);
-    return ActualWalk(image) != predicted;
+    if (predicted && ActualWalk(image) != *predicted) return false;
+    return !namesBefore || WalkKeepsKeyNames(image, *namesBefore);
 }
 
 // The field to blame when the change would alter the load: the size, else the first changed
@@ -292,10 +305,7 @@ ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t nod
     });
 
     // A change that a fresh load would read differently is taken back and refused.
-    bool keepsLoad = !WalkChanged(image, index, change, fieldOfPatch);
-    if (keepsLoad && MayChangeKeyNames(index, change))
-        keepsLoad = WalkKeepsKeyNames(image, NamesBefore(image, index, change));
-    if (!keepsLoad) {
+    if (!LoadReadsTheSame(image, index, change, fieldOfPatch)) {
         RevertChange(image, index, change);
         const DetailField field = Culprit(change, fieldOfPatch);
         return Reject(field, field == kDataSizeField ? kInvalidSize : kInvalidValue);
