@@ -7,10 +7,10 @@
 #include "RatioReporter.h"
 #include "RegistryBuilder.h"
 #include "WorstCaseImage.h"
-#include "editing/EntryCompare.h"
-#include "editing/EntryTexts.h"
-#include "registry/RegistryFormat.h"
-#include "registry/RegistryIndex.h"
+#include "core/compare/EntryCompare.h"
+#include "core/edit/EntryTexts.h"
+#include "core/format/RegistryFormat.h"
+#include "core/index/RegistryIndex.h"
 
 namespace thornbeck::bench {
 namespace {

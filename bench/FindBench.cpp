@@ -6,9 +6,9 @@
 
 #include "RatioReporter.h"
 #include "WorstCaseImage.h"
-#include "helpers/TextFunctions.h"
-#include "registry/RegistryIndex.h"
-#include "window/KeySearch.h"
+#include "core/find/KeySearch.h"
+#include "core/index/RegistryIndex.h"
+#include "core/text/TextFunctions.h"
 
 namespace thornbeck::bench {
 namespace {

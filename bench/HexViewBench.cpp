@@ -8,7 +8,7 @@
 #include <random>
 
 #include "RatioReporter.h"
-#include "editing/ValueHexModel.h"
+#include "gui/models/ValueHexModel.h"
 
 namespace thornbeck::bench {
 namespace {

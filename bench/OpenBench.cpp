@@ -10,9 +10,9 @@
 
 #include "RatioReporter.h"
 #include "WorstCaseImage.h"
-#include "editing/EntryTexts.h"
-#include "registry/RegistryIndex.h"
-#include "window/formMain.h"
+#include "core/edit/EntryTexts.h"
+#include "core/index/RegistryIndex.h"
+#include "gui/window/MainWindow.h"
 
 namespace thornbeck::bench {
 namespace {
@@ -76,7 +76,7 @@ void BM_BareViewsBaseline(benchmark::State& state) {
 }
 
 void BM_OpenRegistryFile(benchmark::State& state) {
-    formMain window;
+    MainWindow window;
     window.show();
     const QString path = QString::fromStdString(FilePath().string());
     for (auto _ : state) {

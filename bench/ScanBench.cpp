@@ -8,9 +8,9 @@
 #include "DeepNamesImage.h"
 #include "RatioReporter.h"
 #include "WorstCaseImage.h"
-#include "registry/EntryScanner.h"
-#include "registry/KeyNameStore.h"
-#include "registry/RegistryIndex.h"
+#include "core/format/EntryScanner.h"
+#include "core/index/KeyNameStore.h"
+#include "core/index/RegistryIndex.h"
 
 namespace thornbeck::bench {
 namespace {

@@ -9,11 +9,11 @@
 
 #include "RatioReporter.h"
 #include "WorstCaseImage.h"
-#include "editing/EntryChange.h"
-#include "editing/EntryTexts.h"
-#include "editing/ModifyEntry.h"
-#include "registry/EntryScanner.h"
-#include "registry/RegistryIndex.h"
+#include "core/edit/EntryChange.h"
+#include "core/edit/EntryTexts.h"
+#include "core/edit/ModifyEntry.h"
+#include "core/format/EntryScanner.h"
+#include "core/index/RegistryIndex.h"
 
 namespace thornbeck::bench {
 namespace {

@@ -19,8 +19,8 @@
 
 #include "DeepNamesImage.h"
 #include "WorstCaseImage.h"
-#include "registry/RegistryIndex.h"
-#include "window/formMain.h"
+#include "core/index/RegistryIndex.h"
+#include "gui/window/MainWindow.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ Outcome Measure(const Case& c) {
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
     }
-    thornbeck::formMain window(std::make_unique<PrintedPrompts>());
+    thornbeck::MainWindow window(std::make_unique<PrintedPrompts>());
     window.show();
     QCoreApplication::processEvents();
     // The empty window is one that has shown a registry before, in both views: the sample is

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "Check.h"
-#include "editing/KeyInfoTable.h"
-#include "editing/TypicalValue.h"
+#include "core/keyinfo/KeyInfoTable.h"
+#include "core/keyinfo/TypicalValue.h"
 
 namespace {
 

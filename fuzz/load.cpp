@@ -7,9 +7,9 @@
 #include "Check.h"
 #include "cli/RegistryReport.h"
 #include "cli/RowListing.h"
-#include "editing/EntryTexts.h"
-#include "registry/CsvExport.h"
-#include "registry/RegistryIndex.h"
+#include "core/edit/EntryTexts.h"
+#include "core/export/CsvExport.h"
+#include "core/index/RegistryIndex.h"
 
 using namespace thornbeck;
 

@@ -14,10 +14,10 @@
 #include <string>
 
 #include "Check.h"
-#include "editing/EntryTexts.h"
-#include "editing/ModifyEntry.h"
-#include "registry/KeyHash.h"
-#include "registry/RegistryIndex.h"
+#include "core/edit/EntryTexts.h"
+#include "core/edit/ModifyEntry.h"
+#include "core/index/KeyHash.h"
+#include "core/index/RegistryIndex.h"
 
 using namespace thornbeck;
 

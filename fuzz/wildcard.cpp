@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Check.h"
-#include "helpers/WildcardPattern.h"
+#include "core/find/WildcardPattern.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "window/modMain.h"
+#include "gui/window/Application.h"
 
 int main(int argc, char** argv) {
     return thornbeck::RunThornbeck(argc, argv);

@@ -4,7 +4,7 @@
 #include "cli/EscapedText.h"
 #include "cli/ExitCode.h"
 #include "cli/LoadedRegistry.h"
-#include "editing/EntryCompare.h"
+#include "core/compare/EntryCompare.h"
 
 namespace thornbeck::cli {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editing/EntryCompare.h"
+#include "core/compare/EntryCompare.h"
 
 namespace thornbeck::cli {
 

@@ -4,9 +4,9 @@
 
 #include "cli/Commands.h"
 #include "cli/ExitCode.h"
-#include "helpers/DiskStamp.h"
-#include "helpers/SystemText.h"
-#include "registry/RegistrySaver.h"
+#include "core/fileio/AtomicSave.h"
+#include "core/fileio/DiskStamp.h"
+#include "core/fileio/SystemText.h"
 
 namespace thornbeck::cli {
 namespace fs = std::filesystem;

@@ -10,7 +10,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/LoadedRegistry.h"
-#include "helpers/LockFile.h"
+#include "core/fileio/LockFile.h"
 
 namespace thornbeck::cli {
 

@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "cli/EscapedText.h"
-#include "editing/HexText.h"
+#include "core/edit/HexText.h"
 
 namespace thornbeck::cli {
 namespace {

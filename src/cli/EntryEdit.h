@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "editing/EntryTexts.h"
-#include "editing/ModifyEntry.h"
+#include "core/edit/EntryTexts.h"
+#include "core/edit/ModifyEntry.h"
 
 namespace thornbeck::cli {
 

@@ -1,7 +1,7 @@
 #include "cli/EscapedText.h"
 
-#include "editing/EntryTexts.h"
-#include "editing/ValueText.h"
+#include "core/edit/EntryTexts.h"
+#include "core/edit/ValueText.h"
 
 namespace thornbeck::cli {
 namespace {

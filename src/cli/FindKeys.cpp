@@ -1,6 +1,6 @@
 #include "cli/FindKeys.h"
 
-#include "window/KeySearch.h"
+#include "core/find/KeySearch.h"
 
 namespace thornbeck::cli {
 

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/RegistryImage.h"
-#include "registry/RegistryIndex.h"
+#include "core/format/RegistryImage.h"
+#include "core/index/RegistryIndex.h"
 
 namespace thornbeck::cli {
 

@@ -1,8 +1,8 @@
 #include "cli/LoadedRegistry.h"
 
 #include "cli/EscapedText.h"
-#include "helpers/SystemText.h"
-#include "registry/RegistryFormat.h"
+#include "core/fileio/SystemText.h"
+#include "core/format/RegistryFormat.h"
 
 namespace thornbeck::cli {
 namespace fs = std::filesystem;

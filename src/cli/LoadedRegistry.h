@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "helpers/RegularFile.h"
-#include "registry/RegistryImage.h"
-#include "registry/RegistryIndex.h"
+#include "core/fileio/RegularFile.h"
+#include "core/format/RegistryImage.h"
+#include "core/index/RegistryIndex.h"
 
 namespace thornbeck::cli {
 

@@ -6,9 +6,9 @@
 #include "cli/EscapedText.h"
 #include "cli/ExitCode.h"
 #include "cli/LoadedRegistry.h"
-#include "editing/EntryCompare.h"
-#include "editing/TakeFields.h"
-#include "window/KeySearch.h"
+#include "core/compare/EntryCompare.h"
+#include "core/edit/TakeFields.h"
+#include "core/find/KeySearch.h"
 
 namespace thornbeck::cli {
 namespace {

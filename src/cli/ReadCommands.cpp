@@ -6,10 +6,10 @@
 #include "cli/LoadedRegistry.h"
 #include "cli/RegistryReport.h"
 #include "cli/RowListing.h"
-#include "editing/EntryTexts.h"
-#include "editing/ValueText.h"
-#include "helpers/SystemText.h"
-#include "registry/RegistrySaver.h"
+#include "core/edit/EntryTexts.h"
+#include "core/edit/ValueText.h"
+#include "core/fileio/AtomicSave.h"
+#include "core/fileio/SystemText.h"
 
 namespace thornbeck::cli {
 

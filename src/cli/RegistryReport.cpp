@@ -5,11 +5,11 @@
 
 #include "cli/EscapedText.h"
 #include "cli/LoadedRegistry.h"
-#include "registry/EntryScanner.h"
-#include "registry/KeyNameStore.h"
-#include "registry/RecordNodes.h"
-#include "registry/RegistryFormat.h"
-#include "registry/RegistryIndex.h"
+#include "core/format/EntryScanner.h"
+#include "core/format/RegistryFormat.h"
+#include "core/index/KeyNameStore.h"
+#include "core/index/RecordNodes.h"
+#include "core/index/RegistryIndex.h"
 
 namespace thornbeck::cli {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/RegistryImage.h"
+#include "core/format/RegistryImage.h"
 
 namespace thornbeck::cli {
 

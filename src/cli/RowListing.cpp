@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/EscapedText.h"
-#include "editing/EntryTexts.h"
+#include "core/edit/EntryTexts.h"
 
 namespace thornbeck::cli {
 namespace {

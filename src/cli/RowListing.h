@@ -4,8 +4,8 @@
 #include <ostream>
 #include <string_view>
 
-#include "registry/CsvExport.h"
-#include "registry/RegistryIndex.h"
+#include "core/export/CsvExport.h"
+#include "core/index/RegistryIndex.h"
 
 namespace thornbeck::cli {
 

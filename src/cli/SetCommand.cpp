@@ -7,8 +7,8 @@
 #include "cli/EscapedText.h"
 #include "cli/ExitCode.h"
 #include "cli/LoadedRegistry.h"
-#include "editing/EntryTexts.h"
-#include "registry/RegistryFormat.h"
+#include "core/edit/EntryTexts.h"
+#include "core/format/RegistryFormat.h"
 
 namespace thornbeck::cli {
 namespace {

@@ -11,7 +11,7 @@
 #include <io.h>
 #include <windows.h>
 
-#include "helpers/SystemText.h"
+#include "core/fileio/SystemText.h"
 #endif
 
 int main(int argc, char** argv) {

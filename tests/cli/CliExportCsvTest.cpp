@@ -6,7 +6,7 @@
 
 #include "DeepNamesImage.h"
 #include "cli/CliRun.h"
-#include "registry/CsvExport.h"
+#include "core/export/CsvExport.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {

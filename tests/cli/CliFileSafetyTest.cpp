@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "cli/CliRun.h"
-#include "helpers/LockFile.h"
-#include "registry/RegistrySaver.h"
+#include "core/fileio/AtomicSave.h"
+#include "core/fileio/LockFile.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {

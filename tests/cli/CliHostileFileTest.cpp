@@ -9,9 +9,9 @@
 
 #include "DeepNamesImage.h"
 #include "cli/CliRun.h"
-#include "registry/EntryScanner.h"
-#include "registry/KeyNameStore.h"
-#include "registry/RegistryIndex.h"
+#include "core/format/EntryScanner.h"
+#include "core/index/KeyNameStore.h"
+#include "core/index/RegistryIndex.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {

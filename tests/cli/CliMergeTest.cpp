@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliRun.h"
-#include "registry/RegistrySaver.h"
+#include "core/fileio/AtomicSave.h"
 #include "support/CompareFiles.h"
 #include "support/TestFiles.h"
 

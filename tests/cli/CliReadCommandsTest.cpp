@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "cli/CliRun.h"
-#include "registry/RegistryIndex.h"
+#include "core/index/RegistryIndex.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {

@@ -15,7 +15,7 @@ extern char** environ;
 #include <thread>
 
 #include "RegistryBuilder.h"
-#include "helpers/SystemText.h"
+#include "core/fileio/SystemText.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {

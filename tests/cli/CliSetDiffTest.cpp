@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "cli/CliRun.h"
-#include "registry/RegistrySaver.h"
+#include "core/fileio/AtomicSave.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {

@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "cli/CliRun.h"
-#include "helpers/SystemText.h"
-#include "registry/RegistrySaver.h"
+#include "core/fileio/AtomicSave.h"
+#include "core/fileio/SystemText.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {

@@ -7,7 +7,7 @@
 
 #include "cli/CliRun.h"
 #include "cli/ExitCode.h"
-#include "registry/RegistrySaver.h"
+#include "core/fileio/AtomicSave.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {

@@ -1,0 +1,44 @@
+#include "core/edit/HexText.h"
+
+#include <algorithm>
+#include <string>
+
+namespace thornbeck {
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
+bool IsHexText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return HexValue(c) >= 0; });
+}
+
+uint16_t HexToByte(std::string_view text) {
+    const std::string_view digits = text.substr(0, 2);
+    if (!IsHexText(digits)) return 0;
+    uint16_t value = 0;
+    for (char c : digits) value = static_cast<uint16_t>(value * 16 + HexValue(c));
+    return value;
+}
+
+bool IsHexFieldText(std::string_view text, int width) {
+    return !text.empty() && text.size() <= static_cast<size_t>(2 * width) && IsHexText(text);
+}
+
+std::vector<uint8_t> HexFieldBytes(std::string_view text, int width) {
+    if (!IsHexFieldText(text, width)) return {};
+    const std::string digits =
+        std::string(static_cast<size_t>(2 * width) - text.size(), '0') + std::string(text);
+    std::vector<uint8_t> bytes(static_cast<size_t>(width));
+    for (size_t j = 0; j < bytes.size(); ++j)
+        bytes[j] = static_cast<uint8_t>(HexToByte(std::string_view(digits).substr(2 * j)));
+    return bytes;
+}
+
+}  // namespace thornbeck

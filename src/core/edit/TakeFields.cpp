@@ -1,0 +1,86 @@
+#include "core/edit/TakeFields.h"
+
+#include "core/compare/EntryCompare.h"
+#include "core/edit/EntryTexts.h"
+
+namespace thornbeck {
+
+std::optional<unsigned> TakenFieldsNamed(std::string_view names) {
+    unsigned fields = 0;
+    while (true) {
+        const size_t comma = names.find(',');
+        const std::string_view name = names.substr(0, comma);
+        if (name == "value") {
+            fields |= kTakeValue;
+        } else if (name == "checksum") {
+            fields |= kTakeChecksum;
+        } else if (name == "flags") {
+            fields |= kTakeFlags;
+        } else if (name == "header-id") {
+            fields |= kTakeHeaderId;
+        } else {
+            return std::nullopt;
+        }
+        if (comma == std::string_view::npos) return fields;
+        names.remove_prefix(comma + 1);
+    }
+}
+
+std::optional<ModifyRequest> TakeRequest(const RegistryImage& image, const EntryRef& entry,
+                                         const RegistryImage& other, const EntryRef& otherEntry,
+                                         unsigned fields) {
+    const EntryDisplay mine = DescribeEntry(image, entry);
+    if (!mine.type) return std::nullopt;
+    const FieldTexts theirs = DescribeEntry(other, otherEntry).texts;
+    ModifyRequest request{mine.texts, mine.type, true};
+    FieldTexts& texts = request.texts;
+    if (fields & kTakeValue) {
+        texts[kValueField] = theirs[kValueField];
+        if (*mine.type != format::DataType::Integer && entry.size != otherEntry.size)
+            texts[kDataSizeField] = theirs[kDataSizeField];
+    }
+    if (fields & kTakeChecksum) texts[kChecksumField] = theirs[kChecksumField];
+    if (fields & kTakeFlags) texts[kFlagsField] = theirs[kFlagsField];
+    if (fields & kTakeHeaderId) texts[kHeaderIdField] = theirs[kHeaderIdField];
+    return request;
+}
+
+TakeOutcome TakeOtherFields(RegistryImage& image, RegistryIndex& index, const RegistryImage& other,
+                            const RegistryIndex& otherIndex, std::span<const std::string_view> keys,
+                            unsigned fields) {
+    TakeOutcome outcome;
+    for (const std::string_view key : keys) {
+        const auto node = EntryNodeOfKey(index, key);
+        const auto otherNode = EntryNodeOfKey(otherIndex, key);
+        if (!node || !otherNode) {
+            // Entries are only ever changed, never added.
+            outcome.refused.push_back(
+                {std::string(key), node ? "not in the other file" : "not in this file"});
+            continue;
+        }
+        const TreeNode& mine = index.nodes()[static_cast<size_t>(*node)];
+        const EntryRef entry = *mine.entry;
+        const EntryRef otherEntry = *otherIndex.nodes()[static_cast<size_t>(*otherNode)].entry;
+        const auto request = TakeRequest(image, entry, other, otherEntry, fields);
+        if (!request) {
+            outcome.refused.push_back(
+                {std::string(key), "its data type byte is none of Binary, Integer, String"});
+            continue;
+        }
+        if (request->texts == DescribeEntry(image, entry).texts) continue;
+        const std::string_view ownKey = mine.key;
+        ModifyResult result = ModifyEntry(image, index, *node, *request);
+        if (result.kind == ModifyResult::Modified) {
+            outcome.changes.push_back(std::move(result.change));
+            outcome.taken.push_back(ownKey);
+        } else if (result.kind == ModifyResult::Rejected) {
+            outcome.refused.push_back(
+                {std::string(key), FieldName(result.field) + ": " + result.message});
+        } else {
+            outcome.refused.push_back({std::string(key), "Modify leaves this entry alone"});
+        }
+    }
+    return outcome;
+}
+
+}  // namespace thornbeck

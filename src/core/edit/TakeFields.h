@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/edit/EntryChange.h"
+#include "core/edit/ModifyEntry.h"
+#include "core/format/RegistryImage.h"
+#include "core/index/RegistryIndex.h"
+
+namespace thornbeck {
+
+// Which fields a take copies across; Value brings Data Size along for Binary and String entries.
+enum TakenFields : unsigned {
+    kTakeValue = 1,
+    kTakeChecksum = 2,
+    kTakeFlags = 4,
+    kTakeHeaderId = 8,
+    kTakeAll = 15,
+};
+
+// The fields named in a comma-separated list of "value", "checksum", "flags", "header-id";
+// nothing for an unknown or empty name.
+std::optional<unsigned> TakenFieldsNamed(std::string_view names);
+
+// The details panel of this file's entry with the other entry's texts typed into the taken
+// fields: Value (and Data Size when a Binary or String entry's size differs), Checksum, Flags,
+// Header ID. The type stays this entry's. Nothing when this entry has no type the panel selects.
+std::optional<ModifyRequest> TakeRequest(const RegistryImage& image, const EntryRef& entry,
+                                         const RegistryImage& other, const EntryRef& otherEntry,
+                                         unsigned fields);
+
+struct TakeRefusal {
+    std::string key;
+    std::string reason;  // "Data Size: Invalid size", "not in the other file", ...
+};
+
+struct TakeOutcome {
+    std::vector<EntryChange> changes;     // in the order made; revert them in reverse
+    std::vector<std::string_view> taken;  // the keys written, in that order
+    std::vector<TakeRefusal> refused;
+};
+
+// For each key, in the given order, Modify of this file's entry with TakeRequest: every rule of
+// Modify holds per entry (all of its fields or none), a refused entry is reported and the others
+// are still taken. A key whose taken fields already match is left alone. The keys must stay
+// valid for the call; `taken` views this index's keys.
+TakeOutcome TakeOtherFields(RegistryImage& image, RegistryIndex& index, const RegistryImage& other,
+                            const RegistryIndex& otherIndex, std::span<const std::string_view> keys,
+                            unsigned fields);
+
+}  // namespace thornbeck

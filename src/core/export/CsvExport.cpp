@@ -1,0 +1,74 @@
+#include "core/export/CsvExport.h"
+
+#include <array>
+
+#include "core/edit/EntryTexts.h"
+
+namespace thornbeck {
+namespace {
+
+void AppendQuoted(std::string& out, std::string_view field) {
+    // Runs between quotes are appended whole: keys can be tens of kilobytes.
+    out += '"';
+    for (size_t from = 0;;) {
+        const size_t quote = field.find('"', from);
+        if (quote == std::string_view::npos) {
+            out.append(field.substr(from));
+            break;
+        }
+        out.append(field.substr(from, quote + 1 - from));
+        out += '"';
+        from = quote + 1;
+    }
+    out += '"';
+}
+
+}  // namespace
+
+void AppendCsvLine(std::string& out, const RegistryImage& image, std::string_view key,
+                   const EntryRef& entry) {
+    const FieldTexts t = DescribeEntry(image, entry).texts;
+    const std::array<std::string_view, 9> fields = {key,
+                                                    t[kValueField],
+                                                    t[kDataSizeField],
+                                                    t[kDataTypeField],
+                                                    t[kChecksumField],
+                                                    t[kFlagsField],
+                                                    t[kHeaderIdField],
+                                                    t[kDataOffsetField],
+                                                    t[kKeyOffsetField]};
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out += ',';
+        AppendQuoted(out, fields[i]);
+    }
+    out += "\r\n";
+}
+
+bool CsvInChunks(const RegistryImage& image, const RegistryIndex& index,
+                 std::span<const int32_t> order, const CsvSink& sink) {
+    const auto& rows = index.rows();
+    // Room for a chunk and one line of a long key, so that the chunk is not copied as it grows.
+    std::string chunk;
+    chunk.reserve(2 * kCsvChunkBytes);
+    for (const int32_t row : order) {
+        if (row < 0 || static_cast<size_t>(row) >= rows.size()) continue;
+        const ListRow& listRow = rows[static_cast<size_t>(row)];
+        AppendCsvLine(chunk, image, index.keyOf(listRow), listRow.entry);
+        if (chunk.size() < kCsvChunkBytes) continue;
+        if (!sink(chunk)) return false;
+        chunk.clear();
+    }
+    return chunk.empty() || sink(chunk);
+}
+
+std::string CsvOfRows(const RegistryImage& image, const RegistryIndex& index,
+                      std::span<const int32_t> order) {
+    std::string out;
+    CsvInChunks(image, index, order, [&out](std::string_view chunk) {
+        out += chunk;
+        return true;
+    });
+    return out;
+}
+
+}  // namespace thornbeck

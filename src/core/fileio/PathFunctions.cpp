@@ -1,0 +1,41 @@
+#include "core/fileio/PathFunctions.h"
+
+namespace thornbeck {
+namespace {
+
+std::string_view BeforeQuestionMark(std::string_view path) {
+    return path.substr(0, path.find('?'));
+}
+
+std::string_view TrimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+size_t LastSeparatorPosition(std::string_view path) {
+    const auto at = BeforeQuestionMark(path).find_last_of("/\\");
+    return at == std::string_view::npos ? 0 : at + 1;
+}
+
+std::string FileNameOf(std::string_view path, bool keepExtension) {
+    std::string_view name = BeforeQuestionMark(path).substr(LastSeparatorPosition(path));
+    if (!keepExtension) name = name.substr(0, name.rfind('.'));
+    return std::string(name);
+}
+
+std::string FolderOf(std::string_view path) {
+    const size_t p = LastSeparatorPosition(path);
+    return std::string(p > 0 ? path.substr(0, p) : BeforeQuestionMark(path));
+}
+
+std::string StripQuotes(std::string_view text) {
+    std::string_view trimmed = TrimSpaces(text);
+    if (trimmed.size() >= 2 && trimmed.front() == '"' && trimmed.back() == '"')
+        trimmed = trimmed.substr(1, trimmed.size() - 2);
+    return std::string(trimmed);
+}
+
+}  // namespace thornbeck

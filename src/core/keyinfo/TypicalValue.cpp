@@ -1,0 +1,43 @@
+#include "core/keyinfo/TypicalValue.h"
+
+namespace thornbeck {
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Advances over digits; returns how many there were.
+size_t SkipDigits(std::string_view text, size_t& at) {
+    const size_t start = at;
+    while (at < text.size() && IsDigit(text[at])) ++at;
+    return at - start;
+}
+
+}  // namespace
+
+bool IsNumericText(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return false;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    size_t at = 0;
+    if (text[at] == '+' || text[at] == '-') ++at;
+    size_t digits = SkipDigits(text, at);
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        digits += SkipDigits(text, at);
+    }
+    if (digits == 0) return false;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
+        if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+        if (SkipDigits(text, at) == 0) return false;
+    }
+    return at == text.size();
+}
+
+std::string TypicalValueText(std::string_view typical) {
+    return IsNumericText(typical) ? "Typical Value: " + std::string(typical) : std::string(typical);
+}
+
+}  // namespace thornbeck

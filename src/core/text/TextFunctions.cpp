@@ -1,0 +1,41 @@
+#include "core/text/TextFunctions.h"
+
+#include <algorithm>
+
+namespace thornbeck {
+
+char ToLowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string ToLowerAscii(std::string_view text) {
+    std::string lower;
+    ToLowerAsciiInto(text, lower);
+    return lower;
+}
+
+void ToLowerAsciiInto(std::string_view text, std::string& out) {
+    out.resize(text.size());
+    std::transform(text.begin(), text.end(), out.begin(), [](char c) { return ToLowerAscii(c); });
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return ToLowerAscii(x) == ToLowerAscii(y);
+           });
+}
+
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter) {
+    if (text.empty() || delimiter.empty()) return {std::string(text)};
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t at = text.find(delimiter); at != std::string_view::npos;
+         at = text.find(delimiter, start)) {
+        parts.emplace_back(text.substr(start, at - start));
+        start = at + delimiter.size();
+    }
+    parts.emplace_back(text.substr(start));
+    return parts;
+}
+
+}  // namespace thornbeck

@@ -1,0 +1,262 @@
+#include "gui/controllers/CompareController.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <map>
+
+#include "core/fileio/PathFunctions.h"
+#include "core/fileio/RegularFile.h"
+#include "core/format/RegistryFormat.h"
+#include "gui/document/RegistryDocument.h"
+#include "gui/models/DifferenceModel.h"
+#include "gui/models/RegistryListModel.h"
+#include "gui/models/RegistryTreeModel.h"
+#include "gui/text/Latin1Text.h"
+#include "gui/window/MainWindow.h"
+#include "gui/window/NewAction.h"
+#include "gui/window/Prompts.h"
+
+namespace thornbeck {
+
+namespace {
+const QString kProgramName = QStringLiteral("Thornbeck");
+// A message box lists this many refused keys; the Note column holds every one of them.
+constexpr size_t kListedRefusals = 20;
+}  // namespace
+
+CompareController::CompareController(MainWindow& window, RegistryDocument& document,
+                                     Prompts& prompts)
+    : QObject(&window), window(window), document(document), prompts(prompts) {
+    setObjectName(QStringLiteral("compareController"));
+    compareWith = NewAction(this, "mnuFileCompare", tr("Co&mpare With..."));
+    nextDifference =
+        NewAction(this, "mnuViewNextDifference", tr("&Next Difference"), QKeySequence(Qt::Key_F6));
+    previousDifference = NewAction(this, "mnuViewPreviousDifference", tr("&Previous Difference"),
+                                   QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    takeFields = NewAction(this, "mnuEditTakeFields", tr("&Take Other's Fields"));
+    connect(compareWith, &QAction::triggered, this, &CompareController::chooseFile);
+    connect(nextDifference, &QAction::triggered, this, [this] { step(1); });
+    connect(previousDifference, &QAction::triggered, this, [this] { step(-1); });
+    connect(takeFields, &QAction::triggered, this, &CompareController::takeSelected);
+    // Every Modify, undo, redo and take moves the history: the pane follows each one.
+    connect(document.undoStack(), &QUndoStack::indexChanged, this, &CompareController::refresh);
+    createPane();
+    end();
+}
+
+void CompareController::createPane() {
+    dock = new QDockWidget(tr("Differences"), &window);
+    dock->setObjectName(QStringLiteral("compareDock"));
+    dock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+    auto* body = new QWidget(dock);
+    count = new QLabel(body);
+    count->setObjectName(QStringLiteral("compareCount"));
+    takeButton = new QPushButton(takeFields->text(), body);
+    takeButton->setObjectName(QStringLiteral("compareTake"));
+    connect(takeButton, &QPushButton::clicked, takeFields, &QAction::trigger);
+
+    differences = new DifferenceModel(dock);
+    sorted = new QSortFilterProxyModel(dock);
+    sorted->setSourceModel(differences);
+    table = new QTreeView(body);
+    table->setObjectName(QStringLiteral("compareTable"));
+    table->setRootIsDecorated(false);
+    table->setUniformRowHeights(true);
+    table->setAllColumnsShowFocus(true);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setModel(sorted);
+    // The file's own order until a header is clicked.
+    table->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
+    table->header()->resizeSection(DifferenceModel::kKeyColumn, 260);
+    connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &CompareController::rowChosen);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(count);
+    bar->addStretch();
+    bar->addWidget(takeButton);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(bar);
+    layout->addWidget(table);
+    dock->setWidget(body);
+    dock->installEventFilter(this);
+    window.addDockWidget(Qt::BottomDockWidgetArea, dock);
+}
+
+void CompareController::chooseFile() {
+    const QString folder = FromPathText(FolderOf(ToPathText(window.openPath())));
+    const QString path =
+        prompts.openFile(&window, QStringLiteral("xRegistry.sys (*.sys);;All files (*)"),
+                         QStringLiteral("Compare With"), folder, QStringLiteral("xRegistry.sys"));
+    if (!path.isEmpty()) compareFile(path);
+}
+
+void CompareController::compareFile(const QString& path) {
+    if (window.openPath().isEmpty()) {
+        prompts.message(&window, QMessageBox::Information, kProgramName,
+                        tr("Open a file first, then compare it with another."), QMessageBox::Ok);
+        return;
+    }
+    FileRead read = ReadRegularFile(ToFsPath(path));
+    QString problem = QString::fromLocal8Bit(read.failure.c_str());
+    if (problem.isEmpty() && read.bytes.size() < format::kMinimumFileSize)
+        problem = tr("It has %1 bytes, fewer than the %2 bytes of a registry file.")
+                      .arg(read.bytes.size())
+                      .arg(format::kMinimumFileSize);
+    if (!problem.isEmpty()) {
+        prompts.message(&window, QMessageBox::Warning, kProgramName,
+                        tr("Could not compare with %1.\n\n%2").arg(path, problem), QMessageBox::Ok);
+        return;
+    }
+    OtherFile file{RegistryImage(std::move(read.bytes)), {}};
+    file.index = IndexRegistry(file.image);
+    other = std::move(file);
+    differences->setRefusals({});
+    table->setCurrentIndex({});
+    refresh();
+    for (QAction* action : {nextDifference, previousDifference, takeFields})
+        action->setEnabled(true);
+    takeButton->setEnabled(true);
+    dock->show();
+}
+
+void CompareController::refresh() {
+    if (!other) return;
+    // The current row stays where it was, by key and field, without showing anything.
+    std::string key;
+    int field = -1;
+    const QModelIndex current = table->currentIndex();
+    if (current.isValid()) {
+        const int row = sorted->mapToSource(current).row();
+        key = differences->differenceOf(row).key;
+        if (const FieldChange* change = differences->changeOf(row)) field = change->field;
+    }
+    differences->setDifferences(
+        DiffEntries(document.image(), document.index(), other->image, other->index, false));
+    if (current.isValid()) {
+        int row = differences->rowOf(key, field);
+        if (row < 0) row = differences->rowOf(key, -1);
+        if (row >= 0) {
+            restoring = true;
+            table->setCurrentIndex(sorted->mapFromSource(differences->index(row, 0)));
+            restoring = false;
+        }
+    }
+    updateCount();
+}
+
+CompareController::~CompareController() {
+    // The pane outlives this controller a little, and its rows view the other file's keys.
+    differences->setDifferences({});
+}
+
+void CompareController::end() {
+    differences->setDifferences({});
+    differences->setRefusals({});
+    other.reset();
+    for (QAction* action : {nextDifference, previousDifference, takeFields})
+        action->setEnabled(false);
+    takeButton->setEnabled(false);
+    if (!dock->isHidden()) dock->hide();
+    updateCount();
+}
+
+bool CompareController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == dock && event->type() == QEvent::Close) end();
+    return QObject::eventFilter(watched, event);
+}
+
+void CompareController::updateCount() {
+    const int rows = differences->rowCount();
+    count->setText(rows == 1 ? tr("1 difference") : tr("%1 differences").arg(rows));
+}
+
+void CompareController::step(int direction) {
+    const int rows = sorted->rowCount();
+    if (!other || rows == 0) return;
+    const QModelIndex current = table->currentIndex();
+    const int row = current.isValid() ? current.row() + direction : direction > 0 ? 0 : rows - 1;
+    if (row < 0 || row >= rows) return;
+    const QModelIndex next = sorted->index(row, 0);
+    table->setCurrentIndex(next);
+    table->scrollTo(next);
+}
+
+void CompareController::rowChosen(const QModelIndex& current) {
+    if (restoring || !current.isValid()) return;
+    showKey(differences->differenceOf(sorted->mapToSource(current).row()).key);
+}
+
+void CompareController::showKey(std::string_view key) {
+    const auto node = document.index().findNode(key);
+    if (!node) return;  // a key only in the other file has nothing to show here
+    if (!window.isListMode()) {
+        window.tvReg_NodeClick(window.treeModel()->indexOfNode(*node));
+        return;
+    }
+    const int32_t row = document.index().nodes()[static_cast<size_t>(*node)].listRow;
+    auto* list = window.findChild<QTreeView*>(QStringLiteral("lvReg"));
+    if (row < 0 || !list) return;
+    const QModelIndex item = window.listModel()->indexOfRow(row);
+    list->setCurrentIndex(item);
+    list->scrollTo(item);
+}
+
+void CompareController::takeSelected() {
+    if (!other) return;
+    // The chosen keys in the list's order, which is the file's: a growth of an earlier entry
+    // then meets the data area as a take of the whole file would.
+    std::vector<int> rows;
+    for (const QModelIndex& selected : table->selectionModel()->selectedRows())
+        rows.push_back(sorted->mapToSource(selected).row());
+    std::sort(rows.begin(), rows.end());
+    std::vector<std::string> keys;
+    for (const int row : rows) {
+        const KeyDifference& difference = differences->differenceOf(row);
+        if (difference.kind == KeyDifference::Changed &&
+            (keys.empty() || keys.back() != difference.key))
+            keys.emplace_back(difference.key);
+    }
+    if (keys.empty()) {
+        prompts.message(&window, QMessageBox::Information, kProgramName,
+                        tr("Select differences of the kind \"changed\" to take them."),
+                        QMessageBox::Ok);
+        return;
+    }
+    const std::vector<std::string_view> views(keys.begin(), keys.end());
+    const TakeOutcome outcome = document.takeOtherFields(other->image, other->index, views);
+    std::map<std::string, std::string, std::less<>> reasons;
+    QString listed;
+    for (const TakeRefusal& refusal : outcome.refused) {
+        reasons.emplace(refusal.key, refusal.reason);
+        if (reasons.size() <= kListedRefusals)
+            listed += ToQString(refusal.key) + QStringLiteral(": ") +
+                      QString::fromStdString(refusal.reason) + '\n';
+    }
+    differences->setRefusals(std::move(reasons));
+    if (outcome.refused.empty()) return;
+    if (outcome.refused.size() > kListedRefusals)
+        listed +=
+            tr("and %1 more (see the Note column)\n").arg(outcome.refused.size() - kListedRefusals);
+    prompts.message(&window, QMessageBox::Information, kProgramName,
+                    tr("%1 of %2 entries were taken. These were not:\n\n%3")
+                        .arg(outcome.taken.size())
+                        .arg(keys.size())
+                        .arg(listed.trimmed()),
+                    QMessageBox::Ok);
+}
+
+}  // namespace thornbeck

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+#include "core/format/RegistryImage.h"
+#include "core/index/RegistryIndex.h"
+
+class QAction;
+class QDockWidget;
+class QLabel;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTreeView;
+
+namespace thornbeck {
+
+class DifferenceModel;
+class Prompts;
+class RegistryDocument;
+class MainWindow;
+
+// Compare With: the open file against a second one by key, in a pane below the views, and Take
+// Other's Fields from it. The second file is read once and never written; only its bytes (and
+// the index built from them) are kept, until the pane is closed or another file is opened.
+class CompareController : public QObject {
+    Q_OBJECT
+public:
+    CompareController(MainWindow& window, RegistryDocument& document, Prompts& prompts);
+    ~CompareController() override;
+
+    QAction* compareAction() const { return compareWith; }
+    QAction* nextAction() const { return nextDifference; }
+    QAction* previousAction() const { return previousDifference; }
+    QAction* takeAction() const { return takeFields; }
+    QDockWidget* pane() const { return dock; }
+    QTreeView* view() const { return table; }
+    DifferenceModel* model() const { return differences; }
+    bool comparing() const { return other.has_value(); }
+
+    // Reads the file at `path` and shows its differences with the open file; a file that cannot
+    // be read, or is too short to be a registry file, is reported and changes nothing.
+    void compareFile(const QString& path);
+    // The comparison as the open file now stands; nothing while no compare runs.
+    void refresh();
+    // Ends the compare: the pane closes and the second file is forgotten.
+    void end();
+    // Steps the pane's current row by +1 or -1 in the order shown, and shows its key's entry.
+    void step(int direction);
+    // Takes the other file's fields into the entries of the selected "changed" rows.
+    void takeSelected();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct OtherFile {
+        RegistryImage image;
+        RegistryIndex index;
+    };
+
+    void createPane();
+    void chooseFile();
+    // Shows the entry of the key in this file as a click on its tree node or list row would.
+    void showKey(std::string_view key);
+    void rowChosen(const QModelIndex& current);
+    void updateCount();
+
+    MainWindow& window;
+    RegistryDocument& document;
+    Prompts& prompts;
+    std::optional<OtherFile> other;
+    bool restoring = false;  // a refresh puts the current row back; it shows nothing
+
+    QAction* compareWith = nullptr;
+    QAction* nextDifference = nullptr;
+    QAction* previousDifference = nullptr;
+    QAction* takeFields = nullptr;
+    QDockWidget* dock = nullptr;
+    QLabel* count = nullptr;
+    QPushButton* takeButton = nullptr;
+    QTreeView* table = nullptr;
+    DifferenceModel* differences = nullptr;
+    QSortFilterProxyModel* sorted = nullptr;
+};
+
+}  // namespace thornbeck

@@ -1,0 +1,105 @@
+// The compare by key and taking the other file's fields, on the core alone.
+#include <gtest/gtest.h>
+
+#include "core/compare/EntryCompare.h"
+#include "core/edit/EntryTexts.h"
+#include "core/edit/TakeFields.h"
+#include "support/CompareFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+struct Loaded {
+    RegistryImage image;
+    RegistryIndex index = IndexRegistry(image);
+    explicit Loaded(std::vector<uint8_t> bytes) : image(std::move(bytes)) {}
+};
+
+// "kind key field field ..." per difference.
+std::vector<std::string> Summary(const std::vector<KeyDifference>& differences) {
+    std::vector<std::string> lines;
+    for (const KeyDifference& difference : differences) {
+        std::string line = difference.kind == KeyDifference::Changed   ? "changed "
+                           : difference.kind == KeyDifference::OnlyInA ? "onlyA "
+                                                                       : "onlyB ";
+        line += difference.key;
+        for (const FieldChange& change : difference.changes) line += " " + FieldName(change.field);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string_view> ChangedKeys(const std::vector<KeyDifference>& differences) {
+    std::vector<std::string_view> keys;
+    for (const KeyDifference& difference : differences)
+        if (difference.kind == KeyDifference::Changed) keys.push_back(difference.key);
+    return keys;
+}
+
+TEST(TakeFields, TakingEveryDifferenceLeavesOnlyOffsetsAndRevertsByteForByte) {
+    const ComparePair pair = CompareImages();
+    Loaded a(pair.a);
+    const Loaded b(pair.b);
+    const auto before = DiffEntries(a.image, a.index, b.image, b.index, false);
+    EXPECT_EQ(Summary(before), (std::vector<std::string>{
+                                   "changed /c/int Value Checksum",
+                                   "changed /c/text Value Data Size",
+                                   "changed /c/bin Value Data Size",
+                                   "changed /c/flags Flags",
+                                   "changed /c/hid Header ID",
+                                   "onlyA /c/onlyA",
+                                   "onlyB /c/onlyB",
+                               }));
+
+    const TakeOutcome outcome =
+        TakeOtherFields(a.image, a.index, b.image, b.index, ChangedKeys(before), kTakeAll);
+    EXPECT_TRUE(outcome.refused.empty());
+    EXPECT_EQ(outcome.changes.size(), 5u);
+    for (const KeyDifference& left : DiffEntries(a.image, a.index, b.image, b.index, true)) {
+        if (left.kind != KeyDifference::Changed) continue;
+        for (const FieldChange& change : left.changes)
+            EXPECT_TRUE(change.field == kDataOffsetField || change.field == kKeyOffsetField)
+                << left.key << " " << FieldName(change.field);
+    }
+    EXPECT_EQ(Summary(DiffEntries(a.image, a.index, b.image, b.index, false)),
+              (std::vector<std::string>{"onlyA /c/onlyA", "onlyB /c/onlyB"}));
+    // The index still equals a fresh load of the image.
+    const RegistryIndex fresh = IndexRegistry(a.image);
+    ASSERT_EQ(fresh.rows().size(), a.index.rows().size());
+    for (size_t r = 0; r < fresh.rows().size(); ++r)
+        EXPECT_EQ(DescribeEntry(a.image, fresh.rows()[r].entry).texts,
+                  DescribeEntry(a.image, a.index.rows()[r].entry).texts)
+            << fresh.keyOf(fresh.rows()[r]);
+
+    for (auto change = outcome.changes.rbegin(); change != outcome.changes.rend(); ++change)
+        RevertChange(a.image, a.index, *change);
+    EXPECT_TRUE(
+        std::equal(a.image.bytes().begin(), a.image.bytes().end(), pair.a.begin(), pair.a.end()));
+}
+
+TEST(TakeFields, ARefusedEntryIsReportedAndTheChosenFieldsOfTheOthersAreTaken) {
+    const ComparePair pair = CompareImages(true);
+    Loaded a(pair.a);
+    const Loaded b(pair.b);
+    const std::vector<std::string_view> keys = {"/c/int", "/c/clash", "/c/onlyB", "/c/same"};
+    const TakeOutcome outcome =
+        TakeOtherFields(a.image, a.index, b.image, b.index, keys, *TakenFieldsNamed("value"));
+    ASSERT_EQ(outcome.refused.size(), 2u);
+    EXPECT_EQ(outcome.refused[0].key, "/c/clash");
+    EXPECT_EQ(outcome.refused[0].reason, "Value: Invalid value");
+    EXPECT_EQ(outcome.refused[1].key, "/c/onlyB");
+    EXPECT_EQ(outcome.refused[1].reason, "not in this file");
+    // /c/same needed nothing; /c/int took its value but kept its checksum.
+    EXPECT_EQ(outcome.taken, (std::vector<std::string_view>{"/c/int"}));
+    const auto left = DiffEntries(a.image, a.index, b.image, b.index, false);
+    ASSERT_FALSE(left.empty());
+    EXPECT_EQ(Summary({left[0]}), (std::vector<std::string>{"changed /c/int Checksum"}));
+
+    EXPECT_EQ(TakenFieldsNamed("checksum,header-id"), kTakeChecksum | kTakeHeaderId);
+    EXPECT_EQ(TakenFieldsNamed("value,flags,checksum,header-id"), kTakeAll);
+    EXPECT_FALSE(TakenFieldsNamed("value,"));
+    EXPECT_FALSE(TakenFieldsNamed("Value"));
+}
+
+}  // namespace
+}  // namespace thornbeck::test

@@ -1,0 +1,252 @@
+#include "core/fileio/AtomicSave.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "core/fileio/RegularFile.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::SetImmutable;
+using test::TempFolder;
+
+const std::vector<uint8_t> kOld = {1, 2, 3, 4};
+const std::vector<uint8_t> kFirst = {5, 6, 7, 8};
+const std::vector<uint8_t> kSecond = {9, 10, 11, 12};
+
+size_t EntriesIn(const fs::path& folder) {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(SaveWholeFile, TheBackupHoldsThePreviousFile) {
+    TempFolder folder;
+    const auto path = folder.write("xRegistry.sys", kOld);
+    ASSERT_FALSE(SaveWholeFile(path, kFirst));
+    EXPECT_EQ(ReadBytes(path), kFirst);
+    EXPECT_EQ(ReadBytes(BackupPathOf(path)), kOld);
+    ASSERT_FALSE(SaveWholeFile(path, kSecond));
+    EXPECT_EQ(ReadBytes(path), kSecond);
+    EXPECT_EQ(ReadBytes(BackupPathOf(path)), kFirst);
+    EXPECT_EQ(BackupPathOf(path).filename(), "xRegistry.sys.bak");
+    // Nothing else is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+}
+
+TEST(SaveWholeFile, AReadOnlyOldBackupIsReplaced) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kOld);
+    const auto backup = folder.write("x.sys.bak", {0xEE});
+    fs::permissions(backup, fs::perms::owner_read);
+    ASSERT_FALSE(SaveWholeFile(path, kFirst));
+    EXPECT_EQ(ReadBytes(backup), kOld);
+}
+
+TEST(SaveWholeFile, KeepsThePermissionBitsOfThePreviousFile) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kOld);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_FALSE(SaveWholeFile(path, kFirst));
+    EXPECT_EQ(fs::status(path).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(SaveWholeFile, ANewPathGetsNoBackupAndAnOldBackupStays) {
+    TempFolder folder;
+    const auto path = folder.path() / "new.sys";
+    const auto backup = folder.write("new.sys.bak", {0xEE});
+    ASSERT_FALSE(SaveWholeFile(path, kFirst));
+    EXPECT_EQ(ReadBytes(path), kFirst);
+    EXPECT_EQ(ReadBytes(backup), std::vector<uint8_t>{0xEE});
+}
+
+TEST(SaveWholeFile, AFolderThatCannotBeWrittenChangesNothing) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kOld);
+    const auto backup = folder.write("x.sys.bak", {0xEE});
+    if (!test::MakeFolderUnwritable(folder.path())) GTEST_SKIP() << "no way to lock a folder here";
+    const auto failure = SaveWholeFile(path, kFirst);
+    test::MakeFolderWritable(folder.path());
+    ASSERT_TRUE(failure);
+    EXPECT_FALSE(failure->reason.empty());
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(ReadBytes(backup), std::vector<uint8_t>{0xEE});
+}
+
+TEST(SaveWholeFile, AFolderThatDoesNotExistIsReported) {
+    TempFolder folder;
+    const auto failure = SaveWholeFile(folder.path() / "missing" / "x.sys", kFirst);
+    ASSERT_TRUE(failure);
+    EXPECT_FALSE(failure->reason.empty());
+}
+
+TEST(SaveWholeFile, AWriteFailingPartWayLeavesTheFileAndBackupWhole) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kOld);
+    const auto backup = folder.write("x.sys.bak", {0xEE});
+    SaveOptions diskFull;
+    diskFull.writer = [](std::FILE* file,
+                         std::span<const uint8_t> bytes) -> std::optional<std::string> {
+        std::fwrite(bytes.data(), 1, bytes.size() / 2, file);
+        return "No space left on device";
+    };
+    const auto failure = SaveWholeFile(path, std::vector<uint8_t>(3 << 20, 0x55), diskFull);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, "No space left on device");
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(ReadBytes(backup), std::vector<uint8_t>{0xEE});
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+}
+
+TEST(SaveWholeFile, WritesExactlyTheBytesGiven) {
+    TempFolder folder;
+    std::vector<uint8_t> bytes(256 * 1024 + 3);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7);
+    const auto path = folder.write("x.sys", kOld);
+    ASSERT_FALSE(SaveWholeFile(path, bytes));
+    EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST(SaveWholeFile, SavesThroughASymbolicLink) {
+    TempFolder folder;
+    fs::create_directory(folder.path() / "data");
+    const auto target = folder.write("data/x.sys", kOld);
+    const auto link = folder.path() / "x.sys";
+    fs::create_symlink("data/x.sys", link);
+    ASSERT_FALSE(SaveWholeFile(link, kFirst));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), kFirst);
+    EXPECT_EQ(ReadBytes(folder.path() / "data" / "x.sys.bak"), kOld);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(BackupPathOf(link))));
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
+    EXPECT_EQ(EntriesIn(folder.path() / "data"), 2u);
+    EXPECT_EQ(SaveTargetOf(link), folder.path() / "data/x.sys");
+    EXPECT_EQ(LockPathOf(link), folder.path() / "data/x.sys.lock");
+}
+
+TEST(SaveWholeFile, AFailedFinalRenameKeepsTheOlderBackup) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kOld);
+    const auto backup = folder.write("x.sys.bak", {0xEE});
+    if (!SetImmutable(path, true)) GTEST_SKIP() << "no immutable flag here";
+    const auto failure = SaveWholeFile(path, kFirst);
+    SetImmutable(path, false);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->path, path);
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(ReadBytes(backup), std::vector<uint8_t>{0xEE});
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
+}
+
+TEST(SaveWholeFile, ABackupThatIsAHardLinkOfTheFileIsReplaced) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kOld);
+    fs::create_hard_link(path, BackupPathOf(path));
+    ASSERT_FALSE(SaveWholeFile(path, kFirst));
+    EXPECT_EQ(ReadBytes(path), kFirst);
+    EXPECT_EQ(ReadBytes(BackupPathOf(path)), kOld);
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
+
+    // Failing with such a backup also leaves the two names as they were.
+    fs::remove(BackupPathOf(path));
+    fs::create_hard_link(path, BackupPathOf(path));
+    if (!SetImmutable(path, true)) GTEST_SKIP() << "no immutable flag here";
+    const auto failure = SaveWholeFile(path, kSecond);
+    SetImmutable(path, false);
+    EXPECT_TRUE(failure);
+    EXPECT_EQ(ReadBytes(path), kFirst);
+    EXPECT_TRUE(fs::equivalent(path, BackupPathOf(path)));
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
+}
+
+TEST(SaveWholeFile, ReplacesNothingButARegularFileAndStampsWhatItWrote) {
+    TempFolder folder;
+    const auto fifo = folder.path() / "x.sys";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto failure = SaveWholeFile(fifo, kFirst);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, "is not a regular file");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+
+    const auto path = folder.write("y.sys", kOld);
+    DiskStamp written;
+    ASSERT_FALSE(SaveWholeFile(path, kSecond, {}, &written));
+    EXPECT_EQ(written, ReadRegularFile(path).stamp);
+    EXPECT_EQ(CompareWithDisk(path, written), DiskChange::None);
+}
+
+// A producer that hands over `count` chunks of `size` bytes, each byte its chunk's number.
+ChunkProducer Chunks(int count, size_t size, int* handed = nullptr) {
+    return [=](const ChunkSink& sink) {
+        for (int i = 0; i < count; ++i) {
+            if (handed) ++*handed;
+            if (!sink(std::vector<uint8_t>(size, static_cast<uint8_t>(i)))) return;
+        }
+    };
+}
+
+TEST(SaveStreamedFile, WritesTheChunksInOrderWithTheOldPermissionsAndNoBackupWhenAsked) {
+    TempFolder folder;
+    const auto path = folder.write("x.csv", kOld);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_FALSE(SaveStreamedFile(path, Chunks(3, 100000), {.backup = false, .writer = {}}));
+    std::vector<uint8_t> expected;
+    for (int i = 0; i < 3; ++i) expected.insert(expected.end(), 100000, static_cast<uint8_t>(i));
+    EXPECT_EQ(ReadBytes(path), expected);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
+TEST(SaveStreamedFile, AWriteFailingPartWayStopsTheProducerAndLeavesTheTargetAlone) {
+    TempFolder folder;
+    const auto path = folder.write("x.csv", kOld);
+    SaveOptions failsOnThird{.backup = false, .writer = {}};
+    int writes = 0;
+    failsOnThird.writer = [&writes](std::FILE* file,
+                                    std::span<const uint8_t> bytes) -> std::optional<std::string> {
+        if (++writes == 3) return "No space left on device";
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        return std::nullopt;
+    };
+    int handed = 0;
+    const auto failure = SaveStreamedFile(path, Chunks(10, 1000, &handed), failsOnThird);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->path, path);
+    EXPECT_EQ(failure->reason, "No space left on device");
+    EXPECT_EQ(handed, 3);
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
+TEST(SaveStreamedFile, AProducerThatThrowsLeavesNoTemporaryFile) {
+    TempFolder folder;
+    const auto path = folder.write("x.csv", kOld);
+    const ChunkProducer throws = [](const ChunkSink& sink) {
+        sink(kFirst);
+        throw std::bad_alloc();
+    };
+    EXPECT_THROW(SaveStreamedFile(path, throws), std::bad_alloc);
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
+TEST(SaveStreamedFile, AFolderThatCannotBeWrittenIsReportedWithTheFolder) {
+    TempFolder folder;
+    const auto path = folder.write("x.csv", kOld);
+    if (!test::MakeFolderUnwritable(folder.path())) GTEST_SKIP() << "no way to lock a folder here";
+    const auto failure = SaveStreamedFile(path, Chunks(2, 10));
+    test::MakeFolderWritable(folder.path());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->path, folder.path());
+    EXPECT_FALSE(failure->reason.empty());
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
+}  // namespace
+}  // namespace thornbeck

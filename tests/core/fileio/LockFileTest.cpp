@@ -1,0 +1,87 @@
+#include "core/fileio/LockFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "support/TestFiles.h"
+
+namespace thornbeck {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+using test::TempFolder;
+
+std::string HostName() {
+    char name[256] = {};
+    ::gethostname(name, sizeof name - 1);
+    return name;
+}
+
+std::string ThisProgram() {
+    return fs::read_symlink("/proc/self/exe").filename().string();
+}
+
+void WriteLock(const fs::path& path, long long pid, const std::string& program) {
+    std::ofstream(path, std::ios::binary) << pid << '\n' << program << '\n' << HostName() << '\n';
+}
+
+TEST(LockFile, KeepsASecondWriterOutUntilTheFirstUnlocks) {
+    TempFolder folder;
+    const auto path = folder.path() / "x.sys.lock";
+    LockFile first(path);
+    ASSERT_EQ(first.lock(milliseconds(0)), LockFile::Result::Locked);
+    // QLockFile's contents: the process, its program and the host, each on a line.
+    const auto text = test::ReadBytes(path);
+    const std::string expected =
+        std::to_string(::getpid()) + '\n' + ThisProgram() + '\n' + HostName() + '\n';
+    EXPECT_EQ(std::string(text.begin(), text.end()).substr(0, expected.size()), expected);
+
+    LockFile second(path);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(second.lock(milliseconds(300)), LockFile::Result::Busy);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(300));
+    EXPECT_FALSE(second.locked());
+
+    first.unlock();
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(second.lock(milliseconds(0)), LockFile::Result::Locked);
+    EXPECT_TRUE(fs::exists(path));
+}
+
+TEST(LockFile, RemovesALockWhoseOwnerIsGone) {
+    TempFolder folder;
+    const auto path = folder.path() / "x.sys.lock";
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    WriteLock(path, child, ThisProgram());
+    LockFile lock(path);
+    EXPECT_EQ(lock.lock(milliseconds(0)), LockFile::Result::Locked);
+
+    // A live process of this program holds it; only age makes such a lock stale.
+    lock.unlock();
+    WriteLock(path, ::getpid(), ThisProgram());
+    EXPECT_EQ(lock.lock(milliseconds(50)), LockFile::Result::Busy);
+    // A live process running another program has only reused the owner's number.
+    WriteLock(path, ::getpid(), "some-other-program");
+    EXPECT_EQ(lock.lock(milliseconds(0)), LockFile::Result::Locked);
+    lock.unlock();
+    WriteLock(path, ::getpid(), ThisProgram());
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(1));
+    EXPECT_EQ(lock.lock(milliseconds(0)), LockFile::Result::Locked);
+}
+
+TEST(LockFile, AFolderThatCannotBeWrittenFailsAtOnce) {
+    TempFolder folder;
+    LockFile lock(folder.path() / "missing" / "x.sys.lock");
+    EXPECT_EQ(lock.lock(milliseconds(2000)), LockFile::Result::Failed);
+    EXPECT_EQ(lock.failure(), "No such file or directory");
+}
+
+}  // namespace
+}  // namespace thornbeck

@@ -1,0 +1,33 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/find/KeySearch.h"
+#include "core/text/TextFunctions.h"
+
+namespace thornbeck {
+namespace {
+
+TEST(SplitText, GivesOneMorePartThanDelimiters) {
+    using Parts = std::vector<std::string>;
+    EXPECT_EQ(SplitText("a\tb\tc", "\t"), Parts({"a", "b", "c"}));
+    EXPECT_EQ(SplitText("abc", "\t"), Parts({"abc"}));
+    EXPECT_EQ(SplitText("", "\t"), Parts({""}));
+    EXPECT_EQ(SplitText("a\t\tb\t", "\t"), Parts({"a", "", "b", ""}));
+    EXPECT_EQ(SplitText("\t", "\t"), Parts({"", ""}));
+    EXPECT_EQ(SplitText("a::b", "::"), Parts({"a", "b"}));
+    EXPECT_EQ(SplitText("a\tb", ""), Parts({"a\tb"}));
+    // Long texts split as short ones do, across any window the search may use.
+    std::string longText(200000, 'x');
+    longText[63999] = '\t';
+    longText[64000] = '\t';
+    longText[150000] = '\t';
+    const auto parts = SplitText(longText, "\t");
+    ASSERT_EQ(parts.size(), 4u);
+    EXPECT_EQ(parts[0].size(), 63999u);
+    EXPECT_EQ(parts[1], "");
+    EXPECT_EQ(parts[3].size(), 49999u);
+}
+
+}  // namespace
+}  // namespace thornbeck

@@ -1,0 +1,201 @@
+// Compare With, the differences pane and Take Other's Fields in the real window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDockWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeView>
+#include <sstream>
+
+#include "cli/Cli.h"
+#include "cli/EscapedText.h"
+#include "core/compare/EntryCompare.h"
+#include "gui/FakePrompts.h"
+#include "gui/controllers/CompareController.h"
+#include "gui/models/DifferenceModel.h"
+#include "gui/text/Latin1Text.h"
+#include "gui/widgets/DetailFieldEdit.h"
+#include "gui/widgets/DetailsPanel.h"
+#include "support/CompareFiles.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+QString Q(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+struct Comparing {
+    TempFolder folder;
+    ComparePair pair;
+    std::filesystem::path a;
+    std::filesystem::path b;
+    TestWindow w;
+    CompareController* compare = w->findChild<CompareController*>("compareController");
+    QTreeView* table = w->findChild<QTreeView*>("compareTable");
+
+    explicit Comparing(bool typeClash = false)
+        : pair(CompareImages(typeClash)),
+          a(folder.write("a.sys", pair.a)),
+          b(folder.write("b.sys", pair.b)) {
+        w->OpenRegistryFile(Q(a));
+        w.prompts->files.push_back(Q(b));
+        w->findChild<QAction*>("mnuFileCompare")->trigger();
+    }
+    // The pane's rows as diff prints them: its kinds named as diff names them, texts escaped.
+    std::string paneLines() const {
+        std::string lines;
+        const QAbstractItemModel* shown = table->model();
+        for (int row = 0; row < shown->rowCount(); ++row) {
+            const auto cell = [&](int column) {
+                return cli::VisibleText(ToByteText(shown->index(row, column).data().toString()));
+            };
+            const std::string kind = cell(DifferenceModel::kKindColumn);
+            if (kind == "changed") {
+                lines += "changed\t" + cell(DifferenceModel::kKeyColumn) + '\t' +
+                         cell(DifferenceModel::kFieldColumn) + '\t' +
+                         cell(DifferenceModel::kThisColumn) + '\t' +
+                         cell(DifferenceModel::kOtherColumn) + '\n';
+            } else {
+                lines += (kind == "only in this file" ? "only in A\t" : "only in B\t") +
+                         cell(DifferenceModel::kKeyColumn) + '\n';
+            }
+        }
+        return lines;
+    }
+    std::string diffLines(const std::filesystem::path& left) const {
+        const std::vector<std::string> args = {"diff", left.string(), b.string()};
+        std::ostringstream out, err;
+        cli::RunCli(args, out, err);
+        return out.str();
+    }
+    // diff between the window's image as it now stands and B.
+    std::string diffNow() const { return diffLines(folder.write("now.sys", bytes())); }
+    std::vector<uint8_t> bytes() const {
+        return {w->image().bytes().begin(), w->image().bytes().end()};
+    }
+    QString count() const { return w->findChild<QLabel*>("compareCount")->text(); }
+};
+
+TEST(Compare, PaneRowsEqualTheLinesOfDiffAndFollowModifyUndoAndRedo) {
+    Comparing c;
+    ASSERT_TRUE(c.compare->comparing());
+    EXPECT_TRUE(c.compare->pane()->isVisibleTo(&*c.w));
+    EXPECT_EQ(c.paneLines(), c.diffLines(c.a));
+    EXPECT_EQ(c.count(), "10 differences");
+    EXPECT_EQ(c.w.prompts->fileQuestions.back().title, "Compare With");
+
+    // The rows sort by a column and back; the only-in-the-other row says why it cannot be taken.
+    c.table->sortByColumn(DifferenceModel::kKeyColumn, Qt::DescendingOrder);
+    EXPECT_EQ(c.table->model()->index(0, 0).data().toString(), "/c/text");
+    c.table->sortByColumn(DifferenceModel::kKeyColumn, Qt::AscendingOrder);
+    EXPECT_EQ(c.table->model()->index(0, 0).data().toString(), "/c/bin");
+    const DifferenceModel* model = c.compare->model();
+    EXPECT_EQ(
+        model->index(model->rowOf("/c/onlyB", -1), DifferenceModel::kNoteColumn).data().toString(),
+        "Cannot be taken: entries are never added");
+    c.table->sortByColumn(-1, Qt::AscendingOrder);
+    EXPECT_EQ(c.paneLines(), c.diffLines(c.a));
+
+    // Next Difference selects the first row and shows its entry as a click on its node would.
+    auto* next = c.w->findChild<QAction*>("mnuViewNextDifference");
+    auto* previous = c.w->findChild<QAction*>("mnuViewPreviousDifference");
+    EXPECT_EQ(next->shortcut(), QKeySequence("F6"));
+    EXPECT_EQ(previous->shortcut(), QKeySequence("Shift+F6"));
+    next->trigger();
+    next->trigger();
+    next->trigger();  // /c/text's Value
+    auto* key = c.w->findChild<QLineEdit*>("lblKey");
+    EXPECT_EQ(key->text(), "/c/text");
+    EXPECT_EQ(c.w->detailsPanel()->field(kValueField)->text(), "abc");
+    previous->trigger();
+    EXPECT_EQ(key->text(), "/c/int");
+
+    // A Modify that makes /c/int equal removes its rows; undo brings them back, redo removes them.
+    c.w->detailsPanel()->field(kValueField)->setText("20");
+    c.w->detailsPanel()->field(kChecksumField)->setText("9");
+    c.w->btnSave_Click();
+    EXPECT_EQ(c.count(), "8 differences");
+    EXPECT_EQ(c.paneLines(), c.diffNow());
+    EXPECT_EQ(c.paneLines().find("/c/int"), std::string::npos);
+    c.w->undoStack()->undo();
+    EXPECT_EQ(c.count(), "10 differences");
+    EXPECT_EQ(c.paneLines(), c.diffLines(c.a));
+    c.w->undoStack()->redo();
+    EXPECT_EQ(c.count(), "8 differences");
+
+    // In list mode a row selects the entry's list row.
+    c.w->ApplyViewMode(1);
+    next->trigger();
+    auto* list = c.w->findChild<QTreeView*>("lvReg");
+    EXPECT_EQ(list->currentIndex().siblingAtColumn(0).data().toString(), "/c/text");
+
+    // Closing the pane ends the compare.
+    c.compare->pane()->close();
+    EXPECT_FALSE(c.compare->comparing());
+    EXPECT_FALSE(next->isEnabled());
+    EXPECT_EQ(c.table->model()->rowCount(), 0);
+}
+
+TEST(Compare, TakingEveryDifferenceIsOneUndoStepThatRestoresTheFileByteForByte) {
+    Comparing c;
+    c.table->selectAll();
+    c.w->findChild<QAction*>("mnuEditTakeFields")->trigger();
+    EXPECT_TRUE(c.w.prompts->messages.empty());
+    EXPECT_EQ(c.count(), "2 differences");
+    EXPECT_EQ(c.paneLines(), c.diffNow());
+    const RegistryImage other(c.pair.b);
+    const RegistryIndex otherIndex = IndexRegistry(other);
+    for (const KeyDifference& left :
+         DiffEntries(c.w->image(), c.w->registryIndex(), other, otherIndex, true))
+        for (const FieldChange& change : left.changes)
+            EXPECT_TRUE(change.field == kDataOffsetField || change.field == kKeyOffsetField);
+    EXPECT_TRUE(c.w->hasUnsavedChanges());
+    EXPECT_EQ(c.w->undoStack()->count(), 1);
+
+    c.w->undoStack()->undo();
+    EXPECT_EQ(c.bytes(), c.pair.a);
+    EXPECT_EQ(c.paneLines(), c.diffLines(c.a));
+    EXPECT_FALSE(c.w->hasUnsavedChanges());
+    c.w->undoStack()->redo();
+    EXPECT_EQ(c.count(), "2 differences");
+}
+
+TEST(Compare, ARefusedEntryIsReportedWithItsKeyAndReasonAndTheOthersAreTaken) {
+    Comparing c(true);
+    c.table->selectAll();
+    c.w->findChild<QAction*>("mnuEditTakeFields")->trigger();
+    ASSERT_EQ(c.w.prompts->messages.size(), 1u);
+    EXPECT_EQ(c.w.prompts->messages[0].text,
+              "5 of 6 entries were taken. These were not:\n\n/c/clash: Value: Invalid value");
+    EXPECT_EQ(c.count(), "5 differences");  // /c/clash's three, and the two missing keys
+    EXPECT_EQ(c.paneLines(), c.diffNow());
+    const int row = c.compare->model()->rowOf("/c/clash", kValueField);
+    EXPECT_EQ(c.compare->model()->index(row, DifferenceModel::kNoteColumn).data().toString(),
+              "Not taken: Value: Invalid value");
+    c.w->undoStack()->undo();
+    EXPECT_EQ(c.bytes(), c.pair.a);
+}
+
+TEST(Compare, AnUnreadableFileIsReportedAndOpeningAnotherFileEndsTheCompare) {
+    Comparing c;
+    c.w.prompts->files.push_back(Q(c.folder.path() / "missing.sys"));
+    c.w->findChild<QAction*>("mnuFileCompare")->trigger();
+    ASSERT_EQ(c.w.prompts->messages.size(), 1u);
+    EXPECT_TRUE(c.w.prompts->messages[0].text.startsWith("Could not compare with "));
+    EXPECT_EQ(c.count(), "10 differences");  // the compare before it goes on
+
+    const auto tooShort = c.folder.write("short.sys", std::vector<uint8_t>(100, 0));
+    c.compare->compareFile(Q(tooShort));
+    ASSERT_EQ(c.w.prompts->messages.size(), 2u);
+    EXPECT_TRUE(c.w.prompts->messages[1].text.contains("100 bytes"));
+
+    c.w->OpenRegistryFile(Q(c.b));
+    EXPECT_FALSE(c.compare->comparing());
+    EXPECT_FALSE(c.compare->pane()->isVisibleTo(&*c.w));
+}
+
+}  // namespace
+}  // namespace thornbeck::test

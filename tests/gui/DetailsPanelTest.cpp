@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include "core/edit/ModifyEntry.h"
+#include "gui/FakePrompts.h"
+#include "gui/models/RegistryTreeModel.h"
+#include "gui/widgets/DetailFieldEdit.h"
+#include "gui/widgets/DetailsPanel.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+QString Q(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+// The sample open, with one node shown as a click shows it.
+struct Shown {
+    TestWindow w;
+    Shown() { w->OpenRegistryFile(Q(SamplePath())); }
+    void show(std::string_view key) {
+        const auto node = w->registryIndex().findNode(key);
+        ASSERT_TRUE(node) << key;
+        const QModelIndex index = w->treeModel()->indexOfNode(*node);
+        auto* tree = w->findChild<QTreeView*>("tvReg");
+        tree->scrollTo(index);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
+    }
+    DetailFieldEdit* field(int i) const { return w->detailsPanel()->field(i); }
+    QString text(int i) const { return field(i)->text(); }
+    QPushButton* modify() const { return w->findChild<QPushButton*>("btnSave"); }
+    QColor base(int i) const { return field(i)->palette().color(QPalette::Base); }
+};
+
+TEST(DetailsPanel, ShowsAnIntegerEntryInItsFormats) {
+    Shown s;
+    s.show("/setting/system/maxInteger");
+    EXPECT_EQ(s.w->findChild<QLineEdit*>("lblKey")->text(), "/setting/system/maxInteger");
+    EXPECT_EQ(s.text(kValueField), "FFFFFFFF");
+    EXPECT_EQ(s.field(kValueField)->toolTip(), "4294967295 (dec)");
+    EXPECT_EQ(s.text(kDataSizeField), "4");
+    EXPECT_EQ(s.text(kDataTypeField), "Integer");
+    EXPECT_EQ(s.text(kChecksumField), "FFFF");
+    EXPECT_EQ(s.field(kChecksumField)->toolTip(), "65535 (dec)");
+    EXPECT_EQ(s.text(kDataOffsetField).size(), 6);
+    EXPECT_TRUE(s.field(kDataSizeField)->isReadOnly());
+    EXPECT_FALSE(s.w->detailsPanel()->decimalLabel()->isVisible());
+    EXPECT_EQ(s.field(kValueField)->width(), DetailsPanel::kFieldWidth);
+    EXPECT_FALSE(s.modify()->isEnabled());
+    EXPECT_EQ(s.base(kDataTypeField), QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(s.base(kValueField), QApplication::palette().color(QPalette::Base));
+}
+
+TEST(DetailsPanel, StringsWidenTheValueFieldFromElevenBytes) {
+    Shown s;
+    s.show("/setting/system/shortText");
+    EXPECT_EQ(s.text(kValueField), "ten chars!");
+    EXPECT_EQ(s.field(kValueField)->width(), DetailsPanel::kFieldWidth);
+    EXPECT_FALSE(s.field(kDataSizeField)->isReadOnly());
+    EXPECT_TRUE(s.w->detailsPanel()->decimalLabel()->isVisible());
+    s.show("/setting/system/elevenText");
+    EXPECT_EQ(s.field(kValueField)->width(), DetailsPanel::kValueDesignWidth);
+    EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 11);
+}
+
+TEST(DetailsPanel, AKeyFolderClearsAndDisablesEveryField) {
+    Shown s;
+    s.show("/setting/system/region");
+    s.field(kFlagsField)->setFocus();
+    QTest::keyClick(s.field(kFlagsField), Qt::Key_1);
+    EXPECT_TRUE(s.modify()->isEnabled());
+    s.show("/setting/system");
+    for (int i = 0; i < kDetailFieldCount; ++i) {
+        EXPECT_EQ(s.text(i), "") << i;
+        EXPECT_FALSE(s.field(i)->isEnabled()) << i;
+        EXPECT_FALSE(s.w->detailsPanel()->prompt(i)->isEnabled()) << i;
+    }
+    // Clearing the fields counted as a change; Modify then does nothing.
+    EXPECT_TRUE(s.modify()->isEnabled());
+    const auto before =
+        std::vector<uint8_t>(s.w->image().bytes().begin(), s.w->image().bytes().end());
+    s.w->btnSave_Click();
+    EXPECT_EQ(std::vector<uint8_t>(s.w->image().bytes().begin(), s.w->image().bytes().end()),
+              before);
+    EXPECT_FALSE(s.w->hasUnsavedChanges());
+}
+
+TEST(DetailsPanel, HexFieldsRefuseOtherCharactersAndCutAtFourDigits) {
+    Shown s;
+    s.show("/setting/system/region");
+    DetailFieldEdit* flags = s.field(kFlagsField);
+    flags->setFocus();
+    flags->setText("12");
+    flags->setCursorPosition(1);
+    QTest::keyClicks(flags, "G a");
+    EXPECT_EQ(flags->text(), "1a2");
+    QTest::keyClicks(flags, "bc");
+    EXPECT_EQ(flags->text(), "1abc");  // the fifth character is cut off again
+    EXPECT_EQ(flags->cursorPosition(), 4);
+    // Pasted text is not filtered; only the limit applies.
+    flags->selectAll();
+    flags->insert("zz-top");
+    EXPECT_EQ(flags->text(), "zz-t");
+}
+
+TEST(DetailsPanel, DataSizeDrivesTheValueLimitAndWidth) {
+    Shown s;
+    s.show("/setting/system/nickName");
+    DetailFieldEdit* size = s.field(kDataSizeField);
+    size->setFocus();
+    size->selectAll();
+    QTest::keyClick(size, Qt::Key_1);
+    EXPECT_EQ(s.text(kValueField), "P");
+    EXPECT_EQ(s.field(kValueField)->width(), DetailsPanel::kFieldWidth);
+    QTest::keyClick(size, Qt::Key_1);
+    EXPECT_EQ(s.text(kValueField), "P");
+    EXPECT_EQ(s.field(kValueField)->width(), DetailsPanel::kValueDesignWidth);
+    size->clear();
+    EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 4);
+    QTest::keyClicks(size, "123456");
+    EXPECT_EQ(size->text(), "12345");
+    EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 12345);
+}
+
+// The Value limit the panel applies is the size Modify writes, for every text.
+TEST(DetailsPanel, TheValueLimitIsTheSizeModifyWrites) {
+    Shown s;
+    s.show("/setting/system/nickName");
+    DetailFieldEdit* size = s.field(kDataSizeField);
+    for (const char* text : {"1E2", "12AB", "0", "3d1", "-5", "", "99999", "1e9"}) {
+        size->setText(QString::fromLatin1(text));
+        const auto written = DataSizeOfText(text);
+        EXPECT_EQ(s.w->detailsPanel()->valueLimit(), written.value_or(4)) << text;
+    }
+    // A pasted "-5" still cuts the value: the limit is not lifted.
+    s.show("/setting/system/nickName");
+    size->selectAll();
+    size->insert("-5");
+    EXPECT_EQ(s.text(kValueField).size(), 4);
+}
+
+TEST(DetailsPanel, TheValueFilterFollowsTheEntrysType) {
+    Shown s;
+    s.show("/setting/system/region");  // a String of four bytes
+    DetailFieldEdit* value = s.field(kValueField);
+    value->setFocus();
+    value->selectAll();
+    QTest::keyClicks(value, "US");
+    EXPECT_EQ(s.text(kValueField), "US");
+    s.show("/setting/system/timeZone");  // Integer: hex digits only
+    value->setFocus();
+    value->selectAll();
+    QTest::keyClicks(value, "xyz1f");
+    EXPECT_EQ(s.text(kValueField), "1f");
+}
+
+TEST(DetailsPanel, ArrowsMoveBetweenEditableFieldsAndPagesBetweenSiblings) {
+    Shown s;
+    s.show("/setting/system/maxInteger");
+    s.field(kValueField)->setFocus();
+    QTest::keyClick(s.field(kValueField), Qt::Key_Up);
+    EXPECT_TRUE(s.field(kValueField)->hasFocus());
+    QTest::keyClick(s.field(kValueField), Qt::Key_Down);
+    EXPECT_TRUE(s.field(kChecksumField)->hasFocus());  // skips the read-only Data Size and Type
+    QTest::keyClick(s.field(kChecksumField), Qt::Key_Down);
+    QTest::keyClick(s.field(kFlagsField), Qt::Key_Down);
+    EXPECT_TRUE(s.field(kHeaderIdField)->hasFocus());
+    QTest::keyClick(s.field(kHeaderIdField), Qt::Key_Down);
+    EXPECT_TRUE(s.field(kHeaderIdField)->hasFocus());
+    QTest::keyClick(s.field(kHeaderIdField), Qt::Key_PageDown);
+    EXPECT_EQ(s.w->findChild<QLineEdit*>("lblKey")->text(), "/setting/system/macAddress");
+    EXPECT_TRUE(s.field(kHeaderIdField)->hasFocus());
+    QTest::keyClick(s.field(kHeaderIdField), Qt::Key_PageUp);
+    EXPECT_EQ(s.w->findChild<QLineEdit*>("lblKey")->text(), "/setting/system/maxInteger");
+}
+
+TEST(DetailsPanel, AClickShowsTheNodeOnceAndAgainWhenClickedAgain) {
+    Shown s;
+    int shown = 0;
+    QObject::connect(s.field(kDataTypeField), &QLineEdit::textChanged, [&](const QString& text) {
+        if (!text.isEmpty()) ++shown;
+    });
+    s.show("/setting/system/language");
+    EXPECT_EQ(shown, 1);
+    s.field(kFlagsField)->setText("7");
+    s.show("/setting/system/language");
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(s.text(kFlagsField), "0000");
+}
+
+TEST(DetailsPanel, KeyboardSelectionInTheTreeShowsTheNode) {
+    Shown s;
+    s.show("/setting/system/language");
+    auto* tree = s.w->findChild<QTreeView*>("tvReg");
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(s.w->findChild<QLineEdit*>("lblKey")->text(), "/setting/system/timeZone");
+    EXPECT_EQ(s.text(kDataTypeField), "Integer");
+}
+
+}  // namespace
+}  // namespace thornbeck::test

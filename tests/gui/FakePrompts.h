@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QStringList>
+#include <QUrl>
+#include <deque>
+#include <memory>
+
+#include "gui/window/MainWindow.h"
+#include "gui/window/Prompts.h"
+
+namespace thornbeck::test {
+
+// Answers the window's questions from scripts and records what it asked.
+class FakePrompts : public Prompts {
+public:
+    struct Message {
+        QMessageBox::Icon icon;
+        QString title;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+    };
+    struct FileQuestion {
+        QString filter, title, folder, defaultName;
+    };
+
+    std::deque<QMessageBox::StandardButton> answers;  // Ok when empty
+    std::deque<QString> files;                        // "" (cancel) when empty
+    std::deque<std::optional<QString>> inputs;
+
+    std::vector<Message> messages;
+    std::vector<FileQuestion> fileQuestions;
+    std::vector<QString> inputQuestions;  // "title|label|preset"
+    std::vector<QUrl> openedUrls;
+
+    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
+                                        const QString& text,
+                                        QMessageBox::StandardButtons buttons) override;
+    QString openFile(QWidget*, const QString& filter, const QString& title, const QString& folder,
+                     const QString& defaultName) override;
+    QString saveFile(QWidget*, const QString& filter, const QString& title, const QString& folder,
+                     const QString& defaultName) override;
+    std::optional<QString> inputText(QWidget*, const QString& title, const QString& label,
+                                     const QString& preset) override;
+    void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
+};
+
+// A main window whose prompts a test scripts, shown on the offscreen screen.
+struct TestWindow {
+    TestWindow();
+    FakePrompts* prompts;
+    std::unique_ptr<MainWindow> window;
+    MainWindow* operator->() const { return window.get(); }
+    MainWindow& operator*() const { return *window; }
+};
+
+}  // namespace thornbeck::test
+
+// Readable test failure output for Qt strings.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE

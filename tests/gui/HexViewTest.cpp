@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTreeView>
+
+#include "core/export/CsvExport.h"
+#include "gui/FakePrompts.h"
+#include "gui/models/RegistryListModel.h"
+#include "gui/models/RegistryTreeModel.h"
+#include "gui/models/ValueHexModel.h"
+#include "gui/widgets/DetailFieldEdit.h"
+#include "gui/widgets/DetailsPanel.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+QString Q(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+struct HexView {
+    TestWindow w;
+    QTableView* view = w->detailsPanel()->hexView();
+    ValueHexModel* model = w->detailsPanel()->hexModel();
+    HexView() {
+        w->resize(836, 700);  // room for the hex view below the fields
+        QCoreApplication::processEvents();
+        w->OpenRegistryFile(Q(SamplePath()));
+    }
+    EntryRef show(std::string_view key) {
+        const int32_t node = *w->registryIndex().findNode(key);
+        w->tvReg_NodeClick(w->treeModel()->indexOfNode(node));
+        return *w->registryIndex().nodes()[static_cast<size_t>(node)].entry;
+    }
+    // Edits a cell as the user does: F2 on the current cell, the text typed over its byte, Enter.
+    void typeOver(const QModelIndex& cell, const char* text) {
+        view->setFocus();
+        view->setCurrentIndex(cell);
+        QTest::keyClick(view, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, text);
+        ASSERT_EQ(editor->text(), text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the delegate commits and closes on a queued call
+        EXPECT_EQ(view->indexWidget(cell), nullptr);
+    }
+    QStringList row(int r) const {
+        QStringList cells;
+        for (int c = 0; c < ValueHexModel::kBytesPerRow; ++c) {
+            const QString cell = model->index(r, c).data().toString();
+            if (!cell.isEmpty()) cells << cell;
+        }
+        return cells;
+    }
+    std::vector<uint8_t> bytes() const {
+        return {w->image().bytes().begin(), w->image().bytes().end()};
+    }
+};
+
+TEST(HexView, ShowsTheValueAndEditsABytePerTypedPair) {
+    HexView h;
+    const EntryRef mac = h.show("/setting/system/macAddress");
+    ASSERT_TRUE(h.view->isVisible());
+    EXPECT_EQ(h.row(0).join(' '), "00 1F A7 00 00 42 FF 00");
+    EXPECT_EQ(h.model->index(0, ValueHexModel::kTextColumn).data().toString(),
+              QString::fromLatin1("..\xA7..B\xFF."));
+    EXPECT_EQ(h.w->detailsPanel()->field(kValueField)->toolTip(), "00 1F A7 00 00 42 FF 00");
+
+    // Typing 83 over the third byte is an edit of the Value field; Modify writes that byte only.
+    const auto before = h.bytes();
+    h.typeOver(h.model->index(0, 2), "8G");  // not hex: the byte stays
+    EXPECT_EQ(h.row(0).join(' '), "00 1F A7 00 00 42 FF 00");
+    EXPECT_FALSE(h.w->findChild<QPushButton*>("btnSave")->isEnabled());
+    h.typeOver(h.model->index(0, 2), "83");
+    EXPECT_EQ(h.row(0).join(' '), "00 1F 83 00 00 42 FF 00");
+    EXPECT_EQ(h.w->detailsPanel()->field(kValueField)->text(),
+              QString::fromLatin1("\x00\x1F\x83\x00\x00"
+                                  "B\xFF\x00",
+                                  8));
+    EXPECT_TRUE(h.w->findChild<QPushButton*>("btnSave")->isEnabled());
+    h.w->btnSave_Click();
+    auto after = h.bytes();
+    EXPECT_EQ(after[static_cast<size_t>(mac.offset) + 9 + 2], 0x83);
+    after[static_cast<size_t>(mac.offset) + 9 + 2] =
+        before[static_cast<size_t>(mac.offset) + 9 + 2];
+    EXPECT_EQ(after, before);
+    h.w->findChild<QAction*>("mnuEditUndo")->trigger();
+    EXPECT_EQ(h.bytes(), before);
+    EXPECT_EQ(h.row(0).join(' '), "00 1F A7 00 00 42 FF 00");
+}
+
+TEST(HexView, FollowsTypingAndTheDataSize) {
+    HexView h;
+    h.show("/setting/system/nickName");  // 128 bytes: 8 rows
+    EXPECT_EQ(h.model->rowCount(), 8);
+    auto* value = h.w->detailsPanel()->field(kValueField);
+    value->setFocus();
+    value->selectAll();
+    QTest::keyClicks(value, "Hi");
+    EXPECT_EQ(h.row(0).join(' '), "48 69");
+    h.w->detailsPanel()->field(kDataSizeField)->setText("1");
+    EXPECT_EQ(h.model->rowCount(), 1);
+    EXPECT_EQ(h.row(0).join(' '), "48");
+    // An Integer's bytes are read-only; a key folder shows nothing.
+    h.show("/setting/system/timeZone");
+    EXPECT_EQ(h.row(0).join(' '), "00 00 00 3C");
+    EXPECT_FALSE(h.model->flags(h.model->index(0, 0)) & Qt::ItemIsEditable);
+    h.show("/setting");
+    EXPECT_EQ(h.model->rowCount(), 0);
+    h.w->ApplyViewMode(1);
+    EXPECT_FALSE(h.view->isVisible());
+}
+
+// The list draws values readably, but its rows, the CSV and list-mode Find keep the bytes.
+TEST(HexView, TheListDrawsReadablyWhileItsTextsStayBytes) {
+    HexView h;
+    const auto* list = h.w->listModel();
+    const auto& index = h.w->registryIndex();
+    const auto& rows = index.rows();
+    const auto position = [&](std::string_view key) {
+        for (size_t r = 0; r < rows.size(); ++r)
+            if (index.keyOf(rows[r]) == key) return list->indexOfRow(static_cast<int32_t>(r));
+        return QModelIndex();
+    };
+    EXPECT_EQ(position("/setting/system/macAddress").siblingAtColumn(1).data().toString(),
+              "00 1F A7 00 00 42 FF 00");
+    EXPECT_EQ(position("/setting/system/nickName").siblingAtColumn(1).data().toString(),
+              "PS3-CONSOLE");
+    EXPECT_EQ(list->cellText(list->rowOf(position("/setting/system/macAddress")), 1),
+              std::string("\x00\x1F\xA7\x00\x00\x42\xFF\x00", 8));
+    const std::string csv = CsvOfRows(h.w->image(), index, list->displayOrder());
+    EXPECT_NE(csv.find(std::string("\"\x00\x1F\xA7\x00\x00\x42\xFF\x00\"", 10)), std::string::npos);
+}
+
+}  // namespace
+}  // namespace thornbeck::test

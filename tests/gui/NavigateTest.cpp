@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeView>
+#include <fstream>
+
+#include "RegistryBuilder.h"
+#include "gui/FakePrompts.h"
+#include "gui/models/RegistryListModel.h"
+#include "gui/models/RegistryTreeModel.h"
+#include "gui/widgets/DetailFieldEdit.h"
+#include "gui/widgets/DetailsPanel.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+using sample::BigEndian;
+using sample::Bytes;
+
+QString Q(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+constexpr uint8_t kInteger = 1;
+constexpr uint8_t kString = 2;
+
+// Tree nodes in load order: /net, /net/proxy, /net/port, /net/[x], /media, /media/empty,
+// /media/a[]b. List rows: the five entries in that order.
+std::vector<uint8_t> NavigationImage() {
+    sample::RegistryBuilder b;
+    auto add = [&](std::string_view name, uint8_t type, std::vector<uint8_t> value,
+                   uint16_t checksum, uint16_t flags) {
+        sample::RegistryBuilder::Entry entry;
+        entry.keyOffset = b.keyFor(name);
+        entry.type = type;
+        entry.value = std::move(value);
+        entry.checksum = checksum;
+        entry.flags = flags;
+        b.addEntry(std::move(entry));
+    };
+    add("/net/proxy", kString, Bytes("HOST.LOCAL"), 0x0300, 0x0002);
+    add("/net/port", kInteger, BigEndian(8080, 4), 0x0100, 0x0003);
+    add("/net/[x]", kString, Bytes("brackets"), 0x0200, 0x0001);
+    add("/media/empty", kString, {}, 0x0100, 0x0000);
+    add("/media/a[]b", kString, Bytes("x"), 0x0400, 0x0004);
+    return b.build();
+}
+
+struct Navigation {
+    TempFolder folder;
+    TestWindow w;
+    QTreeView* tree = w->findChild<QTreeView*>("tvReg");
+    QTreeView* list = w->findChild<QTreeView*>("lvReg");
+    QLineEdit* key = w->findChild<QLineEdit*>("lblKey");
+
+    Navigation() {
+        w->OpenRegistryFile(Q(folder.write("xRegistry.sys", NavigationImage())));
+        w->activateWindow();
+    }
+    void show(std::string_view name) {
+        w->tvReg_NodeClick(w->treeModel()->indexOfNode(*w->registryIndex().findNode(name)));
+    }
+    QString listKey(int position) const {
+        return list->model()->index(position, 0).data().toString();
+    }
+    QStringList listKeys() const {
+        QStringList keys;
+        for (int p = 0; p < list->model()->rowCount(); ++p) keys << listKey(p);
+        return keys;
+    }
+    QString selectedListKey() const { return list->currentIndex().data().toString(); }
+    void clickHeader(int column) {
+        QHeaderView* header = list->header();
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    }
+    void find(const QString& text) {
+        w.prompts->inputs.push_back(text);
+        w->mnuEditFind_Click();
+    }
+};
+
+TEST(ViewModes, EscapeTwiceReturnsAndTheSelectionFollowsBothWays) {
+    Navigation n;
+    n.show("/net/port");
+    auto* value = n.w->detailsPanel()->field(kValueField);
+    value->setFocus();
+    QCoreApplication::processEvents();  // the focus rule selects the text
+    ASSERT_TRUE(value->hasSelectedText());
+    QTest::keyClick(n.tree, Qt::Key_Escape);
+    EXPECT_TRUE(n.w->isListMode());
+    EXPECT_FALSE(value->hasSelectedText());
+    EXPECT_EQ(n.selectedListKey(), "/net/port");
+    n.list->setCurrentIndex(n.list->model()->index(3, 0));
+    QTest::keyClick(n.list, Qt::Key_Escape);
+    EXPECT_FALSE(n.w->isListMode());
+    EXPECT_EQ(n.key->text(), "/media/empty");
+    EXPECT_TRUE(n.tree->isExpanded(n.tree->currentIndex().parent()));
+
+    // A key folder has no row: the list keeps its own selection.
+    n.show("/net");
+    n.w->ApplyViewMode(1);
+    EXPECT_EQ(n.selectedListKey(), "/media/empty");
+    // Choosing the mode shown takes that view's own selection.
+    n.list->setCurrentIndex(n.list->model()->index(1, 0));
+    n.w->ApplyViewMode(1);
+    EXPECT_EQ(n.selectedListKey(), "/net/port");
+}
+
+TEST(ListSort, HeadersSortByTextToggleAndHoldForLaterFilesAndEdits) {
+    Navigation n;
+    n.w->ApplyViewMode(1);
+    const QStringList loadOrder = n.listKeys();
+    EXPECT_EQ(loadOrder,
+              QStringList({"/net/proxy", "/net/port", "/net/[x]", "/media/empty", "/media/a[]b"}));
+    n.clickHeader(4);  // Checksum; equal checksums keep their load order either way
+    EXPECT_EQ(n.listKeys(),
+              QStringList({"/net/port", "/media/empty", "/net/[x]", "/net/proxy", "/media/a[]b"}));
+    n.clickHeader(4);
+    EXPECT_EQ(n.listKeys(),
+              QStringList({"/media/a[]b", "/net/proxy", "/net/[x]", "/net/port", "/media/empty"}));
+    n.clickHeader(5);  // Flags
+    EXPECT_EQ(n.listKeys(),
+              QStringList({"/media/empty", "/net/[x]", "/net/proxy", "/net/port", "/media/a[]b"}));
+    EXPECT_EQ(n.list->header()->sortIndicatorSection(), 5);
+
+    // A row that Modify refreshes takes its place in the sort.
+    n.w->ApplyViewMode(0);
+    n.show("/media/a[]b");
+    n.w->detailsPanel()->field(kFlagsField)->setText("0000");
+    n.w->btnSave_Click();
+    EXPECT_EQ(n.listKeys(),
+              QStringList({"/media/empty", "/media/a[]b", "/net/[x]", "/net/proxy", "/net/port"}));
+
+    // Another file opens sorted the same way: by Flags, as text.
+    n.w.prompts->answers.push_back(QMessageBox::No);
+    n.w->OpenRegistryFile(Q(SamplePath()));
+    const auto* model = n.w->listModel();
+    const auto& order = model->displayOrder();
+    ASSERT_GT(order.size(), 100u);
+    for (size_t p = 1; p < order.size(); ++p) {
+        const auto a = model->cellText(order[p - 1], 5);
+        const auto b = model->cellText(order[p], 5);
+        ASSERT_TRUE(a < b || (a == b && order[p - 1] < order[p])) << p;
+    }
+}
+
+TEST(ListBehaviours, EnterOpensTheRowInTreeModeWithItsValueSelected) {
+    Navigation n;
+    n.w->ApplyViewMode(1);
+    n.list->setCurrentIndex(n.list->model()->index(1, 0));
+    QTest::keyClick(n.list, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(n.w->isListMode());
+    EXPECT_EQ(n.key->text(), "/net/port");
+    auto* value = n.w->detailsPanel()->field(kValueField);
+    EXPECT_TRUE(value->hasFocus());
+    EXPECT_EQ(value->selectedText(), "00001F90");
+
+    // A check mark shows its row's entry behind the list; the list's selection wins the switch.
+    n.w->ApplyViewMode(1);
+    n.list->setCurrentIndex(n.list->model()->index(0, 0));
+    n.w->listModel()->setData(n.list->model()->index(3, 0), Qt::Checked, Qt::CheckStateRole);
+    EXPECT_EQ(n.key->text(), "/media/empty");
+    n.w->ApplyViewMode(0);
+    EXPECT_EQ(n.key->text(), "/net/proxy");
+
+    // A double-click on a key folder leaves the focus in the tree.
+    n.show("/net");
+    n.tree->setFocus();
+    n.w->tvReg_DblClick();
+    EXPECT_TRUE(n.tree->hasFocus());
+    n.show("/net/proxy");
+    n.w->tvReg_DblClick();
+    EXPECT_TRUE(value->hasFocus());
+}
+
+TEST(ListBehaviours, ADoubleClickOnARowOrOnTheEmptyPartSwitchesToTreeMode) {
+    Navigation n;
+    n.w->ApplyViewMode(1);
+    QCoreApplication::processEvents();
+    const QRect second = n.list->visualRect(n.list->model()->index(1, 0));
+    QTest::mouseClick(n.list->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(n.list->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_FALSE(n.w->isListMode());
+    EXPECT_EQ(n.key->text(), "/net/port");
+
+    n.w->ApplyViewMode(1);
+    n.list->clearSelection();
+    n.list->setCurrentIndex({});
+    const QPoint below(20, n.list->viewport()->height() - 5);  // five rows leave room below
+    ASSERT_FALSE(n.list->indexAt(below).isValid());
+    QTest::mouseDClick(n.list->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_FALSE(n.w->isListMode());
+}
+
+TEST(ListBehaviours, ScrollingRightBringsTheRightHandColumnsIntoView) {
+    TestWindow w;
+    w->Form_Load(Q(SamplePath()), Q(SamplePath().parent_path()));
+    w->ApplyViewMode(1);
+    QCoreApplication::processEvents();
+    auto* list = w->findChild<QTreeView*>("lvReg");
+    QScrollBar* bar = list->horizontalScrollBar();
+    EXPECT_EQ(list->header()->offset(), 0);
+    EXPECT_EQ(bar->value(), bar->minimum());
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    QCoreApplication::processEvents();
+    for (const int column : {6, 7}) {  // Data Offset and Key Offset
+        const int left = list->header()->sectionViewportPosition(column);
+        EXPECT_GE(left, 0) << column;
+        EXPECT_LE(left + list->header()->sectionSize(column), list->viewport()->width()) << column;
+    }
+}
+
+TEST(Find, AsksWithTheLastTextAndSearchesTheListFromTheSelection) {
+    Navigation n;
+    n.w->ApplyViewMode(1);
+    n.list->setCurrentIndex({});
+    n.find("NET");
+    EXPECT_EQ(n.w.prompts->inputQuestions.back(), "Find|Find Key:|");
+    EXPECT_EQ(n.selectedListKey(), "/net/port");  // nothing selected: row 1 is not tried
+    n.w->mnuFindNext_Click();
+    EXPECT_EQ(n.selectedListKey(), "/net/[x]");
+    QTest::keyClick(n.list, Qt::Key_F3);
+    EXPECT_EQ(n.selectedListKey(), "/net/proxy");  // wrapped round
+    // Cancel, or an empty answer, keeps the text and searches nothing.
+    n.w.prompts->inputs.push_back(std::nullopt);
+    n.w->mnuEditFind_Click();
+    n.find("");
+    EXPECT_EQ(n.w.prompts->inputQuestions.back(), "Find|Find Key:|NET");
+    EXPECT_EQ(n.selectedListKey(), "/net/proxy");
+    // The only match selected: nothing happens.
+    n.find("empty");
+    n.w->mnuFindNext_Click();
+    EXPECT_EQ(n.selectedListKey(), "/media/empty");
+    // Brackets are literal, "[]" included; values are not searched in the list.
+    n.find("[x]");
+    EXPECT_EQ(n.selectedListKey(), "/net/[x]");
+    n.find("[]");
+    EXPECT_EQ(n.selectedListKey(), "/media/a[]b");
+    n.find("host.local");
+    EXPECT_EQ(n.selectedListKey(), "/media/a[]b");
+    n.find("/net/p?r#");
+    EXPECT_EQ(n.selectedListKey(), "/media/a[]b");
+}
+
+TEST(Find, TreeModeFindsValuesAndExpandsAndShowsTheHit) {
+    Navigation n;
+    n.find("host.LOCAL");
+    EXPECT_EQ(n.key->text(), "/net/proxy");
+    EXPECT_EQ(n.w->detailsPanel()->field(kValueField)->text(), "HOST.LOCAL");
+    // A node's own text is compared, not its path.
+    n.find("net/port");
+    EXPECT_EQ(n.key->text(), "/net/proxy");
+    n.tree->collapse(n.w->treeModel()->indexOfNode(0));
+    n.show("/media/empty");
+    n.find("ne");
+    EXPECT_EQ(n.key->text(), "/net");
+    EXPECT_TRUE(n.tree->isExpanded(n.tree->currentIndex()));
+    // A text no byte can spell finds nothing.
+    n.find(QStringLiteral("\u20AC"));
+    EXPECT_EQ(n.key->text(), "/net");
+}
+
+TEST(KeyInfo, DescriptionsBesideTheProgramShowForTheirKeys) {
+    TempFolder app;
+    app.write("xRegistry.sys", NavigationImage());
+    // Line feeds alone end lines too, as files saved on Linux have them.
+    app.write("xRegistry_info.txt",
+              Bytes("/NET/Port\tThe port the proxy listens on\t 8080 \n/net/proxy\tProxy host\t"
+                    "on\r\n/net/proxy\tignored\r/media\tMedia settings\n/net/[x]\n"));
+    TestWindow w;
+    w->Form_Load("", Q(app.path()));
+    auto* info = w->findChild<QLineEdit*>("txtInfo0");
+    auto* typical = w->findChild<QLineEdit*>("txtInfo1");
+    // The first node was shown before the table was read.
+    EXPECT_FALSE(info->isVisibleTo(&*w));
+    auto show = [&](std::string_view name) {
+        w->tvReg_NodeClick(w->treeModel()->indexOfNode(*w->registryIndex().findNode(name)));
+    };
+    show("/net/port");
+    EXPECT_EQ(info->text(), "The port the proxy listens on");
+    EXPECT_EQ(typical->text(), "Typical Value:  8080 ");
+    EXPECT_TRUE(typical->isVisibleTo(&*w));
+    show("/net/proxy");
+    EXPECT_EQ(info->text(), "Proxy host");
+    EXPECT_EQ(typical->text(), "on");
+    show("/media");
+    EXPECT_EQ(info->text(), "Media settings");
+    EXPECT_TRUE(typical->text().isEmpty());
+    EXPECT_TRUE(typical->isVisibleTo(&*w));
+    show("/net/[x]");
+    EXPECT_FALSE(info->isVisibleTo(&*w));
+    EXPECT_FALSE(typical->isVisibleTo(&*w));
+}
+
+}  // namespace
+}  // namespace thornbeck::test

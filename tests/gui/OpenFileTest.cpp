@@ -1,0 +1,358 @@
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+#include "gui/widgets/DetailFieldEdit.h"
+#include "gui/widgets/DetailsPanel.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QTreeView>
+#include <random>
+
+#include "DeepNamesImage.h"
+#include "RegistryBuilder.h"
+#include "gui/FakePrompts.h"
+#include "gui/models/RegistryListModel.h"
+#include "gui/models/RegistryTreeModel.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+QString Q(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+QString Cell(MainWindow& window, int row, int column) {
+    return window.listModel()->index(row, column).data().toString();
+}
+
+TEST(OpenFile, BuildsTheTreeAndTheListAndShowsTheFirstNode) {
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    EXPECT_EQ(w->caption(), Q(SamplePath()));
+    EXPECT_EQ(w->openPath(), Q(SamplePath()));
+    EXPECT_FALSE(w->hasUnsavedChanges());
+    auto* tree = w->findChild<QTreeView*>("tvReg");
+    auto* list = w->findChild<QTreeView*>("lvReg");
+    EXPECT_TRUE(tree->isVisible());
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(w->treeModel()->nodeOf(tree->currentIndex()), 0);
+    EXPECT_EQ(w->findChild<QLineEdit*>("lblKey")->text(), "/setting");
+    EXPECT_EQ(w->listModel()->rowCount(), static_cast<int>(w->registryIndex().rows().size()));
+    // The first list row is the first entry, with the texts of the first of its repeated name.
+    EXPECT_EQ(Cell(*w, 0, 0), "/setting/system/language");
+    EXPECT_EQ(Cell(*w, 0, 1), "00000001");
+    EXPECT_EQ(Cell(*w, 0, 3), "Integer");
+    EXPECT_EQ(Cell(*w, 0, 4), "1A2B");
+    EXPECT_EQ(Cell(*w, 0, 6), "010000");
+    // Every node is expanded, as the load leaves them.
+    const QModelIndex system =
+        w->treeModel()->indexOfNode(*w->registryIndex().findNode("/setting/system"));
+    EXPECT_TRUE(tree->isExpanded(system));
+}
+
+TEST(OpenFile, ValuesRoundTripEveryByteThroughTheListTexts) {
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    const auto& index = w->registryIndex();
+    const auto& rows = index.rows();
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const ListRow& r) {
+        return index.keyOf(r) == "/setting/system/binaryMixed";
+    });
+    ASSERT_NE(row, rows.end());
+    // The row's text keeps every byte; the cell draws a Binary value as hex pairs.
+    const auto position = static_cast<int32_t>(row - rows.begin());
+    EXPECT_EQ(w->listModel()->cellText(position, 1), std::string("\x01\x00\x02\xFF", 4));
+    EXPECT_EQ(Cell(*w, position, 1), "01 00 02 FF");
+}
+
+TEST(OpenFile, AShortFileIsRefusedSilently) {
+    TempFolder folder;
+    const auto path = folder.write("short.sys", std::vector<uint8_t>(65519, 0x4D));
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    w->OpenRegistryFile(Q(path));
+    EXPECT_EQ(w->caption(), "");
+    EXPECT_EQ(w->openPath(), "");
+    EXPECT_EQ(w->findChild<QLineEdit*>("lblKey")->text(), " Reading short.sys ...");
+    EXPECT_EQ(w->treeModel()->rowCount(), 0);
+    EXPECT_EQ(w->listModel()->rowCount(), 0);
+    EXPECT_TRUE(w.prompts->messages.empty());
+    EXPECT_FALSE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
+}
+
+TEST(OpenFile, AFolderOrMissingFileIsRefusedLikeAShortOne) {
+    TempFolder folder;
+    TestWindow w;
+    w->OpenRegistryFile(Q(folder.path()));
+    EXPECT_EQ(w->openPath(), "");
+    w->OpenRegistryFile(Q(folder.path() / "missing.sys"));
+    EXPECT_EQ(w->openPath(), "");
+    EXPECT_TRUE(w.prompts->messages.empty());
+}
+
+// Whatever the next file holds, nothing of the previous file's entry stays in the panel.
+TEST(OpenFile, EveryOpenEmptiesThePanelBeforeReading) {
+    TempFolder folder;
+    const auto shortFile = folder.write("short.sys", std::vector<uint8_t>(100, 1));
+    const auto noMarker = folder.write("nomarker.sys", std::vector<uint8_t>(65520, 0));
+    TestWindow w;
+    DetailsPanel* panel = w->detailsPanel();
+    auto* modify = w->findChild<QPushButton*>("btnSave");
+    w->Form_Load(Q(SamplePath()), Q(SamplePath().parent_path()));  // with the descriptions file
+    for (const auto& next : {shortFile, noMarker, folder.path() / "missing.sys", folder.path()}) {
+        w->OpenRegistryFile(Q(SamplePath()));
+        w->tvReg_NodeClick(
+            w->treeModel()->indexOfNode(*w->registryIndex().findNode("/setting/system/language")));
+        ASSERT_FALSE(panel->field(kValueField)->text().isEmpty());
+        ASSERT_FALSE(panel->infoBox(0)->text().isEmpty());  // the sample has its description
+        w->OpenRegistryFile(Q(next));
+        for (int i = 0; i < kDetailFieldCount; ++i) {
+            EXPECT_EQ(panel->field(i)->text(), "") << next << i;
+            EXPECT_TRUE(panel->field(i)->isReadOnly()) << next << i;
+            EXPECT_EQ(panel->field(i)->palette().color(QPalette::Base),
+                      QApplication::palette().color(QPalette::Button));
+        }
+        EXPECT_EQ(panel->infoBox(0)->text(), "");
+        EXPECT_EQ(panel->infoBox(1)->text(), "");
+        EXPECT_FALSE(modify->isEnabled()) << next;
+        // Typing gets nowhere: no text, no Modify.
+        panel->field(kValueField)->setFocus();
+        QTest::keyClicks(panel->field(kValueField), "12");
+        EXPECT_EQ(panel->field(kValueField)->text(), "");
+        EXPECT_FALSE(modify->isEnabled()) << next;
+    }
+}
+
+// An open, a close or a drop that arrives while a file is opening waits for the open to end.
+TEST(OpenFile, RequestsDuringAnOpenWaitForItToFinish) {
+    TempFolder folder;
+    const auto other = folder.write("other.sys", SampleBytes());
+    TestWindow w;
+    QString captionWhenDropped;
+    QTimer::singleShot(0, &*w, [&] {
+        captionWhenDropped = w->caption();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(Q(other))});
+        w->OpenDroppedFile(&mime);
+        w->OpenRegistryFile(Q(other));
+        w->close();
+    });
+    w->OpenRegistryFile(Q(SamplePath()));
+    // The requests ran inside the open's paint of the status line, before the file was read.
+    EXPECT_EQ(captionWhenDropped, "");
+    EXPECT_EQ(w->caption(), Q(SamplePath()));
+    EXPECT_GT(w->treeModel()->rowCount(), 0);
+    EXPECT_TRUE(w->isVisible());
+    QTest::qWait(50);
+    EXPECT_EQ(w->caption(), Q(other));
+    EXPECT_GT(w->treeModel()->rowCount(), 0);
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST(OpenFile, AFileWithoutMarkerIsOpenWithEmptyViews) {
+    TempFolder folder;
+    const auto path = folder.write("nomarker.sys", std::vector<uint8_t>(65520, 0));
+    TestWindow w;
+    w->OpenRegistryFile(Q(path));
+    EXPECT_EQ(w->caption(), Q(path));
+    EXPECT_EQ(w->treeModel()->rowCount(), 0);
+    EXPECT_EQ(w->findChild<QLineEdit*>("lblKey")->text(), " Reading nomarker.sys ...");
+    EXPECT_TRUE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
+}
+
+TEST(OpenFile, ASecondFileReplacesBothViews) {
+    sample::RegistryBuilder builder;
+    builder.addEntry("/other/only", 2, sample::Bytes("x"));
+    TempFolder folder;
+    const auto path = folder.write("other.sys", builder.build());
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    w->OpenRegistryFile(Q(path));
+    EXPECT_EQ(w->listModel()->rowCount(), 1);
+    EXPECT_EQ(Cell(*w, 0, 0), "/other/only");
+    EXPECT_EQ(w->treeModel()->rowCount(), 1);
+}
+
+TEST(OpenFile, CancelAtThePromptKeepsEverything) {
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    w->markModified();
+    w.prompts->answers = {QMessageBox::Cancel};
+    w->OpenRegistryFile(Q(SamplePath()));
+    ASSERT_EQ(w.prompts->messages.size(), 1u);
+    EXPECT_EQ(w.prompts->messages[0].text,
+              "Do you want to save modifications to the current file?");
+    EXPECT_EQ(w.prompts->messages[0].title, "Thornbeck");
+    EXPECT_EQ(w.prompts->messages[0].icon, QMessageBox::Question);
+    EXPECT_EQ(w.prompts->messages[0].buttons,
+              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_TRUE(w->hasUnsavedChanges());
+    EXPECT_EQ(w->caption(), Q(SamplePath()) + "*");
+    EXPECT_GT(w->listModel()->rowCount(), 400);
+}
+
+TEST(OpenFile, OpeningInListModeKeepsTheTreeHidden) {
+    TestWindow w;
+    w->ApplyViewMode(1);
+    w->OpenRegistryFile(Q(SamplePath()));
+    EXPECT_FALSE(w->findChild<QTreeView*>("tvReg")->isVisible());
+    EXPECT_TRUE(w->findChild<QTreeView*>("lvReg")->isVisible());
+}
+
+QMimeData* FilesMime(const QList<QUrl>& urls) {
+    auto* mime = new QMimeData;
+    mime->setUrls(urls);
+    return mime;
+}
+
+void Drop(MainWindow& window, QMimeData* mime) {
+    window.OpenDroppedFile(mime);
+    QCoreApplication::processEvents();
+    delete mime;
+}
+
+TEST(OpenFile, ADropOpensTheFirstLocalFile) {
+    TempFolder folder;
+    const auto copy = folder.write("copy.sys", SampleBytes());
+    TestWindow w;
+    Drop(*w, FilesMime({QUrl("https://example.invalid/x.sys"), QUrl::fromLocalFile(Q(copy)),
+                        QUrl::fromLocalFile(Q(SamplePath()))}));
+    EXPECT_EQ(w->openPath(), Q(copy));
+    auto* text = new QMimeData;
+    text->setText("not a file");
+    Drop(*w, text);
+    EXPECT_EQ(w->openPath(), Q(copy));
+}
+
+TEST(OpenFile, DamagedFilesOpenWithoutFault) {
+    TempFolder folder;
+    const auto sample = SampleBytes();
+    std::mt19937 random(7);
+    TestWindow w;
+    for (int round = 0; round < 40; ++round) {
+        auto bytes = sample;
+        for (int i = 0; i < 32; ++i)
+            bytes[0x10000 + random() % 0x2000] = static_cast<uint8_t>(random());
+        for (int i = 0; i < 8; ++i)
+            bytes[0x10 + random() % 0x4000] = static_cast<uint8_t>(random());
+        w->OpenRegistryFile(Q(folder.write("damaged.sys", bytes)));
+        EXPECT_EQ(w->image().size(), static_cast<int32_t>(bytes.size()));
+    }
+}
+
+}  // namespace
+}  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+TEST(OpenFile, AKeyOfThousandsOfLevelsOpens) {
+    for (const size_t depth : {5000u, 65535u}) {
+        const auto bytes = test::DeepKeyImage(depth);
+        TempFolder folder;
+        TestWindow w;
+        w->OpenRegistryFile(Q(folder.write("deep.sys", bytes)));
+        EXPECT_EQ(w->registryIndex().nodes().size(), static_cast<size_t>(RegistryIndex::kMaxDepth));
+        EXPECT_EQ(w->listModel()->rowCount(), 1);
+        // The tree shows the first thousand levels, the entry the last of them.
+        QModelIndex level = w->treeModel()->index(0, 0);
+        int shown = 0;
+        for (; level.isValid(); level = w->treeModel()->index(0, 0, level)) ++shown;
+        EXPECT_EQ(shown, RegistryTreeModel::kMaxShownDepth);
+    }
+}
+
+}  // namespace
+}  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+// Nodes that have children and are expanded in the tree, and those that have children.
+std::pair<size_t, size_t> ExpandedLevels(TestWindow& w) {
+    const auto* tree = w->findChild<QTreeView*>("tvReg");
+    std::pair<size_t, size_t> counts;
+    for (int32_t node = 0; node < static_cast<int32_t>(w->registryIndex().nodes().size()); ++node)
+        if (!w->registryIndex().childrenOf(node).empty()) {
+            counts.first += tree->isExpanded(w->treeModel()->indexOfNode(node));
+            ++counts.second;
+        }
+    return counts;
+}
+
+// Every level of a registry is expanded when it is opened.
+TEST(OpenFile, TheTreeOfARegistryOpensExpanded) {
+    TestWindow w;
+    w->OpenRegistryFile(Q(SamplePath()));
+    const auto [expanded, levels] = ExpandedLevels(w);
+    EXPECT_GT(levels, 500u);
+    EXPECT_EQ(expanded, levels);
+}
+
+// Thousands of entries whose names are about 6,000 levels deep and part after the first few:
+// the open is quick, every entry is a list row, and the first node is shown. The budget's count
+// of such keys is the most a 256 KiB file may name; one more and the file is refused, saying why.
+// Such a tree uses the file's whole budget of nodes, so the view expands only what showing a node
+// needs.
+TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
+    TestWindow w;
+    TempFolder folder;
+    w->OpenRegistryFile(Q(SamplePath()));
+    const auto most = static_cast<int>(RegistryIndex::NodeBudget(256 << 10, 0));
+    for (const int entries : {1000, most, most + 1, 19000}) {
+        const auto path = Q(folder.write("deep.sys", sample::DeepNamesImage(entries)));
+        QElapsedTimer timer;
+        timer.start();
+        w->OpenRegistryFile(path);
+        QCoreApplication::processEvents();
+        // Generous: it takes a fraction of a second; without the bound it did not finish.
+        EXPECT_LT(timer.elapsed(), 20000) << entries;
+        const auto& index = w->registryIndex();
+        if (entries > most) {
+            ASSERT_EQ(w.prompts->messages.size(), 1u) << entries;
+            EXPECT_EQ(w.prompts->messages[0].icon, QMessageBox::Warning);
+            EXPECT_TRUE(w.prompts->messages[0].text.startsWith("Could not open " + path));
+            EXPECT_TRUE(w.prompts->messages[0].text.contains(
+                QStringLiteral("names %1 different keys, more than the %2 that a file of "
+                               "262144 bytes can hold")
+                    .arg(entries)
+                    .arg(most)))
+                << w.prompts->messages[0].text.toStdString();
+            w.prompts->messages.clear();
+            // Nothing of the file, nor of the one before, stays open.
+            EXPECT_EQ(w->caption(), "");
+            EXPECT_EQ(w->listModel()->rowCount(), 0);
+            EXPECT_TRUE(index.nodes().empty());
+            EXPECT_FALSE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
+            continue;
+        }
+        EXPECT_TRUE(w.prompts->messages.empty());
+        EXPECT_EQ(w->listModel()->rowCount(), entries);
+        EXPECT_EQ(static_cast<int64_t>(index.nodes().size()), index.nodeBudget());
+        const QModelIndex first = w->treeModel()->indexOfNode(0);
+        ASSERT_TRUE(first.isValid());
+        EXPECT_EQ(w->findChild<QTreeView*>("tvReg")->currentIndex(), first);
+        // The first node is a top-level one, so nothing needed expanding to show it.
+        const auto [expanded, levels] = ExpandedLevels(w);
+        EXPECT_EQ(levels, entries == 1000 ? index.nodes().size() - 1000 : 0u);
+        EXPECT_EQ(expanded, 0u);
+        // The key line shows the start of a key of thousands of characters, as a cell does.
+        const std::string_view key = index.nodes()[0].key;
+        const QString shown = w->findChild<QLineEdit*>("lblKey")->text();
+        if (key.size() > 256)
+            EXPECT_EQ(shown, QString::fromLatin1(key.substr(0, 256)) + QChar(0x2026));
+        else
+            EXPECT_EQ(shown, QString::fromLatin1(key));
+    }
+}
+
+}  // namespace
+}  // namespace thornbeck::test

@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <QAction>
+#include <QTest>
+#include <algorithm>
+
+#include "gui/models/RegistryTreeModel.h"
+#include "gui/widgets/DetailFieldEdit.h"
+#include "gui/widgets/DetailsPanel.h"
+
+#include "core/fileio/AtomicSave.h"
+#include "gui/FakePrompts.h"
+#include "gui/models/RegistryListModel.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Q(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+std::vector<uint8_t> ImageBytes(const MainWindow& window) {
+    const auto bytes = window.image().bytes();
+    return {bytes.begin(), bytes.end()};
+}
+
+struct OpenCopy {
+    TempFolder folder;
+    fs::path path = folder.write("xRegistry.sys", SampleBytes());
+    TestWindow w;
+    OpenCopy() { w->OpenRegistryFile(Q(path)); }
+    void trigger(const char* action) { w->findChild<QAction*>(action)->trigger(); }
+};
+
+TEST(SaveCommands, SaveWritesTheImageAndKeepsTheBackup) {
+    OpenCopy c;
+    const auto before = ReadBytes(c.path);
+    c.w->markModified();
+    EXPECT_EQ(c.w->caption(), Q(c.path) + "*");
+    QTest::keyClick(c.w.window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(c.w->hasUnsavedChanges());
+    EXPECT_EQ(c.w->caption(), Q(c.path));
+    EXPECT_EQ(ReadBytes(c.path), ImageBytes(*c.w));
+    EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), before);
+    // A load-save cycle without changes gives the same bytes, at the same length.
+    c.trigger("mnuFileSave");
+    EXPECT_EQ(ReadBytes(c.path), before);
+    EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), before);
+    EXPECT_TRUE(c.w.prompts->messages.empty());
+}
+
+TEST(SaveCommands, SaveAsWritesTheNewPathAndLeavesTheOldFile) {
+    OpenCopy c;
+    const auto target = c.folder.path() / "copy.sys";
+    c.w.prompts->files = {Q(target)};
+    c.w->markModified();
+    c.trigger("mnuFileSaveAs");
+    const auto& asked = c.w.prompts->fileQuestions.back();
+    EXPECT_EQ(asked.filter, "xRegistry.sys (*.sys)");
+    EXPECT_EQ(asked.title, "Save xRegistry.sys");
+    EXPECT_EQ(asked.defaultName, "xRegistry.sys");
+    EXPECT_EQ(asked.folder, Q(c.folder.path()) + "/");
+    EXPECT_EQ(c.w->openPath(), Q(target));
+    EXPECT_EQ(c.w->caption(), Q(target));
+    EXPECT_EQ(ReadBytes(target), ImageBytes(*c.w));
+    EXPECT_FALSE(fs::exists(BackupPathOf(target)));
+    EXPECT_FALSE(fs::exists(BackupPathOf(c.path)));
+}
+
+TEST(SaveCommands, ASaveIntoALockedFolderIsReportedAndKeepsTheChanges) {
+    OpenCopy c;
+    c.w->markModified();
+    if (!MakeFolderUnwritable(c.folder.path())) GTEST_SKIP() << "no way to lock a folder here";
+    c.trigger("mnuFileSave");
+    MakeFolderWritable(c.folder.path());
+    ASSERT_EQ(c.w.prompts->messages.size(), 1u);
+    EXPECT_EQ(c.w.prompts->messages[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(c.w.prompts->messages[0].text.contains(Q(c.path)));
+    EXPECT_TRUE(c.w->hasUnsavedChanges());
+    EXPECT_EQ(c.w->caption(), Q(c.path) + "*");
+    EXPECT_EQ(ReadBytes(c.path), SampleBytes());
+    EXPECT_FALSE(fs::exists(BackupPathOf(c.path)));
+}
+
+TEST(SaveCommands, SaveAsOntoTheOpenFileIsASave) {
+    OpenCopy c;
+    c.w.prompts->files = {Q(c.path)};
+    c.trigger("mnuFileSaveAs");
+    EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), SampleBytes());
+    EXPECT_EQ(c.w->openPath(), Q(c.path));
+}
+
+TEST(SaveCommands, AFailedSaveAsIsReportedAndChangesNothing) {
+    OpenCopy c;
+    c.w->markModified();
+    const auto target = c.folder.path() / "missing" / "x.sys";
+    c.w.prompts->files = {Q(target)};
+    c.trigger("mnuFileSaveAs");
+    ASSERT_EQ(c.w.prompts->messages.size(), 1u);
+    const auto& warning = c.w.prompts->messages[0];
+    EXPECT_EQ(warning.icon, QMessageBox::Warning);
+    EXPECT_EQ(warning.title, "Thornbeck");
+    EXPECT_TRUE(warning.text.contains(Q(target)));
+    EXPECT_EQ(c.w->openPath(), Q(c.path));
+    EXPECT_EQ(c.w->caption(), Q(c.path) + "*");
+    EXPECT_TRUE(c.w->hasUnsavedChanges());
+}
+
+TEST(SaveCommands, CancelledSaveAsChangesNothing) {
+    OpenCopy c;
+    c.trigger("mnuFileSaveAs");
+    EXPECT_EQ(c.w->openPath(), Q(c.path));
+    EXPECT_FALSE(fs::exists(BackupPathOf(c.path)));
+}
+
+TEST(SaveCommands, TheClosePromptAnswersCancelNoAndYes) {
+    {
+        OpenCopy c;
+        c.w->markModified();
+        c.w.prompts->answers = {QMessageBox::Cancel};
+        EXPECT_FALSE(c.w->close());
+        EXPECT_TRUE(c.w->isVisible());
+        EXPECT_TRUE(c.w->hasUnsavedChanges());
+        c.w.prompts->answers = {QMessageBox::No};
+        EXPECT_TRUE(c.w->close());
+        EXPECT_FALSE(fs::exists(BackupPathOf(c.path)));
+    }
+    {
+        OpenCopy c;
+        c.w->markModified();
+        c.w.prompts->answers = {QMessageBox::Yes};
+        EXPECT_TRUE(c.w->close());
+        EXPECT_TRUE(fs::exists(BackupPathOf(c.path)));
+    }
+    {
+        OpenCopy c;
+        EXPECT_TRUE(c.w->close());  // nothing changed: no prompt
+        EXPECT_TRUE(c.w.prompts->messages.empty());
+    }
+}
+
+TEST(SaveCommands, AFailedSaveUnderYesKeepsTheWindowOpenAndCancelsAnOpen) {
+    OpenCopy c;
+    c.w->markModified();
+    fs::remove_all(c.folder.path());  // nowhere to save to any more
+    c.w.prompts->answers = {QMessageBox::Yes};
+    EXPECT_FALSE(c.w->close());
+    EXPECT_TRUE(c.w->hasUnsavedChanges());
+    c.w.prompts->answers = {QMessageBox::Yes};
+    c.w->OpenRegistryFile(Q(SamplePath()));
+    EXPECT_EQ(c.w->openPath(), Q(c.path));
+    EXPECT_GT(c.w->listModel()->rowCount(), 0);
+    EXPECT_EQ(c.w->caption(), Q(c.path) + "*");
+    fs::create_directories(c.folder.path());
+}
+
+TEST(ExportCsv, WritesOneLinePerListRowAndProposesTheFileName) {
+    OpenCopy c;
+    const auto target = c.folder.path() / "out.csv";
+    c.w.prompts->files = {Q(target)};
+    c.trigger("mnuFileExportCSV");
+    const auto& asked = c.w.prompts->fileQuestions.back();
+    EXPECT_EQ(asked.filter, "xRegistry.csv (*.csv)");
+    EXPECT_EQ(asked.title, "Export xRegistry.sys as CSV");
+    EXPECT_EQ(asked.defaultName, "xRegistry.csv");
+    const auto csv = ReadBytes(target);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n') >= c.w->listModel()->rowCount(), true);
+    const std::string text(csv.begin(), csv.end());
+    EXPECT_EQ(
+        text.rfind("\"/setting/system/language\",\"00000001\",\"4\",\"Integer\",\"1A2B\",\"0000\",",
+                   0),
+        0u);
+    EXPECT_FALSE(c.w->hasUnsavedChanges());
+}
+
+TEST(ExportCsv, NothingLoadedGivesAnEmptyFileAndCancelTouchesNothing) {
+    TempFolder folder;
+    TestWindow w;
+    const auto target = folder.path() / "empty.csv";
+    w.prompts->files = {Q(target)};
+    w->findChild<QAction*>("mnuFileExportCSV")->trigger();
+    EXPECT_EQ(w.prompts->fileQuestions.back().defaultName, ".csv");
+    EXPECT_TRUE(fs::exists(target));
+    EXPECT_TRUE(ReadBytes(target).empty());
+
+    // The dialog proposes an existing file; cancelling it leaves that file as it was.
+    OpenCopy c;
+    const auto kept = c.folder.write("xRegistry.csv", {'k'});
+    c.trigger("mnuFileExportCSV");  // no answer scripted: cancelled
+    const auto& asked = c.w.prompts->fileQuestions.back();
+    EXPECT_EQ(fs::path(asked.folder.toStdString()) / asked.defaultName.toStdString(), kept);
+    EXPECT_EQ(ReadBytes(kept), std::vector<uint8_t>{'k'});
+}
+
+TEST(ExportCsv, LinesFollowTheListsSortOrder) {
+    OpenCopy c;
+    c.w->lvReg_ColumnClick(4);  // Checksum, then descending
+    c.w->lvReg_ColumnClick(4);
+    const auto target = c.folder.path() / "sorted.csv";
+    c.w.prompts->files = {Q(target)};
+    c.trigger("mnuFileExportCSV");
+    const auto csv = ReadBytes(target);
+    std::vector<std::string> checksums;
+    // Every line starts with a quoted key and a quoted value, which may hold anything; the
+    // checksum is the fifth field counted from the line's end backwards.
+    std::string text(csv.begin(), csv.end());
+    size_t start = 0;
+    for (size_t end = text.find("\"\r\n"); end != std::string::npos;
+         start = end + 3, end = text.find("\"\r\n", start)) {
+        const std::string line = text.substr(start, end + 1 - start);
+        size_t at = line.size();
+        for (int field = 0; field < 5; ++field) at = line.rfind("\",\"", at - 1);
+        checksums.push_back(line.substr(at + 3, 4));
+    }
+    ASSERT_EQ(checksums.size(), static_cast<size_t>(c.w->listModel()->rowCount()));
+    EXPECT_TRUE(std::is_sorted(checksums.rbegin(), checksums.rend()));
+    EXPECT_NE(checksums.front(), checksums.back());
+}
+
+TEST(SaveCommands, AFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
+    OpenCopy c;
+    c.w->markModified();
+    std::vector<uint8_t> other = SampleBytes();
+    other[5] ^= 0xFF;  // another program's change
+    c.folder.write("xRegistry.sys", other);
+    c.w.prompts->answers = {QMessageBox::Cancel};
+    c.trigger("mnuFileSave");
+    ASSERT_EQ(c.w.prompts->messages.size(), 1u);
+    EXPECT_EQ(c.w.prompts->messages[0].text,
+              "The file has changed on disk since it was opened. Overwrite it?");
+    EXPECT_EQ(ReadBytes(c.path), other);
+    EXPECT_TRUE(c.w->hasUnsavedChanges());
+    c.w.prompts->answers = {QMessageBox::SaveAll};  // Overwrite
+    c.trigger("mnuFileSave");
+    EXPECT_EQ(ReadBytes(c.path), ImageBytes(*c.w));
+    EXPECT_FALSE(c.w->hasUnsavedChanges());
+    c.w->markModified();
+    c.trigger("mnuFileSave");  // unchanged since our own save: no question
+    EXPECT_EQ(c.w.prompts->messages.size(), 2u);
+}
+
+TEST(SaveCommands, AFifoIsRefusedWithAMessageWithoutBlocking) {
+    TempFolder folder;
+    const auto fifo = folder.path() / "pipe.sys";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    TestWindow w;
+    w->OpenRegistryFile(Q(fifo));
+    EXPECT_EQ(w->openPath(), "");
+    ASSERT_EQ(w.prompts->messages.size(), 1u);
+    EXPECT_TRUE(w.prompts->messages[0].text.contains("FIFO"));
+}
+
+TEST(SaveCommands, SaveAfterAModifyWritesTheModifiedImage) {
+    OpenCopy c;
+    const auto node = *c.w->registryIndex().findNode("/setting/system/nickName");
+    c.w->tvReg_NodeClick(c.w->treeModel()->indexOfNode(node));
+    c.w->detailsPanel()->field(kDataSizeField)->setText("200");
+    c.w->detailsPanel()->field(kValueField)->setText("renamed");
+    c.w->btnSave_Click();
+    ASSERT_TRUE(c.w->hasUnsavedChanges());
+    const auto original = ReadBytes(c.path);
+    c.trigger("mnuFileSave");
+    EXPECT_EQ(ReadBytes(c.path), ImageBytes(*c.w));
+    EXPECT_NE(ReadBytes(c.path), original);
+    EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), original);
+}
+
+TEST(ExportCsv, AFileThatCannotBeCreatedIsReported) {
+    TempFolder folder;
+    TestWindow w;
+    const auto target = folder.path() / "missing" / "x.csv";
+    w.prompts->files = {Q(target)};
+    w->findChild<QAction*>("mnuFileExportCSV")->trigger();
+    ASSERT_EQ(w.prompts->messages.size(), 1u);
+    EXPECT_EQ(w.prompts->messages[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(w.prompts->messages[0].title, "Thornbeck");
+    EXPECT_TRUE(w.prompts->messages[0].text.contains(Q(target)));
+}
+
+}  // namespace
+}  // namespace thornbeck::test

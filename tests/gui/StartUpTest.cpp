@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLockFile>
+#include <QTreeView>
+
+#include "gui/FakePrompts.h"
+#include "gui/window/Application.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+QString Q(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+TEST(StartUp, AQuotedCommandLinePathIsOpened) {
+    TempFolder folder;
+    const auto path = folder.write("my dump.sys", SampleBytes());
+    TestWindow w;
+    w->Form_Load("  \"" + Q(path) + "\" ", Q(folder.path() / "app"));
+    EXPECT_EQ(w->openPath(), Q(path));
+    EXPECT_EQ(w->appPath(), Q(folder.path() / "app") + "/");
+}
+
+TEST(StartUp, WithoutArgumentTheRegistryBesideTheProgramOpens) {
+    TempFolder folder;
+    folder.write("XREGISTRY.SYS", SampleBytes());
+    TestWindow w;
+    w->Form_Load("", Q(folder.path()) + "/");
+    EXPECT_EQ(w->openPath(), Q(folder.path() / "XREGISTRY.SYS"));
+}
+
+TEST(StartUp, WithoutArgumentOrRegistryNothingOpens) {
+    TempFolder folder;
+    TestWindow w;
+    w->Form_Load("", Q(folder.path()));
+    EXPECT_EQ(w->openPath(), "");
+    EXPECT_FALSE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
+    w->Form_Load(Q(folder.path() / "missing.sys"), Q(folder.path()));
+    EXPECT_EQ(w->openPath(), "");
+}
+
+TEST(StartUp, TheListShowsHeaderIdBeforeTheOffsets) {
+    TempFolder folder;
+    TestWindow w;
+    w->Form_Load("", Q(folder.path()));
+    const QHeaderView* header = w->findChild<QTreeView*>("lvReg")->header();
+    QStringList shown;
+    for (int position = 0; position < header->count(); ++position)
+        shown << header->model()
+                     ->headerData(header->logicalIndex(position), Qt::Horizontal)
+                     .toString();
+    EXPECT_EQ(shown, QStringList({"Key", "Value", "Size", "Type", "Checksum", "Flags", "Header ID",
+                                  "Data Offset", "Key Offset"}));
+    EXPECT_EQ(header->logicalIndex(6), 8);
+    // Files opened later keep the order and the widths.
+    auto* list = w->findChild<QTreeView*>("lvReg");
+    list->header()->resizeSection(0, 333);
+    w->OpenRegistryFile(Q(SamplePath()));
+    w->OpenRegistryFile(Q(SamplePath()));
+    EXPECT_EQ(header->logicalIndex(6), 8);
+    EXPECT_EQ(header->sectionSize(0), 333);
+}
+
+TEST(StartUp, TheCommandLineIsTheRemainingArgumentsJoined) {
+    EXPECT_EQ(CommandLinePath({"thornbeck", "\"/tmp/a", "b.sys\""}), "/tmp/a b.sys");
+    EXPECT_EQ(CommandLinePath({"thornbeck"}), "");
+}
+
+TEST(StartUp, OnlyOneCopyRunsAndADeadCopysLockIsTakenOver) {
+    TempFolder folder;
+    auto first = InitApp(Q(folder.path()));
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(InitApp(Q(folder.path())));
+    first.reset();
+    // A lock left by a process that no longer runs.
+    QFile stale(Q(folder.path() / "thornbeck.lock"));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("999999999\nthornbeck\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    EXPECT_TRUE(InitApp(Q(folder.path())));
+}
+
+}  // namespace
+}  // namespace thornbeck::test

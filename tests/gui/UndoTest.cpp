@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTest>
+#include <QTreeView>
+
+#include "core/fileio/AtomicSave.h"
+#include "gui/FakePrompts.h"
+#include "gui/models/RegistryListModel.h"
+#include "gui/models/RegistryTreeModel.h"
+#include "gui/widgets/DetailFieldEdit.h"
+#include "gui/widgets/DetailsPanel.h"
+#include "support/TestFiles.h"
+
+namespace thornbeck::test {
+namespace {
+
+QString Q(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+struct History {
+    TempFolder folder;
+    std::filesystem::path path = folder.write("xRegistry.sys", SampleBytes());
+    TestWindow w;
+    QAction* undo = w->findChild<QAction*>("mnuEditUndo");
+    QAction* redo = w->findChild<QAction*>("mnuEditRedo");
+    History() { w->OpenRegistryFile(Q(path)); }
+    int32_t show(std::string_view key) {
+        const int32_t node = *w->registryIndex().findNode(key);
+        w->tvReg_NodeClick(w->treeModel()->indexOfNode(node));
+        return node;
+    }
+    DetailFieldEdit* field(int i) const { return w->detailsPanel()->field(i); }
+    QString cell(std::string_view key, int column) const {
+        const int32_t node = *w->registryIndex().findNode(key);
+        const int32_t row = w->registryIndex().nodes()[static_cast<size_t>(node)].listRow;
+        return w->listModel()->indexOfRow(row).siblingAtColumn(column).data().toString();
+    }
+    std::vector<uint8_t> bytes() const {
+        return {w->image().bytes().begin(), w->image().bytes().end()};
+    }
+};
+
+TEST(Undo, CtrlZAfterAModifyShowsTheOldValueInThePanelAndTheList) {
+    History h;
+    EXPECT_FALSE(h.undo->isEnabled());
+    EXPECT_FALSE(h.redo->isEnabled());
+    h.show("/setting/system/timeZone");
+    h.field(kValueField)->setText("7F");
+    h.w->btnSave_Click();
+    ASSERT_EQ(h.cell("/setting/system/timeZone", 1), "0000007F");
+    EXPECT_EQ(h.undo->text(), "&Undo Modify /setting/system/timeZone");
+    h.show("/setting/system/language");  // elsewhere: undo brings its entry back into view
+    auto* tree = h.w->findChild<QTreeView*>("tvReg");
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(h.field(kValueField)->text(), "0000003C");
+    EXPECT_EQ(h.cell("/setting/system/timeZone", 1), "0000003C");
+    EXPECT_FALSE(h.undo->isEnabled());
+    EXPECT_TRUE(h.redo->isEnabled());
+    QTest::keyClick(tree, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(h.field(kValueField)->text(), "0000007F");
+
+    // Inside a field, Ctrl+Z is the field's own text undo.
+    h.field(kChecksumField)->setFocus();
+    QTest::keyClicks(h.field(kChecksumField), "1");
+    QTest::keyClick(h.field(kChecksumField), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(h.cell("/setting/system/timeZone", 1), "0000007F");
+}
+
+TEST(Undo, UndoingASizeChangeRestoresEveryLaterOffset) {
+    History h;
+    const auto original = h.bytes();
+    std::vector<QString> offsets;
+    for (int r = 0; r < h.w->listModel()->rowCount(); ++r)
+        offsets.push_back(h.w->listModel()->index(r, 6).data().toString());
+    h.show("/setting/system/nickName");
+    h.field(kDataSizeField)->setText("100");
+    h.w->btnSave_Click();
+    h.show("/setting/system/region");
+    h.field(kDataSizeField)->setText("9");
+    h.field(kValueField)->setText("NOWHERE");
+    h.w->btnSave_Click();
+    ASSERT_NE(h.w->listModel()->index(40, 6).data().toString(), offsets[40]);
+    h.undo->trigger();
+    h.undo->trigger();
+    EXPECT_EQ(h.bytes(), original);
+    for (int r = 0; r < h.w->listModel()->rowCount(); ++r)
+        ASSERT_EQ(h.w->listModel()->index(r, 6).data().toString(), offsets[static_cast<size_t>(r)]);
+    EXPECT_EQ(h.w->findChild<QLineEdit*>("lblKey")->text(), "/setting/system/nickName");
+    EXPECT_EQ(h.field(kDataSizeField)->text(), "128");
+    const int32_t later = *h.w->registryIndex().findNode("/setting/user/comment");
+    EXPECT_EQ(*h.w->registryIndex().nodes()[static_cast<size_t>(later)].entry,
+              *IndexRegistry(h.w->image()).nodes()[static_cast<size_t>(later)].entry);
+}
+
+TEST(Undo, TheCaptionAndTheClosePromptFollowTheCleanState) {
+    History h;
+    const QString clean = Q(h.path);
+    h.show("/setting/system/timeZone");
+    h.field(kValueField)->setText("1");
+    h.w->btnSave_Click();
+    h.w->findChild<QAction*>("mnuFileSave")->trigger();
+    EXPECT_EQ(h.w->caption(), clean);
+    h.field(kValueField)->setText("2");
+    h.w->btnSave_Click();
+    EXPECT_EQ(h.w->caption(), clean + "*");
+    h.undo->trigger();  // back to what was saved
+    EXPECT_EQ(h.w->caption(), clean);
+    EXPECT_FALSE(h.w->hasUnsavedChanges());
+    EXPECT_EQ(ReadBytes(h.path), h.bytes());
+    h.undo->trigger();  // past the save
+    EXPECT_EQ(h.w->caption(), clean + "*");
+    EXPECT_TRUE(h.w->hasUnsavedChanges());
+    h.redo->trigger();
+    EXPECT_TRUE(h.w->close());  // clean again: no prompt
+    EXPECT_TRUE(h.w.prompts->messages.empty());
+    // Opening a file empties the history.
+    h.w->OpenRegistryFile(Q(h.path));
+    EXPECT_FALSE(h.undo->isEnabled());
+    EXPECT_FALSE(h.redo->isEnabled());
+}
+
+TEST(Undo, AChangeOutsideTheHistoryStaysUnsavedThroughUndo) {
+    History h;
+    const QString clean = Q(h.path);
+    h.w->markModified();
+    h.show("/setting/system/timeZone");
+    h.field(kValueField)->setText("1");
+    h.w->btnSave_Click();
+    h.undo->trigger();  // the history is back where it began, the other change is not
+    EXPECT_TRUE(h.w->hasUnsavedChanges());
+    EXPECT_EQ(h.w->caption(), clean + "*");
+    h.w.prompts->answers = {QMessageBox::Cancel};
+    EXPECT_FALSE(h.w->close());
+    EXPECT_EQ(h.w.prompts->messages.size(), 1U);
+    h.w->findChild<QAction*>("mnuFileSave")->trigger();
+    EXPECT_FALSE(h.w->hasUnsavedChanges());
+    EXPECT_EQ(h.w->caption(), clean);
+}
+
+}  // namespace
+}  // namespace thornbeck::test
