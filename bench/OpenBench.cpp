@@ -80,10 +80,10 @@ void BM_OpenRegistryFile(benchmark::State& state) {
     window.show();
     const QString path = QString::fromStdString(FilePath().string());
     for (auto _ : state) {
-        window.OpenRegistryFile(path);
+        window.openFile(path);
         QCoreApplication::processEvents();
     }
-    state.counters["rows"] = window.registryIndex().rows().size();
+    state.counters["rows"] = window.document().index().rows().size();
 }
 
 BENCHMARK(BM_BareViewsBaseline)->Unit(benchmark::kMillisecond);

@@ -107,13 +107,13 @@ Outcome Measure(const Case& c) {
     // sample's longer keys: the first text drawn cut short makes Qt load the font's layout tables
     // (about 80 KiB, once per process), whatever file is open.
     const QString sample = QCoreApplication::applicationDirPath() + "/xRegistry.sys";
-    window.OpenRegistryFile(sample);
+    window.openFile(sample);
     QCoreApplication::processEvents();
-    for (const char* mode : {"mnuViewMode1", "mnuViewMode0"}) {
+    for (const char* mode : {"listModeAction", "treeModeAction"}) {
         window.findChild<QAction*>(mode)->trigger();
         QCoreApplication::processEvents();
     }
-    window.OpenRegistryFile(sample + ".missing");
+    window.openFile(sample + ".missing");
     QCoreApplication::processEvents();
     malloc_trim(0);
     ResetPeak();
@@ -121,15 +121,15 @@ Outcome Measure(const Case& c) {
 
     QElapsedTimer timer;
     timer.start();
-    window.OpenRegistryFile(QString::fromStdString(path.string()));
+    window.openFile(QString::fromStdString(path.string()));
     QCoreApplication::processEvents();
     outcome.seconds = timer.nsecsElapsed() / 1e9;
     outcome.peak = PeakResident() - outcome.empty;
     std::filesystem::remove(path);
     outcome.refused = window.caption().isEmpty();
-    outcome.entries = window.registryIndex().entryCount();
-    outcome.keys = static_cast<long long>(window.registryIndex().rows().size());
-    outcome.nodes = static_cast<long long>(window.registryIndex().nodes().size());
+    outcome.entries = window.document().index().entryCount();
+    outcome.keys = static_cast<long long>(window.document().index().rows().size());
+    outcome.nodes = static_cast<long long>(window.document().index().nodes().size());
     return outcome;
 }
 

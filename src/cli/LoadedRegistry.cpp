@@ -2,7 +2,6 @@
 
 #include "cli/EscapedText.h"
 #include "core/fileio/SystemText.h"
-#include "core/format/RegistryFormat.h"
 
 namespace thornbeck::cli {
 namespace fs = std::filesystem;
@@ -17,33 +16,18 @@ FileRead ReadInputFile(const fs::path& path) {
     return read;
 }
 
-std::string TooShortReason(size_t size) {
-    return std::to_string(size) + " bytes, shorter than the " +
-           std::to_string(format::kMinimumFileSize) + " bytes of a registry file";
-}
-
 void ReportFileProblem(std::string_view file, std::string_view reason, std::ostream& err) {
     err << "thornbeck-cli: " << file << ": " << reason << '\n';
 }
 
 std::optional<LoadedRegistry> LoadRegistry(std::string_view file, std::ostream& err) {
-    FileRead read = ReadInputFile(PathOfArgument(file));
-    if (!read.failure.empty()) {
-        ReportFileProblem(file, read.failure, err);
+    OpenOutcome opened = OpenRegistryFile(PathOfArgument(file));
+    if (!opened.file) {
+        ReportFileProblem(file, opened.refusal->reason, err);
         return std::nullopt;
     }
-    if (read.bytes.size() < static_cast<size_t>(format::kMinimumFileSize)) {
-        ReportFileProblem(file, "not a registry file: " + TooShortReason(read.bytes.size()), err);
-        return std::nullopt;
-    }
-    LoadedRegistry loaded{std::string(file), RegistryImage(std::move(read.bytes)), {}, read.stamp};
-    loaded.index = IndexRegistry(loaded.image);
-    if (const auto& refused = loaded.index.tooManyKeys()) {
-        ReportFileProblem(
-            file, "refused: it " + refused->reason() + " (damaged, or made to break editors)", err);
-        return std::nullopt;
-    }
-    return loaded;
+    return LoadedRegistry{std::string(file), std::move(opened.file->image),
+                          std::move(opened.file->index), opened.file->stamp};
 }
 
 std::optional<KeyedEntry> EntryOfKey(const RegistryIndex& index, std::string_view key) {

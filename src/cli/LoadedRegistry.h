@@ -11,6 +11,7 @@
 #include "core/fileio/RegularFile.h"
 #include "core/format/RegistryImage.h"
 #include "core/index/RegistryIndex.h"
+#include "core/load/RegistryFile.h"
 
 namespace thornbeck::cli {
 
@@ -27,8 +28,8 @@ struct LoadedRegistry {
     DiskStamp stamp;  // the file as it was read
 };
 
-// Reads and indexes the file. A file that cannot be read or is too short to be a registry file
-// is reported on `err` (naming the file and the reason) and gives nothing.
+// Opens the file as the window does (OpenRegistryFile). A file it refuses is reported on `err`,
+// naming the file and the reason, and gives nothing.
 std::optional<LoadedRegistry> LoadRegistry(std::string_view file, std::ostream& err);
 
 // The entry the window's tree node holds for the key, with its node: for a name that several
@@ -42,10 +43,6 @@ std::optional<KeyedEntry> EntryOfKey(const RegistryIndex& index, std::string_vie
 // EntryOfKey, reporting on `err` when the file has no entry with the key (or only a key folder).
 std::optional<KeyedEntry> RequireEntry(const LoadedRegistry& file, std::string_view key,
                                        std::ostream& err);
-
-// Why a file of `size` bytes is refused: "N bytes, shorter than the 65520 bytes of a registry
-// file".
-std::string TooShortReason(size_t size);
 
 // "thornbeck-cli: FILE: reason" on `err`.
 void ReportFileProblem(std::string_view file, std::string_view reason, std::ostream& err);

@@ -4,7 +4,7 @@
 #include <QAction>
 
 #include "cli/CliRun.h"
-#include "gui/FakePrompts.h"
+#include "gui/TestWindow.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {
@@ -14,9 +14,9 @@ namespace fs = std::filesystem;
 
 std::vector<uint8_t> WindowExport(const fs::path& file, const fs::path& out) {
     TestWindow w;
-    w->OpenRegistryFile(QString::fromStdString(file.string()));
+    w->openFile(QString::fromStdString(file.string()));
     w.prompts->files.push_back(QString::fromStdString(out.string()));
-    w->findChild<QAction*>("mnuFileExportCSV")->trigger();
+    w->findChild<QAction*>("exportCsvAction")->trigger();
     return ReadBytes(out);
 }
 

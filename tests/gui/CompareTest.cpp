@@ -11,7 +11,7 @@
 #include "cli/Cli.h"
 #include "cli/EscapedText.h"
 #include "core/compare/EntryCompare.h"
-#include "gui/FakePrompts.h"
+#include "gui/TestWindow.h"
 #include "gui/controllers/CompareController.h"
 #include "gui/models/DifferenceModel.h"
 #include "gui/text/Latin1Text.h"
@@ -23,10 +23,6 @@
 namespace thornbeck::test {
 namespace {
 
-QString Q(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
 struct Comparing {
     TempFolder folder;
     ComparePair pair;
@@ -34,15 +30,15 @@ struct Comparing {
     std::filesystem::path b;
     TestWindow w;
     CompareController* compare = w->findChild<CompareController*>("compareController");
-    QTreeView* table = w->findChild<QTreeView*>("compareTable");
+    QTreeView* table = w->findChild<QTreeView*>("differencesTable");
 
     explicit Comparing(bool typeClash = false)
         : pair(CompareImages(typeClash)),
           a(folder.write("a.sys", pair.a)),
           b(folder.write("b.sys", pair.b)) {
-        w->OpenRegistryFile(Q(a));
+        w->openFile(Q(a));
         w.prompts->files.push_back(Q(b));
-        w->findChild<QAction*>("mnuFileCompare")->trigger();
+        w->findChild<QAction*>("compareAction")->trigger();
     }
     // The pane's rows as diff prints them: its kinds named as diff names them, texts escaped.
     std::string paneLines() const {
@@ -74,9 +70,9 @@ struct Comparing {
     // diff between the window's image as it now stands and B.
     std::string diffNow() const { return diffLines(folder.write("now.sys", bytes())); }
     std::vector<uint8_t> bytes() const {
-        return {w->image().bytes().begin(), w->image().bytes().end()};
+        return {w->document().image().bytes().begin(), w->document().image().bytes().end()};
     }
-    QString count() const { return w->findChild<QLabel*>("compareCount")->text(); }
+    QString count() const { return w->findChild<QLabel*>("differencesCount")->text(); }
 };
 
 TEST(Compare, PaneRowsEqualTheLinesOfDiffAndFollowModifyUndoAndRedo) {
@@ -100,14 +96,14 @@ TEST(Compare, PaneRowsEqualTheLinesOfDiffAndFollowModifyUndoAndRedo) {
     EXPECT_EQ(c.paneLines(), c.diffLines(c.a));
 
     // Next Difference selects the first row and shows its entry as a click on its node would.
-    auto* next = c.w->findChild<QAction*>("mnuViewNextDifference");
-    auto* previous = c.w->findChild<QAction*>("mnuViewPreviousDifference");
+    auto* next = c.w->findChild<QAction*>("nextDifferenceAction");
+    auto* previous = c.w->findChild<QAction*>("previousDifferenceAction");
     EXPECT_EQ(next->shortcut(), QKeySequence("F6"));
     EXPECT_EQ(previous->shortcut(), QKeySequence("Shift+F6"));
     next->trigger();
     next->trigger();
     next->trigger();  // /c/text's Value
-    auto* key = c.w->findChild<QLineEdit*>("lblKey");
+    auto* key = c.w->detailsPanel()->keyLine();
     EXPECT_EQ(key->text(), "/c/text");
     EXPECT_EQ(c.w->detailsPanel()->field(kValueField)->text(), "abc");
     previous->trigger();
@@ -116,20 +112,20 @@ TEST(Compare, PaneRowsEqualTheLinesOfDiffAndFollowModifyUndoAndRedo) {
     // A Modify that makes /c/int equal removes its rows; undo brings them back, redo removes them.
     c.w->detailsPanel()->field(kValueField)->setText("20");
     c.w->detailsPanel()->field(kChecksumField)->setText("9");
-    c.w->btnSave_Click();
+    c.w->modifyEntry();
     EXPECT_EQ(c.count(), "8 differences");
     EXPECT_EQ(c.paneLines(), c.diffNow());
     EXPECT_EQ(c.paneLines().find("/c/int"), std::string::npos);
-    c.w->undoStack()->undo();
+    c.w.undo();
     EXPECT_EQ(c.count(), "10 differences");
     EXPECT_EQ(c.paneLines(), c.diffLines(c.a));
-    c.w->undoStack()->redo();
+    c.w.redo();
     EXPECT_EQ(c.count(), "8 differences");
 
     // In list mode a row selects the entry's list row.
-    c.w->ApplyViewMode(1);
+    c.w->navigation().setListMode(true);
     next->trigger();
-    auto* list = c.w->findChild<QTreeView*>("lvReg");
+    auto* list = c.w->entryList();
     EXPECT_EQ(list->currentIndex().siblingAtColumn(0).data().toString(), "/c/text");
 
     // Closing the pane ends the compare.
@@ -142,31 +138,31 @@ TEST(Compare, PaneRowsEqualTheLinesOfDiffAndFollowModifyUndoAndRedo) {
 TEST(Compare, TakingEveryDifferenceIsOneUndoStepThatRestoresTheFileByteForByte) {
     Comparing c;
     c.table->selectAll();
-    c.w->findChild<QAction*>("mnuEditTakeFields")->trigger();
+    c.w->findChild<QAction*>("takeFieldsAction")->trigger();
     EXPECT_TRUE(c.w.prompts->messages.empty());
     EXPECT_EQ(c.count(), "2 differences");
     EXPECT_EQ(c.paneLines(), c.diffNow());
     const RegistryImage other(c.pair.b);
     const RegistryIndex otherIndex = IndexRegistry(other);
     for (const KeyDifference& left :
-         DiffEntries(c.w->image(), c.w->registryIndex(), other, otherIndex, true))
+         DiffEntries(c.w->document().image(), c.w->document().index(), other, otherIndex, true))
         for (const FieldChange& change : left.changes)
             EXPECT_TRUE(change.field == kDataOffsetField || change.field == kKeyOffsetField);
-    EXPECT_TRUE(c.w->hasUnsavedChanges());
-    EXPECT_EQ(c.w->undoStack()->count(), 1);
+    EXPECT_TRUE(c.w->document().hasUnsavedChanges());
 
-    c.w->undoStack()->undo();
+    c.w.undo();
+    EXPECT_FALSE(c.w->document().canUndo());  // the take was one step
     EXPECT_EQ(c.bytes(), c.pair.a);
     EXPECT_EQ(c.paneLines(), c.diffLines(c.a));
-    EXPECT_FALSE(c.w->hasUnsavedChanges());
-    c.w->undoStack()->redo();
+    EXPECT_FALSE(c.w->document().hasUnsavedChanges());
+    c.w.redo();
     EXPECT_EQ(c.count(), "2 differences");
 }
 
 TEST(Compare, ARefusedEntryIsReportedWithItsKeyAndReasonAndTheOthersAreTaken) {
     Comparing c(true);
     c.table->selectAll();
-    c.w->findChild<QAction*>("mnuEditTakeFields")->trigger();
+    c.w->findChild<QAction*>("takeFieldsAction")->trigger();
     ASSERT_EQ(c.w.prompts->messages.size(), 1u);
     EXPECT_EQ(c.w.prompts->messages[0].text,
               "5 of 6 entries were taken. These were not:\n\n/c/clash: Value: Invalid value");
@@ -175,14 +171,14 @@ TEST(Compare, ARefusedEntryIsReportedWithItsKeyAndReasonAndTheOthersAreTaken) {
     const int row = c.compare->model()->rowOf("/c/clash", kValueField);
     EXPECT_EQ(c.compare->model()->index(row, DifferenceModel::kNoteColumn).data().toString(),
               "Not taken: Value: Invalid value");
-    c.w->undoStack()->undo();
+    c.w.undo();
     EXPECT_EQ(c.bytes(), c.pair.a);
 }
 
 TEST(Compare, AnUnreadableFileIsReportedAndOpeningAnotherFileEndsTheCompare) {
     Comparing c;
     c.w.prompts->files.push_back(Q(c.folder.path() / "missing.sys"));
-    c.w->findChild<QAction*>("mnuFileCompare")->trigger();
+    c.w->findChild<QAction*>("compareAction")->trigger();
     ASSERT_EQ(c.w.prompts->messages.size(), 1u);
     EXPECT_TRUE(c.w.prompts->messages[0].text.startsWith("Could not compare with "));
     EXPECT_EQ(c.count(), "10 differences");  // the compare before it goes on
@@ -192,7 +188,7 @@ TEST(Compare, AnUnreadableFileIsReportedAndOpeningAnotherFileEndsTheCompare) {
     ASSERT_EQ(c.w.prompts->messages.size(), 2u);
     EXPECT_TRUE(c.w.prompts->messages[1].text.contains("100 bytes"));
 
-    c.w->OpenRegistryFile(Q(c.b));
+    c.w->openFile(Q(c.b));
     EXPECT_FALSE(c.compare->comparing());
     EXPECT_FALSE(c.compare->pane()->isVisibleTo(&*c.w));
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLayout>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -7,7 +9,7 @@
 #include <QTreeView>
 
 #include "core/edit/ModifyEntry.h"
-#include "gui/FakePrompts.h"
+#include "gui/TestWindow.h"
 #include "gui/models/RegistryTreeModel.h"
 #include "gui/widgets/DetailFieldEdit.h"
 #include "gui/widgets/DetailsPanel.h"
@@ -16,32 +18,33 @@
 namespace thornbeck::test {
 namespace {
 
-QString Q(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
 // The sample open, with one node shown as a click shows it.
 struct Shown {
     TestWindow w;
-    Shown() { w->OpenRegistryFile(Q(SamplePath())); }
+    Shown() { w->openFile(Q(SamplePath())); }
     void show(std::string_view key) {
-        const auto node = w->registryIndex().findNode(key);
+        const auto node = w->document().index().findNode(key);
         ASSERT_TRUE(node) << key;
         const QModelIndex index = w->treeModel()->indexOfNode(*node);
-        auto* tree = w->findChild<QTreeView*>("tvReg");
+        auto* tree = w->keyTree();
         tree->scrollTo(index);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
     }
     DetailFieldEdit* field(int i) const { return w->detailsPanel()->field(i); }
     QString text(int i) const { return field(i)->text(); }
-    QPushButton* modify() const { return w->findChild<QPushButton*>("btnSave"); }
+    QPushButton* modify() const { return w->detailsPanel()->modifyButton(); }
     QColor base(int i) const { return field(i)->palette().color(QPalette::Base); }
+    // The Value field takes the panel's width, or is as narrow as the number fields.
+    bool valueIsWide() const {
+        w->detailsPanel()->layout()->activate();
+        return field(kValueField)->width() > field(kChecksumField)->width();
+    }
 };
 
 TEST(DetailsPanel, ShowsAnIntegerEntryInItsFormats) {
     Shown s;
     s.show("/setting/system/maxInteger");
-    EXPECT_EQ(s.w->findChild<QLineEdit*>("lblKey")->text(), "/setting/system/maxInteger");
+    EXPECT_EQ(s.w->detailsPanel()->keyLine()->text(), "/setting/system/maxInteger");
     EXPECT_EQ(s.text(kValueField), "FFFFFFFF");
     EXPECT_EQ(s.field(kValueField)->toolTip(), "4294967295 (dec)");
     EXPECT_EQ(s.text(kDataSizeField), "4");
@@ -50,8 +53,8 @@ TEST(DetailsPanel, ShowsAnIntegerEntryInItsFormats) {
     EXPECT_EQ(s.field(kChecksumField)->toolTip(), "65535 (dec)");
     EXPECT_EQ(s.text(kDataOffsetField).size(), 6);
     EXPECT_TRUE(s.field(kDataSizeField)->isReadOnly());
-    EXPECT_FALSE(s.w->detailsPanel()->decimalLabel()->isVisible());
-    EXPECT_EQ(s.field(kValueField)->width(), DetailsPanel::kFieldWidth);
+    EXPECT_FALSE(s.w->detailsPanel()->decimalNote()->isVisible());
+    EXPECT_FALSE(s.valueIsWide());
     EXPECT_FALSE(s.modify()->isEnabled());
     EXPECT_EQ(s.base(kDataTypeField), QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(s.base(kValueField), QApplication::palette().color(QPalette::Base));
@@ -61,11 +64,11 @@ TEST(DetailsPanel, StringsWidenTheValueFieldFromElevenBytes) {
     Shown s;
     s.show("/setting/system/shortText");
     EXPECT_EQ(s.text(kValueField), "ten chars!");
-    EXPECT_EQ(s.field(kValueField)->width(), DetailsPanel::kFieldWidth);
+    EXPECT_FALSE(s.valueIsWide());
     EXPECT_FALSE(s.field(kDataSizeField)->isReadOnly());
-    EXPECT_TRUE(s.w->detailsPanel()->decimalLabel()->isVisible());
+    EXPECT_TRUE(s.w->detailsPanel()->decimalNote()->isVisible());
     s.show("/setting/system/elevenText");
-    EXPECT_EQ(s.field(kValueField)->width(), DetailsPanel::kValueDesignWidth);
+    EXPECT_TRUE(s.valueIsWide());
     EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 11);
 }
 
@@ -79,16 +82,17 @@ TEST(DetailsPanel, AKeyFolderClearsAndDisablesEveryField) {
     for (int i = 0; i < kDetailFieldCount; ++i) {
         EXPECT_EQ(s.text(i), "") << i;
         EXPECT_FALSE(s.field(i)->isEnabled()) << i;
-        EXPECT_FALSE(s.w->detailsPanel()->prompt(i)->isEnabled()) << i;
+        EXPECT_FALSE(s.w->detailsPanel()->caption(i)->isEnabled()) << i;
     }
-    // Clearing the fields counted as a change; Modify then does nothing.
-    EXPECT_TRUE(s.modify()->isEnabled());
-    const auto before =
-        std::vector<uint8_t>(s.w->image().bytes().begin(), s.w->image().bytes().end());
-    s.w->btnSave_Click();
-    EXPECT_EQ(std::vector<uint8_t>(s.w->image().bytes().begin(), s.w->image().bytes().end()),
+    // A folder has nothing Modify could write: the button is off, and Modify does nothing.
+    EXPECT_FALSE(s.modify()->isEnabled());
+    const auto before = std::vector<uint8_t>(s.w->document().image().bytes().begin(),
+                                             s.w->document().image().bytes().end());
+    s.w->modifyEntry();
+    EXPECT_EQ(std::vector<uint8_t>(s.w->document().image().bytes().begin(),
+                                   s.w->document().image().bytes().end()),
               before);
-    EXPECT_FALSE(s.w->hasUnsavedChanges());
+    EXPECT_FALSE(s.w->document().hasUnsavedChanges());
 }
 
 TEST(DetailsPanel, HexFieldsRefuseOtherCharactersAndCutAtFourDigits) {
@@ -117,10 +121,10 @@ TEST(DetailsPanel, DataSizeDrivesTheValueLimitAndWidth) {
     size->selectAll();
     QTest::keyClick(size, Qt::Key_1);
     EXPECT_EQ(s.text(kValueField), "P");
-    EXPECT_EQ(s.field(kValueField)->width(), DetailsPanel::kFieldWidth);
+    EXPECT_FALSE(s.valueIsWide());
     QTest::keyClick(size, Qt::Key_1);
     EXPECT_EQ(s.text(kValueField), "P");
-    EXPECT_EQ(s.field(kValueField)->width(), DetailsPanel::kValueDesignWidth);
+    EXPECT_TRUE(s.valueIsWide());
     size->clear();
     EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 4);
     QTest::keyClicks(size, "123456");
@@ -174,10 +178,10 @@ TEST(DetailsPanel, ArrowsMoveBetweenEditableFieldsAndPagesBetweenSiblings) {
     QTest::keyClick(s.field(kHeaderIdField), Qt::Key_Down);
     EXPECT_TRUE(s.field(kHeaderIdField)->hasFocus());
     QTest::keyClick(s.field(kHeaderIdField), Qt::Key_PageDown);
-    EXPECT_EQ(s.w->findChild<QLineEdit*>("lblKey")->text(), "/setting/system/macAddress");
+    EXPECT_EQ(s.w->detailsPanel()->keyLine()->text(), "/setting/system/macAddress");
     EXPECT_TRUE(s.field(kHeaderIdField)->hasFocus());
     QTest::keyClick(s.field(kHeaderIdField), Qt::Key_PageUp);
-    EXPECT_EQ(s.w->findChild<QLineEdit*>("lblKey")->text(), "/setting/system/maxInteger");
+    EXPECT_EQ(s.w->detailsPanel()->keyLine()->text(), "/setting/system/maxInteger");
 }
 
 TEST(DetailsPanel, AClickShowsTheNodeOnceAndAgainWhenClickedAgain) {
@@ -197,10 +201,10 @@ TEST(DetailsPanel, AClickShowsTheNodeOnceAndAgainWhenClickedAgain) {
 TEST(DetailsPanel, KeyboardSelectionInTheTreeShowsTheNode) {
     Shown s;
     s.show("/setting/system/language");
-    auto* tree = s.w->findChild<QTreeView*>("tvReg");
+    auto* tree = s.w->keyTree();
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_Down);
-    EXPECT_EQ(s.w->findChild<QLineEdit*>("lblKey")->text(), "/setting/system/timeZone");
+    EXPECT_EQ(s.w->detailsPanel()->keyLine()->text(), "/setting/system/timeZone");
     EXPECT_EQ(s.text(kDataTypeField), "Integer");
 }
 

@@ -1,7 +1,5 @@
 #include "gui/FakePrompts.h"
 
-#include <QTest>
-
 namespace thornbeck::test {
 
 QMessageBox::StandardButton FakePrompts::message(QWidget*, QMessageBox::Icon icon,
@@ -44,15 +42,6 @@ std::optional<QString> FakePrompts::inputText(QWidget*, const QString& title, co
     inputs.pop_front();
     if (cancelled) return std::nullopt;
     return text;
-}
-
-TestWindow::TestWindow() {
-    auto fake = std::make_unique<FakePrompts>();
-    prompts = fake.get();
-    window = std::make_unique<MainWindow>(std::move(fake));
-    window->show();
-    window->activateWindow();
-    (void)QTest::qWaitForWindowExposed(window.get());
 }
 
 }  // namespace thornbeck::test

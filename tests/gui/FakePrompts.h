@@ -4,8 +4,9 @@
 #include <QUrl>
 #include <deque>
 #include <memory>
+#include <optional>
+#include <vector>
 
-#include "gui/window/MainWindow.h"
 #include "gui/window/Prompts.h"
 
 namespace thornbeck::test {
@@ -44,20 +45,4 @@ public:
     void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
 };
 
-// A main window whose prompts a test scripts, shown on the offscreen screen.
-struct TestWindow {
-    TestWindow();
-    FakePrompts* prompts;
-    std::unique_ptr<MainWindow> window;
-    MainWindow* operator->() const { return window.get(); }
-    MainWindow& operator*() const { return *window; }
-};
-
 }  // namespace thornbeck::test
-
-// Readable test failure output for Qt strings.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE

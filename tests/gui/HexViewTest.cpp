@@ -8,34 +8,31 @@
 #include <QTreeView>
 
 #include "core/export/CsvExport.h"
-#include "gui/FakePrompts.h"
+#include "gui/TestWindow.h"
 #include "gui/models/RegistryListModel.h"
 #include "gui/models/RegistryTreeModel.h"
 #include "gui/models/ValueHexModel.h"
 #include "gui/widgets/DetailFieldEdit.h"
 #include "gui/widgets/DetailsPanel.h"
+#include "gui/widgets/HexView.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {
 namespace {
 
-QString Q(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
-struct HexView {
+struct HexViewFixture {
     TestWindow w;
     QTableView* view = w->detailsPanel()->hexView();
     ValueHexModel* model = w->detailsPanel()->hexModel();
-    HexView() {
+    HexViewFixture() {
         w->resize(836, 700);  // room for the hex view below the fields
         QCoreApplication::processEvents();
-        w->OpenRegistryFile(Q(SamplePath()));
+        w->openFile(Q(SamplePath()));
     }
     EntryRef show(std::string_view key) {
-        const int32_t node = *w->registryIndex().findNode(key);
-        w->tvReg_NodeClick(w->treeModel()->indexOfNode(node));
-        return *w->registryIndex().nodes()[static_cast<size_t>(node)].entry;
+        const int32_t node = *w->document().index().findNode(key);
+        w->navigation().showNode(w->treeModel()->indexOfNode(node));
+        return *w->document().index().nodes()[static_cast<size_t>(node)].entry;
     }
     // Edits a cell as the user does: F2 on the current cell, the text typed over its byte, Enter.
     void typeOver(const QModelIndex& cell, const char* text) {
@@ -59,12 +56,12 @@ struct HexView {
         return cells;
     }
     std::vector<uint8_t> bytes() const {
-        return {w->image().bytes().begin(), w->image().bytes().end()};
+        return {w->document().image().bytes().begin(), w->document().image().bytes().end()};
     }
 };
 
 TEST(HexView, ShowsTheValueAndEditsABytePerTypedPair) {
-    HexView h;
+    HexViewFixture h;
     const EntryRef mac = h.show("/setting/system/macAddress");
     ASSERT_TRUE(h.view->isVisible());
     EXPECT_EQ(h.row(0).join(' '), "00 1F A7 00 00 42 FF 00");
@@ -76,27 +73,27 @@ TEST(HexView, ShowsTheValueAndEditsABytePerTypedPair) {
     const auto before = h.bytes();
     h.typeOver(h.model->index(0, 2), "8G");  // not hex: the byte stays
     EXPECT_EQ(h.row(0).join(' '), "00 1F A7 00 00 42 FF 00");
-    EXPECT_FALSE(h.w->findChild<QPushButton*>("btnSave")->isEnabled());
+    EXPECT_FALSE(h.w->detailsPanel()->modifyButton()->isEnabled());
     h.typeOver(h.model->index(0, 2), "83");
     EXPECT_EQ(h.row(0).join(' '), "00 1F 83 00 00 42 FF 00");
     EXPECT_EQ(h.w->detailsPanel()->field(kValueField)->text(),
               QString::fromLatin1("\x00\x1F\x83\x00\x00"
                                   "B\xFF\x00",
                                   8));
-    EXPECT_TRUE(h.w->findChild<QPushButton*>("btnSave")->isEnabled());
-    h.w->btnSave_Click();
+    EXPECT_TRUE(h.w->detailsPanel()->modifyButton()->isEnabled());
+    h.w->modifyEntry();
     auto after = h.bytes();
     EXPECT_EQ(after[static_cast<size_t>(mac.offset) + 9 + 2], 0x83);
     after[static_cast<size_t>(mac.offset) + 9 + 2] =
         before[static_cast<size_t>(mac.offset) + 9 + 2];
     EXPECT_EQ(after, before);
-    h.w->findChild<QAction*>("mnuEditUndo")->trigger();
+    h.w->findChild<QAction*>("undoAction")->trigger();
     EXPECT_EQ(h.bytes(), before);
     EXPECT_EQ(h.row(0).join(' '), "00 1F A7 00 00 42 FF 00");
 }
 
 TEST(HexView, FollowsTypingAndTheDataSize) {
-    HexView h;
+    HexViewFixture h;
     h.show("/setting/system/nickName");  // 128 bytes: 8 rows
     EXPECT_EQ(h.model->rowCount(), 8);
     auto* value = h.w->detailsPanel()->field(kValueField);
@@ -113,15 +110,15 @@ TEST(HexView, FollowsTypingAndTheDataSize) {
     EXPECT_FALSE(h.model->flags(h.model->index(0, 0)) & Qt::ItemIsEditable);
     h.show("/setting");
     EXPECT_EQ(h.model->rowCount(), 0);
-    h.w->ApplyViewMode(1);
+    h.w->navigation().setListMode(true);
     EXPECT_FALSE(h.view->isVisible());
 }
 
 // The list draws values readably, but its rows, the CSV and list-mode Find keep the bytes.
 TEST(HexView, TheListDrawsReadablyWhileItsTextsStayBytes) {
-    HexView h;
+    HexViewFixture h;
     const auto* list = h.w->listModel();
-    const auto& index = h.w->registryIndex();
+    const auto& index = h.w->document().index();
     const auto& rows = index.rows();
     const auto position = [&](std::string_view key) {
         for (size_t r = 0; r < rows.size(); ++r)
@@ -134,7 +131,7 @@ TEST(HexView, TheListDrawsReadablyWhileItsTextsStayBytes) {
               "PS3-CONSOLE");
     EXPECT_EQ(list->cellText(list->rowOf(position("/setting/system/macAddress")), 1),
               std::string("\x00\x1F\xA7\x00\x00\x42\xFF\x00", 8));
-    const std::string csv = CsvOfRows(h.w->image(), index, list->displayOrder());
+    const std::string csv = CsvOfRows(h.w->document().image(), index, list->displayOrder());
     EXPECT_NE(csv.find(std::string("\"\x00\x1F\xA7\x00\x00\x42\xFF\x00\"", 10)), std::string::npos);
 }
 

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "gui/FakePrompts.h"
+#include "gui/TestWindow.h"
 #include "gui/models/RegistryTreeModel.h"
 #include "gui/window/AboutBox.h"
 #include "support/TestFiles.h"
@@ -18,26 +18,22 @@
 namespace thornbeck::test {
 namespace {
 
-QString Q(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
 TEST(Menus, CaptionsAndShortcutsFollowTheMenuTable) {
     TestWindow w;
     QStringList menus;
     for (QAction* menu : w->menuBar()->actions()) menus << menu->text();
     EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Help"}));
     const std::vector<std::tuple<const char*, const char*, QKeySequence>> items = {
-        {"mnuFileOpen", "&Open...", QKeySequence("Ctrl+O")},
-        {"mnuFileSave", "&Save", QKeySequence("Ctrl+S")},
-        {"mnuFileSaveAs", "Save &As...", QKeySequence()},
-        {"mnuFileExportCSV", "&Export as CSV...", QKeySequence()},
-        {"mnuFileExit", "E&xit", QKeySequence()},
-        {"mnuEditFind", "&Find...", QKeySequence("Ctrl+F")},
-        {"mnuFindNext", "Find &Next", QKeySequence("F3")},
-        {"mnuViewMode0", "Tree Mode", QKeySequence("F7")},
-        {"mnuViewMode1", "List Mode", QKeySequence("F8")},
-        {"mnuHelpAbout", "About...", QKeySequence()},
+        {"openAction", "&Open...", QKeySequence("Ctrl+O")},
+        {"saveAction", "&Save", QKeySequence("Ctrl+S")},
+        {"saveAsAction", "Save &As...", QKeySequence()},
+        {"exportCsvAction", "&Export as CSV...", QKeySequence()},
+        {"exitAction", "E&xit", QKeySequence()},
+        {"findAction", "&Find...", QKeySequence("Ctrl+F")},
+        {"findNextAction", "Find &Next", QKeySequence("F3")},
+        {"treeModeAction", "Tree Mode", QKeySequence("F7")},
+        {"listModeAction", "List Mode", QKeySequence("F8")},
+        {"aboutAction", "About...", QKeySequence()},
     };
     for (const auto& [name, caption, shortcut] : items) {
         auto* action = w->findChild<QAction*>(name);
@@ -45,34 +41,34 @@ TEST(Menus, CaptionsAndShortcutsFollowTheMenuTable) {
         EXPECT_EQ(action->text(), caption) << name;
         EXPECT_EQ(action->shortcut(), shortcut) << name;
     }
-    EXPECT_TRUE(w->findChild<QAction*>("mnuViewMode0")->isChecked());
-    EXPECT_FALSE(w->findChild<QAction*>("mnuViewMode1")->isChecked());
+    EXPECT_TRUE(w->findChild<QAction*>("treeModeAction")->isChecked());
+    EXPECT_FALSE(w->findChild<QAction*>("listModeAction")->isChecked());
 }
 
 TEST(Menus, SaveIsEnabledExactlyWhileAFileIsOpen) {
     TestWindow w;
-    auto* save = w->findChild<QAction*>("mnuFileSave");
-    auto* saveAs = w->findChild<QAction*>("mnuFileSaveAs");
+    auto* save = w->findChild<QAction*>("saveAction");
+    auto* saveAs = w->findChild<QAction*>("saveAsAction");
     EXPECT_FALSE(save->isEnabled());
     EXPECT_FALSE(saveAs->isEnabled());
-    w->OpenRegistryFile(Q(SamplePath()));
+    w->openFile(Q(SamplePath()));
     EXPECT_TRUE(save->isEnabled());
     EXPECT_TRUE(saveAs->isEnabled());
-    EXPECT_TRUE(w->findChild<QAction*>("mnuFileExportCSV")->isEnabled());
+    EXPECT_TRUE(w->findChild<QAction*>("exportCsvAction")->isEnabled());
 }
 
 TEST(Menus, EscapeTogglesTheViewModeWhereverTheFocusIs) {
     TestWindow w;
-    w->OpenRegistryFile(Q(SamplePath()));
-    auto* key = w->findChild<QLineEdit*>("lblKey");
-    auto* list = w->findChild<QTreeView*>("lvReg");
+    w->openFile(Q(SamplePath()));
+    auto* key = w->detailsPanel()->keyLine();
+    auto* list = w->entryList();
     key->setFocus();
     QTest::keyClick(key, Qt::Key_Escape);
     EXPECT_TRUE(w->isListMode());
     EXPECT_TRUE(list->isVisible());
     QTest::keyClick(list, Qt::Key_Escape);
     EXPECT_FALSE(w->isListMode());
-    QTest::keyClick(w->findChild<QTreeView*>("tvReg"), Qt::Key_F8);
+    QTest::keyClick(w->keyTree(), Qt::Key_F8);
     EXPECT_TRUE(w->isListMode());
     QTest::keyClick(list, Qt::Key_F7);
     EXPECT_FALSE(w->isListMode());
@@ -80,21 +76,21 @@ TEST(Menus, EscapeTogglesTheViewModeWhereverTheFocusIs) {
 
 TEST(Menus, TheSelectedEntryFollowsBetweenTheViews) {
     TestWindow w;
-    w->OpenRegistryFile(Q(SamplePath()));
-    const auto& index = w->registryIndex();
+    w->openFile(Q(SamplePath()));
+    const auto& index = w->document().index();
     const int32_t node = *index.findNode("/setting/net/proxy/port");
-    w->tvReg_NodeClick(w->treeModel()->indexOfNode(node));
-    w->ApplyViewMode(1);
-    auto* list = w->findChild<QTreeView*>("lvReg");
+    w->navigation().showNode(w->treeModel()->indexOfNode(node));
+    w->navigation().setListMode(true);
+    auto* list = w->entryList();
     EXPECT_EQ(list->currentIndex().data().toString(), "/setting/net/proxy/port");
     list->setCurrentIndex(list->model()->index(0, 0));
-    w->ApplyViewMode(0);
-    EXPECT_EQ(w->findChild<QLineEdit*>("lblKey")->text(), "/setting/system/language");
+    w->navigation().setListMode(false);
+    EXPECT_EQ(w->detailsPanel()->keyLine()->text(), "/setting/system/language");
 }
 
 TEST(Menus, AboutShowsTitleVersionAndCopyrightInAnUntitledBox) {
     TestWindow w;
-    w->findChild<QAction*>("mnuHelpAbout")->trigger();
+    w->findChild<QAction*>("aboutAction")->trigger();
     ASSERT_EQ(w.prompts->messages.size(), 1u);
     const auto& about = w.prompts->messages[0];
     EXPECT_EQ(about.title, "");
@@ -106,7 +102,7 @@ TEST(Menus, AboutShowsTitleVersionAndCopyrightInAnUntitledBox) {
 
 TEST(Menus, TheCreditsLabelOpensTheAddressInItsTooltipEachClick) {
     TestWindow w;
-    auto* credits = w->findChild<QLabel*>("lblCredits");
+    auto* credits = w->detailsPanel()->creditsLabel();
     EXPECT_EQ(credits->text(), CopyrightLine());
     QTest::mouseClick(credits, Qt::LeftButton);
     credits->setToolTip("https://changed.invalid/");
@@ -118,18 +114,18 @@ TEST(Menus, TheCreditsLabelOpensTheAddressInItsTooltipEachClick) {
 
 TEST(Menus, OpenAsksWithTheOpenDialogAndCancelDoesNothing) {
     TestWindow w;
-    w->findChild<QAction*>("mnuFileOpen")->trigger();
+    w->findChild<QAction*>("openAction")->trigger();
     ASSERT_EQ(w.prompts->fileQuestions.size(), 1u);
     const auto& asked = w.prompts->fileQuestions[0];
     EXPECT_EQ(asked.filter, "xRegistry.sys (*.sys);;All files (*)");
     EXPECT_EQ(asked.title, "Open xRegistry.sys");
     EXPECT_EQ(asked.folder, "");
     EXPECT_EQ(asked.defaultName, "xRegistry.sys");
-    EXPECT_EQ(w->openPath(), "");
+    EXPECT_EQ(w->document().path(), "");
     w.prompts->files = {Q(SamplePath())};
     QTest::keyClick(w.window.get(), Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(w->openPath(), Q(SamplePath()));
-    w->findChild<QAction*>("mnuFileOpen")->trigger();
+    EXPECT_EQ(w->document().path(), Q(SamplePath()));
+    w->findChild<QAction*>("openAction")->trigger();
     ASSERT_EQ(w.prompts->fileQuestions.size(), 3u);
     EXPECT_EQ(w.prompts->fileQuestions[2].folder, Q(SamplePath().parent_path()) + "/");
 }
@@ -138,7 +134,7 @@ TEST(Menus, ACaptionHoldingTheModifiedPlaceholderIsShownLiterally) {
     TempFolder folder;
     const auto path = folder.write("odd[*].sys", SampleBytes());
     TestWindow w;
-    w->OpenRegistryFile(Q(path));
+    w->openFile(Q(path));
     EXPECT_EQ(w->caption(), Q(path));
     // What the title bar shows, after Qt has read its "[*]" marker.
     EXPECT_EQ(w->windowHandle()->title(), Q(path));

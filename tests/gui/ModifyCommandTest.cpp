@@ -6,7 +6,7 @@
 
 #include "RegistryBuilder.h"
 #include "core/edit/EntryTexts.h"
-#include "gui/FakePrompts.h"
+#include "gui/TestWindow.h"
 #include "gui/models/RegistryListModel.h"
 #include "gui/models/RegistryTreeModel.h"
 #include "gui/widgets/DetailFieldEdit.h"
@@ -16,27 +16,23 @@
 namespace thornbeck::test {
 namespace {
 
-QString Q(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
 struct Editing {
     TestWindow w;
-    Editing() { w->OpenRegistryFile(Q(SamplePath())); }
+    Editing() { w->openFile(Q(SamplePath())); }
     int32_t show(std::string_view key) {
-        const int32_t node = *w->registryIndex().findNode(key);
-        w->tvReg_NodeClick(w->treeModel()->indexOfNode(node));
+        const int32_t node = *w->document().index().findNode(key);
+        w->navigation().showNode(w->treeModel()->indexOfNode(node));
         return node;
     }
     DetailFieldEdit* field(int i) const { return w->detailsPanel()->field(i); }
     std::vector<uint8_t> bytes() const {
-        return {w->image().bytes().begin(), w->image().bytes().end()};
+        return {w->document().image().bytes().begin(), w->document().image().bytes().end()};
     }
     QString rowCell(int32_t node, int column) const {
-        const int32_t row = w->registryIndex().nodes()[static_cast<size_t>(node)].listRow;
+        const int32_t row = w->document().index().nodes()[static_cast<size_t>(node)].listRow;
         return w->listModel()->indexOfRow(row).siblingAtColumn(column).data().toString();
     }
-    void pressModify() { QTest::mouseClick(w->findChild<QPushButton*>("btnSave"), Qt::LeftButton); }
+    void pressModify() { QTest::mouseClick(w->detailsPanel()->modifyButton(), Qt::LeftButton); }
 };
 
 TEST(ModifyCommand, WritesRefreshesTheRowAndMarksTheFile) {
@@ -45,13 +41,13 @@ TEST(ModifyCommand, WritesRefreshesTheRowAndMarksTheFile) {
     e.field(kValueField)->setFocus();
     e.field(kValueField)->setText("1F");
     e.pressModify();
-    const EntryRef ref = *e.w->registryIndex().nodes()[static_cast<size_t>(node)].entry;
-    EXPECT_EQ(e.w->image().readNumber(ref.offset + 9, 4), 0x1Fu);
+    const EntryRef ref = *e.w->document().index().nodes()[static_cast<size_t>(node)].entry;
+    EXPECT_EQ(e.w->document().image().readNumber(ref.offset + 9, 4), 0x1Fu);
     EXPECT_EQ(e.field(kValueField)->text(), "0000001F");
     EXPECT_EQ(e.rowCell(node, 1), "0000001F");
-    EXPECT_TRUE(e.w->hasUnsavedChanges());
+    EXPECT_TRUE(e.w->document().hasUnsavedChanges());
     EXPECT_EQ(e.w->caption(), Q(SamplePath()) + "*");
-    EXPECT_FALSE(e.w->findChild<QPushButton*>("btnSave")->isEnabled());
+    EXPECT_FALSE(e.w->detailsPanel()->modifyButton()->isEnabled());
     e.field(kChecksumField)->setText("ABCD");
     e.pressModify();
     EXPECT_EQ(e.w->caption(), Q(SamplePath()) + "*");  // no second "*"
@@ -64,12 +60,13 @@ TEST(ModifyCommand, ASizeChangeRefreshesTheOffsetsOfEveryLaterRow) {
     const int32_t node = e.show("/setting/system/nickName");
     e.field(kDataSizeField)->setText("140");
     e.pressModify();
-    ASSERT_TRUE(e.w->hasUnsavedChanges());
-    const RegistryIndex fresh = IndexRegistry(e.w->image());
-    ASSERT_EQ(fresh.rows().size(), e.w->registryIndex().rows().size());
+    ASSERT_TRUE(e.w->document().hasUnsavedChanges());
+    const RegistryIndex fresh = IndexRegistry(e.w->document().image());
+    ASSERT_EQ(fresh.rows().size(), e.w->document().index().rows().size());
     size_t moved = 0;
     for (size_t r = 0; r < fresh.rows().size(); ++r) {
-        const FieldTexts texts = DescribeEntry(e.w->image(), fresh.rows()[r].entry).texts;
+        const FieldTexts texts =
+            DescribeEntry(e.w->document().image(), fresh.rows()[r].entry).texts;
         for (int column = 1; column < RegistryListModel::kColumnCount; ++column)
             EXPECT_EQ(e.w->listModel()->cellText(static_cast<int32_t>(r), column),
                       texts[static_cast<size_t>(column - 1)])
@@ -78,7 +75,7 @@ TEST(ModifyCommand, ASizeChangeRefreshesTheOffsetsOfEveryLaterRow) {
         EXPECT_EQ(shown.siblingAtColumn(6).data().toString(),
                   QString::fromStdString(texts[kDataOffsetField]));
         moved += fresh.rows()[r].entry.offset >
-                 e.w->registryIndex().nodes()[static_cast<size_t>(node)].entry->offset;
+                 e.w->document().index().nodes()[static_cast<size_t>(node)].entry->offset;
     }
     EXPECT_GT(moved, 100u);
 }
@@ -92,16 +89,19 @@ TEST(ModifyCommand, AVeryLongStringShowsWholeAndModifyWritesTheSameBytes) {
     for (size_t i = 0; i < value.size(); ++i) value[i] = static_cast<uint8_t>('a' + i % 26);
     builder.addEntry("/long", 2, value);
     TestWindow w;
-    w->OpenRegistryFile(Q(folder.write("long.sys", builder.build())));
+    w->openFile(Q(folder.write("long.sys", builder.build())));
     auto* field = w->detailsPanel()->field(kValueField);
     ASSERT_EQ(field->text().size(), 40000);
     EXPECT_EQ(field->text().toLatin1(),
               QByteArray(reinterpret_cast<const char*>(value.data()), 40000));
-    const auto before = std::vector<uint8_t>(w->image().bytes().begin(), w->image().bytes().end());
+    const auto before = std::vector<uint8_t>(w->document().image().bytes().begin(),
+                                             w->document().image().bytes().end());
     field->setFocus();
-    w->btnSave_Click();
-    EXPECT_TRUE(w->hasUnsavedChanges());
-    EXPECT_EQ(std::vector<uint8_t>(w->image().bytes().begin(), w->image().bytes().end()), before);
+    w->modifyEntry();
+    EXPECT_TRUE(w->document().hasUnsavedChanges());
+    EXPECT_EQ(std::vector<uint8_t>(w->document().image().bytes().begin(),
+                                   w->document().image().bytes().end()),
+              before);
 }
 
 TEST(ModifyCommand, TheFocusedFieldsTextIsSelectedAfterwards) {
@@ -112,7 +112,7 @@ TEST(ModifyCommand, TheFocusedFieldsTextIsSelectedAfterwards) {
     e.pressModify();
     e.field(kChecksumField)->setFocus();
     e.field(kChecksumField)->setText("34");
-    e.w->btnSave_Click();
+    e.w->modifyEntry();
     EXPECT_EQ(e.field(kChecksumField)->text(), "0034");
     EXPECT_EQ(e.field(kChecksumField)->selectedText(), "0034");
 }
@@ -130,9 +130,9 @@ TEST(ModifyCommand, ARejectionReportsFocusesAndChangesNothing) {
     EXPECT_EQ(e.w.prompts->messages[0].icon, QMessageBox::Information);
     EXPECT_TRUE(e.field(kHeaderIdField)->hasFocus());
     EXPECT_EQ(e.bytes(), before);
-    EXPECT_FALSE(e.w->hasUnsavedChanges());
+    EXPECT_FALSE(e.w->document().hasUnsavedChanges());
     EXPECT_EQ(e.w->caption(), Q(SamplePath()));
-    EXPECT_TRUE(e.w->findChild<QPushButton*>("btnSave")->isEnabled());
+    EXPECT_TRUE(e.w->detailsPanel()->modifyButton()->isEnabled());
 }
 
 TEST(ModifyCommand, ABinaryValueWithNulAndHighBytesWritesBackUnchanged) {
@@ -141,20 +141,22 @@ TEST(ModifyCommand, ABinaryValueWithNulAndHighBytesWritesBackUnchanged) {
     EXPECT_EQ(e.field(kValueField)->text(), QString::fromLatin1("\x01\x00\x02\xFF", 4));
     const auto before = e.bytes();
     e.field(kFlagsField)->setText(e.field(kFlagsField)->text());
-    e.w->btnSave_Click();
+    e.w->modifyEntry();
     EXPECT_EQ(e.bytes(), before);
-    EXPECT_TRUE(e.w->hasUnsavedChanges());
+    EXPECT_TRUE(e.w->document().hasUnsavedChanges());
 }
 
 TEST(ModifyCommand, ASizeChangeMovesLaterEntries) {
     Editing e;
     const int32_t node = e.show("/setting/system/shortText");
-    const int32_t later = *e.w->registryIndex().findNode("/setting/system/elevenText");
-    const int32_t offset = e.w->registryIndex().nodes()[static_cast<size_t>(later)].entry->offset;
+    const int32_t later = *e.w->document().index().findNode("/setting/system/elevenText");
+    const int32_t offset =
+        e.w->document().index().nodes()[static_cast<size_t>(later)].entry->offset;
     e.field(kDataSizeField)->setText("14");
-    e.w->btnSave_Click();
-    EXPECT_EQ(e.w->registryIndex().nodes()[static_cast<size_t>(node)].entry->size, 14);
-    EXPECT_EQ(e.w->registryIndex().nodes()[static_cast<size_t>(later)].entry->offset, offset + 4);
+    e.w->modifyEntry();
+    EXPECT_EQ(e.w->document().index().nodes()[static_cast<size_t>(node)].entry->size, 14);
+    EXPECT_EQ(e.w->document().index().nodes()[static_cast<size_t>(later)].entry->offset,
+              offset + 4);
     e.show("/setting/system/elevenText");
     EXPECT_EQ(e.field(kValueField)->text(), "eleven char");
 }
@@ -163,7 +165,7 @@ TEST(ModifyCommand, AValueCharacterWithoutAByteIsRejected) {
     Editing e;
     e.show("/setting/system/nickName");
     e.field(kValueField)->setText(QString::fromUtf8("PS3\u20AC"));
-    e.w->btnSave_Click();
+    e.w->modifyEntry();
     ASSERT_EQ(e.w.prompts->messages.size(), 1u);
     EXPECT_TRUE(e.field(kValueField)->hasFocus());
 }

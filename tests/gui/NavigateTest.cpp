@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "RegistryBuilder.h"
-#include "gui/FakePrompts.h"
+#include "gui/TestWindow.h"
 #include "gui/models/RegistryListModel.h"
 #include "gui/models/RegistryTreeModel.h"
 #include "gui/widgets/DetailFieldEdit.h"
@@ -23,10 +23,6 @@ namespace {
 
 using sample::BigEndian;
 using sample::Bytes;
-
-QString Q(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
 
 constexpr uint8_t kInteger = 1;
 constexpr uint8_t kString = 2;
@@ -56,16 +52,17 @@ std::vector<uint8_t> NavigationImage() {
 struct Navigation {
     TempFolder folder;
     TestWindow w;
-    QTreeView* tree = w->findChild<QTreeView*>("tvReg");
-    QTreeView* list = w->findChild<QTreeView*>("lvReg");
-    QLineEdit* key = w->findChild<QLineEdit*>("lblKey");
+    QTreeView* tree = w->keyTree();
+    QTreeView* list = w->entryList();
+    QLineEdit* key = w->detailsPanel()->keyLine();
 
     Navigation() {
-        w->OpenRegistryFile(Q(folder.write("xRegistry.sys", NavigationImage())));
+        w->openFile(Q(folder.write("xRegistry.sys", NavigationImage())));
         w->activateWindow();
     }
     void show(std::string_view name) {
-        w->tvReg_NodeClick(w->treeModel()->indexOfNode(*w->registryIndex().findNode(name)));
+        w->navigation().showNode(
+            w->treeModel()->indexOfNode(*w->document().index().findNode(name)));
     }
     QString listKey(int position) const {
         return list->model()->index(position, 0).data().toString();
@@ -83,7 +80,7 @@ struct Navigation {
     }
     void find(const QString& text) {
         w.prompts->inputs.push_back(text);
-        w->mnuEditFind_Click();
+        w->navigation().find();
     }
 };
 
@@ -106,17 +103,17 @@ TEST(ViewModes, EscapeTwiceReturnsAndTheSelectionFollowsBothWays) {
 
     // A key folder has no row: the list keeps its own selection.
     n.show("/net");
-    n.w->ApplyViewMode(1);
+    n.w->navigation().setListMode(true);
     EXPECT_EQ(n.selectedListKey(), "/media/empty");
     // Choosing the mode shown takes that view's own selection.
     n.list->setCurrentIndex(n.list->model()->index(1, 0));
-    n.w->ApplyViewMode(1);
+    n.w->navigation().setListMode(true);
     EXPECT_EQ(n.selectedListKey(), "/net/port");
 }
 
 TEST(ListSort, HeadersSortByTextToggleAndHoldForLaterFilesAndEdits) {
     Navigation n;
-    n.w->ApplyViewMode(1);
+    n.w->navigation().setListMode(true);
     const QStringList loadOrder = n.listKeys();
     EXPECT_EQ(loadOrder,
               QStringList({"/net/proxy", "/net/port", "/net/[x]", "/media/empty", "/media/a[]b"}));
@@ -132,16 +129,16 @@ TEST(ListSort, HeadersSortByTextToggleAndHoldForLaterFilesAndEdits) {
     EXPECT_EQ(n.list->header()->sortIndicatorSection(), 5);
 
     // A row that Modify refreshes takes its place in the sort.
-    n.w->ApplyViewMode(0);
+    n.w->navigation().setListMode(false);
     n.show("/media/a[]b");
     n.w->detailsPanel()->field(kFlagsField)->setText("0000");
-    n.w->btnSave_Click();
+    n.w->modifyEntry();
     EXPECT_EQ(n.listKeys(),
               QStringList({"/media/empty", "/media/a[]b", "/net/[x]", "/net/proxy", "/net/port"}));
 
     // Another file opens sorted the same way: by Flags, as text.
     n.w.prompts->answers.push_back(QMessageBox::No);
-    n.w->OpenRegistryFile(Q(SamplePath()));
+    n.w->openFile(Q(SamplePath()));
     const auto* model = n.w->listModel();
     const auto& order = model->displayOrder();
     ASSERT_GT(order.size(), 100u);
@@ -154,7 +151,7 @@ TEST(ListSort, HeadersSortByTextToggleAndHoldForLaterFilesAndEdits) {
 
 TEST(ListBehaviours, EnterOpensTheRowInTreeModeWithItsValueSelected) {
     Navigation n;
-    n.w->ApplyViewMode(1);
+    n.w->navigation().setListMode(true);
     n.list->setCurrentIndex(n.list->model()->index(1, 0));
     QTest::keyClick(n.list, Qt::Key_Return);
     QCoreApplication::processEvents();
@@ -165,26 +162,26 @@ TEST(ListBehaviours, EnterOpensTheRowInTreeModeWithItsValueSelected) {
     EXPECT_EQ(value->selectedText(), "00001F90");
 
     // A check mark shows its row's entry behind the list; the list's selection wins the switch.
-    n.w->ApplyViewMode(1);
+    n.w->navigation().setListMode(true);
     n.list->setCurrentIndex(n.list->model()->index(0, 0));
     n.w->listModel()->setData(n.list->model()->index(3, 0), Qt::Checked, Qt::CheckStateRole);
     EXPECT_EQ(n.key->text(), "/media/empty");
-    n.w->ApplyViewMode(0);
+    n.w->navigation().setListMode(false);
     EXPECT_EQ(n.key->text(), "/net/proxy");
 
     // A double-click on a key folder leaves the focus in the tree.
     n.show("/net");
     n.tree->setFocus();
-    n.w->tvReg_DblClick();
+    n.w->navigation().treeActivated();
     EXPECT_TRUE(n.tree->hasFocus());
     n.show("/net/proxy");
-    n.w->tvReg_DblClick();
+    n.w->navigation().treeActivated();
     EXPECT_TRUE(value->hasFocus());
 }
 
 TEST(ListBehaviours, ADoubleClickOnARowOrOnTheEmptyPartSwitchesToTreeMode) {
     Navigation n;
-    n.w->ApplyViewMode(1);
+    n.w->navigation().setListMode(true);
     QCoreApplication::processEvents();
     const QRect second = n.list->visualRect(n.list->model()->index(1, 0));
     QTest::mouseClick(n.list->viewport(), Qt::LeftButton, {}, second.center());
@@ -192,7 +189,7 @@ TEST(ListBehaviours, ADoubleClickOnARowOrOnTheEmptyPartSwitchesToTreeMode) {
     EXPECT_FALSE(n.w->isListMode());
     EXPECT_EQ(n.key->text(), "/net/port");
 
-    n.w->ApplyViewMode(1);
+    n.w->navigation().setListMode(true);
     n.list->clearSelection();
     n.list->setCurrentIndex({});
     const QPoint below(20, n.list->viewport()->height() - 5);  // five rows leave room below
@@ -203,10 +200,10 @@ TEST(ListBehaviours, ADoubleClickOnARowOrOnTheEmptyPartSwitchesToTreeMode) {
 
 TEST(ListBehaviours, ScrollingRightBringsTheRightHandColumnsIntoView) {
     TestWindow w;
-    w->Form_Load(Q(SamplePath()), Q(SamplePath().parent_path()));
-    w->ApplyViewMode(1);
+    w->start(Q(SamplePath()), Q(SamplePath().parent_path()));
+    w->navigation().setListMode(true);
     QCoreApplication::processEvents();
-    auto* list = w->findChild<QTreeView*>("lvReg");
+    auto* list = w->entryList();
     QScrollBar* bar = list->horizontalScrollBar();
     EXPECT_EQ(list->header()->offset(), 0);
     EXPECT_EQ(bar->value(), bar->minimum());
@@ -221,24 +218,24 @@ TEST(ListBehaviours, ScrollingRightBringsTheRightHandColumnsIntoView) {
 
 TEST(Find, AsksWithTheLastTextAndSearchesTheListFromTheSelection) {
     Navigation n;
-    n.w->ApplyViewMode(1);
+    n.w->navigation().setListMode(true);
     n.list->setCurrentIndex({});
     n.find("NET");
     EXPECT_EQ(n.w.prompts->inputQuestions.back(), "Find|Find Key:|");
     EXPECT_EQ(n.selectedListKey(), "/net/port");  // nothing selected: row 1 is not tried
-    n.w->mnuFindNext_Click();
+    n.w->navigation().findNext();
     EXPECT_EQ(n.selectedListKey(), "/net/[x]");
     QTest::keyClick(n.list, Qt::Key_F3);
     EXPECT_EQ(n.selectedListKey(), "/net/proxy");  // wrapped round
     // Cancel, or an empty answer, keeps the text and searches nothing.
     n.w.prompts->inputs.push_back(std::nullopt);
-    n.w->mnuEditFind_Click();
+    n.w->navigation().find();
     n.find("");
     EXPECT_EQ(n.w.prompts->inputQuestions.back(), "Find|Find Key:|NET");
     EXPECT_EQ(n.selectedListKey(), "/net/proxy");
     // The only match selected: nothing happens.
     n.find("empty");
-    n.w->mnuFindNext_Click();
+    n.w->navigation().findNext();
     EXPECT_EQ(n.selectedListKey(), "/media/empty");
     // Brackets are literal, "[]" included; values are not searched in the list.
     n.find("[x]");
@@ -277,13 +274,14 @@ TEST(KeyInfo, DescriptionsBesideTheProgramShowForTheirKeys) {
               Bytes("/NET/Port\tThe port the proxy listens on\t 8080 \n/net/proxy\tProxy host\t"
                     "on\r\n/net/proxy\tignored\r/media\tMedia settings\n/net/[x]\n"));
     TestWindow w;
-    w->Form_Load("", Q(app.path()));
-    auto* info = w->findChild<QLineEdit*>("txtInfo0");
-    auto* typical = w->findChild<QLineEdit*>("txtInfo1");
+    w->start("", Q(app.path()));
+    auto* info = w->detailsPanel()->infoBox(0);
+    auto* typical = w->detailsPanel()->infoBox(1);
     // The first node was shown before the table was read.
     EXPECT_FALSE(info->isVisibleTo(&*w));
     auto show = [&](std::string_view name) {
-        w->tvReg_NodeClick(w->treeModel()->indexOfNode(*w->registryIndex().findNode(name)));
+        w->navigation().showNode(
+            w->treeModel()->indexOfNode(*w->document().index().findNode(name)));
     };
     show("/net/port");
     EXPECT_EQ(info->text(), "The port the proxy listens on");

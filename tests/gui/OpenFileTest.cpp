@@ -17,7 +17,7 @@
 
 #include "DeepNamesImage.h"
 #include "RegistryBuilder.h"
-#include "gui/FakePrompts.h"
+#include "gui/TestWindow.h"
 #include "gui/models/RegistryListModel.h"
 #include "gui/models/RegistryTreeModel.h"
 #include "support/TestFiles.h"
@@ -25,27 +25,23 @@
 namespace thornbeck::test {
 namespace {
 
-QString Q(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
 QString Cell(MainWindow& window, int row, int column) {
     return window.listModel()->index(row, column).data().toString();
 }
 
 TEST(OpenFile, BuildsTheTreeAndTheListAndShowsTheFirstNode) {
     TestWindow w;
-    w->OpenRegistryFile(Q(SamplePath()));
+    w->openFile(Q(SamplePath()));
     EXPECT_EQ(w->caption(), Q(SamplePath()));
-    EXPECT_EQ(w->openPath(), Q(SamplePath()));
-    EXPECT_FALSE(w->hasUnsavedChanges());
-    auto* tree = w->findChild<QTreeView*>("tvReg");
-    auto* list = w->findChild<QTreeView*>("lvReg");
+    EXPECT_EQ(w->document().path(), Q(SamplePath()));
+    EXPECT_FALSE(w->document().hasUnsavedChanges());
+    auto* tree = w->keyTree();
+    auto* list = w->entryList();
     EXPECT_TRUE(tree->isVisible());
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(w->treeModel()->nodeOf(tree->currentIndex()), 0);
-    EXPECT_EQ(w->findChild<QLineEdit*>("lblKey")->text(), "/setting");
-    EXPECT_EQ(w->listModel()->rowCount(), static_cast<int>(w->registryIndex().rows().size()));
+    EXPECT_EQ(w->detailsPanel()->keyLine()->text(), "/setting");
+    EXPECT_EQ(w->listModel()->rowCount(), static_cast<int>(w->document().index().rows().size()));
     // The first list row is the first entry, with the texts of the first of its repeated name.
     EXPECT_EQ(Cell(*w, 0, 0), "/setting/system/language");
     EXPECT_EQ(Cell(*w, 0, 1), "00000001");
@@ -54,14 +50,14 @@ TEST(OpenFile, BuildsTheTreeAndTheListAndShowsTheFirstNode) {
     EXPECT_EQ(Cell(*w, 0, 6), "010000");
     // Every node is expanded, as the load leaves them.
     const QModelIndex system =
-        w->treeModel()->indexOfNode(*w->registryIndex().findNode("/setting/system"));
+        w->treeModel()->indexOfNode(*w->document().index().findNode("/setting/system"));
     EXPECT_TRUE(tree->isExpanded(system));
 }
 
 TEST(OpenFile, ValuesRoundTripEveryByteThroughTheListTexts) {
     TestWindow w;
-    w->OpenRegistryFile(Q(SamplePath()));
-    const auto& index = w->registryIndex();
+    w->openFile(Q(SamplePath()));
+    const auto& index = w->document().index();
     const auto& rows = index.rows();
     const auto row = std::find_if(rows.begin(), rows.end(), [&](const ListRow& r) {
         return index.keyOf(r) == "/setting/system/binaryMixed";
@@ -77,24 +73,24 @@ TEST(OpenFile, AShortFileIsRefusedSilently) {
     TempFolder folder;
     const auto path = folder.write("short.sys", std::vector<uint8_t>(65519, 0x4D));
     TestWindow w;
-    w->OpenRegistryFile(Q(SamplePath()));
-    w->OpenRegistryFile(Q(path));
+    w->openFile(Q(SamplePath()));
+    w->openFile(Q(path));
     EXPECT_EQ(w->caption(), "");
-    EXPECT_EQ(w->openPath(), "");
-    EXPECT_EQ(w->findChild<QLineEdit*>("lblKey")->text(), " Reading short.sys ...");
+    EXPECT_EQ(w->document().path(), "");
+    EXPECT_EQ(w->detailsPanel()->keyLine()->text(), " Reading short.sys ...");
     EXPECT_EQ(w->treeModel()->rowCount(), 0);
     EXPECT_EQ(w->listModel()->rowCount(), 0);
     EXPECT_TRUE(w.prompts->messages.empty());
-    EXPECT_FALSE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
+    EXPECT_FALSE(w->findChild<QAction*>("saveAction")->isEnabled());
 }
 
 TEST(OpenFile, AFolderOrMissingFileIsRefusedLikeAShortOne) {
     TempFolder folder;
     TestWindow w;
-    w->OpenRegistryFile(Q(folder.path()));
-    EXPECT_EQ(w->openPath(), "");
-    w->OpenRegistryFile(Q(folder.path() / "missing.sys"));
-    EXPECT_EQ(w->openPath(), "");
+    w->openFile(Q(folder.path()));
+    EXPECT_EQ(w->document().path(), "");
+    w->openFile(Q(folder.path() / "missing.sys"));
+    EXPECT_EQ(w->document().path(), "");
     EXPECT_TRUE(w.prompts->messages.empty());
 }
 
@@ -105,15 +101,15 @@ TEST(OpenFile, EveryOpenEmptiesThePanelBeforeReading) {
     const auto noMarker = folder.write("nomarker.sys", std::vector<uint8_t>(65520, 0));
     TestWindow w;
     DetailsPanel* panel = w->detailsPanel();
-    auto* modify = w->findChild<QPushButton*>("btnSave");
-    w->Form_Load(Q(SamplePath()), Q(SamplePath().parent_path()));  // with the descriptions file
+    auto* modify = w->detailsPanel()->modifyButton();
+    w->start(Q(SamplePath()), Q(SamplePath().parent_path()));  // with the descriptions file
     for (const auto& next : {shortFile, noMarker, folder.path() / "missing.sys", folder.path()}) {
-        w->OpenRegistryFile(Q(SamplePath()));
-        w->tvReg_NodeClick(
-            w->treeModel()->indexOfNode(*w->registryIndex().findNode("/setting/system/language")));
+        w->openFile(Q(SamplePath()));
+        w->navigation().showNode(w->treeModel()->indexOfNode(
+            *w->document().index().findNode("/setting/system/language")));
         ASSERT_FALSE(panel->field(kValueField)->text().isEmpty());
         ASSERT_FALSE(panel->infoBox(0)->text().isEmpty());  // the sample has its description
-        w->OpenRegistryFile(Q(next));
+        w->openFile(Q(next));
         for (int i = 0; i < kDetailFieldCount; ++i) {
             EXPECT_EQ(panel->field(i)->text(), "") << next << i;
             EXPECT_TRUE(panel->field(i)->isReadOnly()) << next << i;
@@ -141,11 +137,11 @@ TEST(OpenFile, RequestsDuringAnOpenWaitForItToFinish) {
         captionWhenDropped = w->caption();
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(Q(other))});
-        w->OpenDroppedFile(&mime);
-        w->OpenRegistryFile(Q(other));
+        w->openDroppedFile(&mime);
+        w->openFile(Q(other));
         w->close();
     });
-    w->OpenRegistryFile(Q(SamplePath()));
+    w->openFile(Q(SamplePath()));
     // The requests ran inside the open's paint of the status line, before the file was read.
     EXPECT_EQ(captionWhenDropped, "");
     EXPECT_EQ(w->caption(), Q(SamplePath()));
@@ -161,11 +157,11 @@ TEST(OpenFile, AFileWithoutMarkerIsOpenWithEmptyViews) {
     TempFolder folder;
     const auto path = folder.write("nomarker.sys", std::vector<uint8_t>(65520, 0));
     TestWindow w;
-    w->OpenRegistryFile(Q(path));
+    w->openFile(Q(path));
     EXPECT_EQ(w->caption(), Q(path));
     EXPECT_EQ(w->treeModel()->rowCount(), 0);
-    EXPECT_EQ(w->findChild<QLineEdit*>("lblKey")->text(), " Reading nomarker.sys ...");
-    EXPECT_TRUE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
+    EXPECT_EQ(w->detailsPanel()->keyLine()->text(), " Reading nomarker.sys ...");
+    EXPECT_TRUE(w->findChild<QAction*>("saveAction")->isEnabled());
 }
 
 TEST(OpenFile, ASecondFileReplacesBothViews) {
@@ -174,8 +170,8 @@ TEST(OpenFile, ASecondFileReplacesBothViews) {
     TempFolder folder;
     const auto path = folder.write("other.sys", builder.build());
     TestWindow w;
-    w->OpenRegistryFile(Q(SamplePath()));
-    w->OpenRegistryFile(Q(path));
+    w->openFile(Q(SamplePath()));
+    w->openFile(Q(path));
     EXPECT_EQ(w->listModel()->rowCount(), 1);
     EXPECT_EQ(Cell(*w, 0, 0), "/other/only");
     EXPECT_EQ(w->treeModel()->rowCount(), 1);
@@ -183,10 +179,10 @@ TEST(OpenFile, ASecondFileReplacesBothViews) {
 
 TEST(OpenFile, CancelAtThePromptKeepsEverything) {
     TestWindow w;
-    w->OpenRegistryFile(Q(SamplePath()));
-    w->markModified();
+    w->openFile(Q(SamplePath()));
+    w.makeUnsavedChange();
     w.prompts->answers = {QMessageBox::Cancel};
-    w->OpenRegistryFile(Q(SamplePath()));
+    w->openFile(Q(SamplePath()));
     ASSERT_EQ(w.prompts->messages.size(), 1u);
     EXPECT_EQ(w.prompts->messages[0].text,
               "Do you want to save modifications to the current file?");
@@ -194,17 +190,17 @@ TEST(OpenFile, CancelAtThePromptKeepsEverything) {
     EXPECT_EQ(w.prompts->messages[0].icon, QMessageBox::Question);
     EXPECT_EQ(w.prompts->messages[0].buttons,
               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    EXPECT_TRUE(w->hasUnsavedChanges());
+    EXPECT_TRUE(w->document().hasUnsavedChanges());
     EXPECT_EQ(w->caption(), Q(SamplePath()) + "*");
     EXPECT_GT(w->listModel()->rowCount(), 400);
 }
 
 TEST(OpenFile, OpeningInListModeKeepsTheTreeHidden) {
     TestWindow w;
-    w->ApplyViewMode(1);
-    w->OpenRegistryFile(Q(SamplePath()));
-    EXPECT_FALSE(w->findChild<QTreeView*>("tvReg")->isVisible());
-    EXPECT_TRUE(w->findChild<QTreeView*>("lvReg")->isVisible());
+    w->navigation().setListMode(true);
+    w->openFile(Q(SamplePath()));
+    EXPECT_FALSE(w->keyTree()->isVisible());
+    EXPECT_TRUE(w->entryList()->isVisible());
 }
 
 QMimeData* FilesMime(const QList<QUrl>& urls) {
@@ -214,7 +210,7 @@ QMimeData* FilesMime(const QList<QUrl>& urls) {
 }
 
 void Drop(MainWindow& window, QMimeData* mime) {
-    window.OpenDroppedFile(mime);
+    window.openDroppedFile(mime);
     QCoreApplication::processEvents();
     delete mime;
 }
@@ -225,11 +221,11 @@ TEST(OpenFile, ADropOpensTheFirstLocalFile) {
     TestWindow w;
     Drop(*w, FilesMime({QUrl("https://example.invalid/x.sys"), QUrl::fromLocalFile(Q(copy)),
                         QUrl::fromLocalFile(Q(SamplePath()))}));
-    EXPECT_EQ(w->openPath(), Q(copy));
+    EXPECT_EQ(w->document().path(), Q(copy));
     auto* text = new QMimeData;
     text->setText("not a file");
     Drop(*w, text);
-    EXPECT_EQ(w->openPath(), Q(copy));
+    EXPECT_EQ(w->document().path(), Q(copy));
 }
 
 TEST(OpenFile, DamagedFilesOpenWithoutFault) {
@@ -243,8 +239,8 @@ TEST(OpenFile, DamagedFilesOpenWithoutFault) {
             bytes[0x10000 + random() % 0x2000] = static_cast<uint8_t>(random());
         for (int i = 0; i < 8; ++i)
             bytes[0x10 + random() % 0x4000] = static_cast<uint8_t>(random());
-        w->OpenRegistryFile(Q(folder.write("damaged.sys", bytes)));
-        EXPECT_EQ(w->image().size(), static_cast<int32_t>(bytes.size()));
+        w->openFile(Q(folder.write("damaged.sys", bytes)));
+        EXPECT_EQ(w->document().image().size(), static_cast<int32_t>(bytes.size()));
     }
 }
 
@@ -259,8 +255,9 @@ TEST(OpenFile, AKeyOfThousandsOfLevelsOpens) {
         const auto bytes = test::DeepKeyImage(depth);
         TempFolder folder;
         TestWindow w;
-        w->OpenRegistryFile(Q(folder.write("deep.sys", bytes)));
-        EXPECT_EQ(w->registryIndex().nodes().size(), static_cast<size_t>(RegistryIndex::kMaxDepth));
+        w->openFile(Q(folder.write("deep.sys", bytes)));
+        EXPECT_EQ(w->document().index().nodes().size(),
+                  static_cast<size_t>(RegistryIndex::kMaxDepth));
         EXPECT_EQ(w->listModel()->rowCount(), 1);
         // The tree shows the first thousand levels, the entry the last of them.
         QModelIndex level = w->treeModel()->index(0, 0);
@@ -278,10 +275,11 @@ namespace {
 
 // Nodes that have children and are expanded in the tree, and those that have children.
 std::pair<size_t, size_t> ExpandedLevels(TestWindow& w) {
-    const auto* tree = w->findChild<QTreeView*>("tvReg");
+    const auto* tree = w->keyTree();
     std::pair<size_t, size_t> counts;
-    for (int32_t node = 0; node < static_cast<int32_t>(w->registryIndex().nodes().size()); ++node)
-        if (!w->registryIndex().childrenOf(node).empty()) {
+    for (int32_t node = 0; node < static_cast<int32_t>(w->document().index().nodes().size());
+         ++node)
+        if (!w->document().index().childrenOf(node).empty()) {
             counts.first += tree->isExpanded(w->treeModel()->indexOfNode(node));
             ++counts.second;
         }
@@ -291,7 +289,7 @@ std::pair<size_t, size_t> ExpandedLevels(TestWindow& w) {
 // Every level of a registry is expanded when it is opened.
 TEST(OpenFile, TheTreeOfARegistryOpensExpanded) {
     TestWindow w;
-    w->OpenRegistryFile(Q(SamplePath()));
+    w->openFile(Q(SamplePath()));
     const auto [expanded, levels] = ExpandedLevels(w);
     EXPECT_GT(levels, 500u);
     EXPECT_EQ(expanded, levels);
@@ -305,17 +303,17 @@ TEST(OpenFile, TheTreeOfARegistryOpensExpanded) {
 TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
     TestWindow w;
     TempFolder folder;
-    w->OpenRegistryFile(Q(SamplePath()));
+    w->openFile(Q(SamplePath()));
     const auto most = static_cast<int>(RegistryIndex::NodeBudget(256 << 10, 0));
     for (const int entries : {1000, most, most + 1, 19000}) {
         const auto path = Q(folder.write("deep.sys", sample::DeepNamesImage(entries)));
         QElapsedTimer timer;
         timer.start();
-        w->OpenRegistryFile(path);
+        w->openFile(path);
         QCoreApplication::processEvents();
         // Generous: it takes a fraction of a second; without the bound it did not finish.
         EXPECT_LT(timer.elapsed(), 20000) << entries;
-        const auto& index = w->registryIndex();
+        const auto& index = w->document().index();
         if (entries > most) {
             ASSERT_EQ(w.prompts->messages.size(), 1u) << entries;
             EXPECT_EQ(w.prompts->messages[0].icon, QMessageBox::Warning);
@@ -331,7 +329,7 @@ TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
             EXPECT_EQ(w->caption(), "");
             EXPECT_EQ(w->listModel()->rowCount(), 0);
             EXPECT_TRUE(index.nodes().empty());
-            EXPECT_FALSE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
+            EXPECT_FALSE(w->findChild<QAction*>("saveAction")->isEnabled());
             continue;
         }
         EXPECT_TRUE(w.prompts->messages.empty());
@@ -339,14 +337,14 @@ TEST(OpenFile, DeepDistinctNamesOpenQuicklyOrAreRefused) {
         EXPECT_EQ(static_cast<int64_t>(index.nodes().size()), index.nodeBudget());
         const QModelIndex first = w->treeModel()->indexOfNode(0);
         ASSERT_TRUE(first.isValid());
-        EXPECT_EQ(w->findChild<QTreeView*>("tvReg")->currentIndex(), first);
+        EXPECT_EQ(w->keyTree()->currentIndex(), first);
         // The first node is a top-level one, so nothing needed expanding to show it.
         const auto [expanded, levels] = ExpandedLevels(w);
         EXPECT_EQ(levels, entries == 1000 ? index.nodes().size() - 1000 : 0u);
         EXPECT_EQ(expanded, 0u);
         // The key line shows the start of a key of thousands of characters, as a cell does.
         const std::string_view key = index.nodes()[0].key;
-        const QString shown = w->findChild<QLineEdit*>("lblKey")->text();
+        const QString shown = w->detailsPanel()->keyLine()->text();
         if (key.size() > 256)
             EXPECT_EQ(shown, QString::fromLatin1(key.substr(0, 256)) + QChar(0x2026));
         else

@@ -10,7 +10,7 @@
 #include "gui/widgets/DetailsPanel.h"
 
 #include "core/fileio/AtomicSave.h"
-#include "gui/FakePrompts.h"
+#include "gui/TestWindow.h"
 #include "gui/models/RegistryListModel.h"
 #include "support/TestFiles.h"
 
@@ -19,12 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString Q(const fs::path& path) {
-    return QString::fromStdString(path.string());
-}
-
 std::vector<uint8_t> ImageBytes(const MainWindow& window) {
-    const auto bytes = window.image().bytes();
+    const auto bytes = window.document().image().bytes();
     return {bytes.begin(), bytes.end()};
 }
 
@@ -32,22 +28,22 @@ struct OpenCopy {
     TempFolder folder;
     fs::path path = folder.write("xRegistry.sys", SampleBytes());
     TestWindow w;
-    OpenCopy() { w->OpenRegistryFile(Q(path)); }
+    OpenCopy() { w->openFile(Q(path)); }
     void trigger(const char* action) { w->findChild<QAction*>(action)->trigger(); }
 };
 
 TEST(SaveCommands, SaveWritesTheImageAndKeepsTheBackup) {
     OpenCopy c;
     const auto before = ReadBytes(c.path);
-    c.w->markModified();
+    c.w.makeUnsavedChange();
     EXPECT_EQ(c.w->caption(), Q(c.path) + "*");
     QTest::keyClick(c.w.window.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(c.w->hasUnsavedChanges());
+    EXPECT_FALSE(c.w->document().hasUnsavedChanges());
     EXPECT_EQ(c.w->caption(), Q(c.path));
     EXPECT_EQ(ReadBytes(c.path), ImageBytes(*c.w));
     EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), before);
     // A load-save cycle without changes gives the same bytes, at the same length.
-    c.trigger("mnuFileSave");
+    c.trigger("saveAction");
     EXPECT_EQ(ReadBytes(c.path), before);
     EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), before);
     EXPECT_TRUE(c.w.prompts->messages.empty());
@@ -57,14 +53,14 @@ TEST(SaveCommands, SaveAsWritesTheNewPathAndLeavesTheOldFile) {
     OpenCopy c;
     const auto target = c.folder.path() / "copy.sys";
     c.w.prompts->files = {Q(target)};
-    c.w->markModified();
-    c.trigger("mnuFileSaveAs");
+    c.w.makeUnsavedChange();
+    c.trigger("saveAsAction");
     const auto& asked = c.w.prompts->fileQuestions.back();
     EXPECT_EQ(asked.filter, "xRegistry.sys (*.sys)");
     EXPECT_EQ(asked.title, "Save xRegistry.sys");
     EXPECT_EQ(asked.defaultName, "xRegistry.sys");
     EXPECT_EQ(asked.folder, Q(c.folder.path()) + "/");
-    EXPECT_EQ(c.w->openPath(), Q(target));
+    EXPECT_EQ(c.w->document().path(), Q(target));
     EXPECT_EQ(c.w->caption(), Q(target));
     EXPECT_EQ(ReadBytes(target), ImageBytes(*c.w));
     EXPECT_FALSE(fs::exists(BackupPathOf(target)));
@@ -73,14 +69,14 @@ TEST(SaveCommands, SaveAsWritesTheNewPathAndLeavesTheOldFile) {
 
 TEST(SaveCommands, ASaveIntoALockedFolderIsReportedAndKeepsTheChanges) {
     OpenCopy c;
-    c.w->markModified();
+    c.w.makeUnsavedChange();
     if (!MakeFolderUnwritable(c.folder.path())) GTEST_SKIP() << "no way to lock a folder here";
-    c.trigger("mnuFileSave");
+    c.trigger("saveAction");
     MakeFolderWritable(c.folder.path());
     ASSERT_EQ(c.w.prompts->messages.size(), 1u);
     EXPECT_EQ(c.w.prompts->messages[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(c.w.prompts->messages[0].text.contains(Q(c.path)));
-    EXPECT_TRUE(c.w->hasUnsavedChanges());
+    EXPECT_TRUE(c.w->document().hasUnsavedChanges());
     EXPECT_EQ(c.w->caption(), Q(c.path) + "*");
     EXPECT_EQ(ReadBytes(c.path), SampleBytes());
     EXPECT_FALSE(fs::exists(BackupPathOf(c.path)));
@@ -89,49 +85,49 @@ TEST(SaveCommands, ASaveIntoALockedFolderIsReportedAndKeepsTheChanges) {
 TEST(SaveCommands, SaveAsOntoTheOpenFileIsASave) {
     OpenCopy c;
     c.w.prompts->files = {Q(c.path)};
-    c.trigger("mnuFileSaveAs");
+    c.trigger("saveAsAction");
     EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), SampleBytes());
-    EXPECT_EQ(c.w->openPath(), Q(c.path));
+    EXPECT_EQ(c.w->document().path(), Q(c.path));
 }
 
 TEST(SaveCommands, AFailedSaveAsIsReportedAndChangesNothing) {
     OpenCopy c;
-    c.w->markModified();
+    c.w.makeUnsavedChange();
     const auto target = c.folder.path() / "missing" / "x.sys";
     c.w.prompts->files = {Q(target)};
-    c.trigger("mnuFileSaveAs");
+    c.trigger("saveAsAction");
     ASSERT_EQ(c.w.prompts->messages.size(), 1u);
     const auto& warning = c.w.prompts->messages[0];
     EXPECT_EQ(warning.icon, QMessageBox::Warning);
     EXPECT_EQ(warning.title, "Thornbeck");
     EXPECT_TRUE(warning.text.contains(Q(target)));
-    EXPECT_EQ(c.w->openPath(), Q(c.path));
+    EXPECT_EQ(c.w->document().path(), Q(c.path));
     EXPECT_EQ(c.w->caption(), Q(c.path) + "*");
-    EXPECT_TRUE(c.w->hasUnsavedChanges());
+    EXPECT_TRUE(c.w->document().hasUnsavedChanges());
 }
 
 TEST(SaveCommands, CancelledSaveAsChangesNothing) {
     OpenCopy c;
-    c.trigger("mnuFileSaveAs");
-    EXPECT_EQ(c.w->openPath(), Q(c.path));
+    c.trigger("saveAsAction");
+    EXPECT_EQ(c.w->document().path(), Q(c.path));
     EXPECT_FALSE(fs::exists(BackupPathOf(c.path)));
 }
 
 TEST(SaveCommands, TheClosePromptAnswersCancelNoAndYes) {
     {
         OpenCopy c;
-        c.w->markModified();
+        c.w.makeUnsavedChange();
         c.w.prompts->answers = {QMessageBox::Cancel};
         EXPECT_FALSE(c.w->close());
         EXPECT_TRUE(c.w->isVisible());
-        EXPECT_TRUE(c.w->hasUnsavedChanges());
+        EXPECT_TRUE(c.w->document().hasUnsavedChanges());
         c.w.prompts->answers = {QMessageBox::No};
         EXPECT_TRUE(c.w->close());
         EXPECT_FALSE(fs::exists(BackupPathOf(c.path)));
     }
     {
         OpenCopy c;
-        c.w->markModified();
+        c.w.makeUnsavedChange();
         c.w.prompts->answers = {QMessageBox::Yes};
         EXPECT_TRUE(c.w->close());
         EXPECT_TRUE(fs::exists(BackupPathOf(c.path)));
@@ -145,14 +141,14 @@ TEST(SaveCommands, TheClosePromptAnswersCancelNoAndYes) {
 
 TEST(SaveCommands, AFailedSaveUnderYesKeepsTheWindowOpenAndCancelsAnOpen) {
     OpenCopy c;
-    c.w->markModified();
+    c.w.makeUnsavedChange();
     fs::remove_all(c.folder.path());  // nowhere to save to any more
     c.w.prompts->answers = {QMessageBox::Yes};
     EXPECT_FALSE(c.w->close());
-    EXPECT_TRUE(c.w->hasUnsavedChanges());
+    EXPECT_TRUE(c.w->document().hasUnsavedChanges());
     c.w.prompts->answers = {QMessageBox::Yes};
-    c.w->OpenRegistryFile(Q(SamplePath()));
-    EXPECT_EQ(c.w->openPath(), Q(c.path));
+    c.w->openFile(Q(SamplePath()));
+    EXPECT_EQ(c.w->document().path(), Q(c.path));
     EXPECT_GT(c.w->listModel()->rowCount(), 0);
     EXPECT_EQ(c.w->caption(), Q(c.path) + "*");
     fs::create_directories(c.folder.path());
@@ -162,7 +158,7 @@ TEST(ExportCsv, WritesOneLinePerListRowAndProposesTheFileName) {
     OpenCopy c;
     const auto target = c.folder.path() / "out.csv";
     c.w.prompts->files = {Q(target)};
-    c.trigger("mnuFileExportCSV");
+    c.trigger("exportCsvAction");
     const auto& asked = c.w.prompts->fileQuestions.back();
     EXPECT_EQ(asked.filter, "xRegistry.csv (*.csv)");
     EXPECT_EQ(asked.title, "Export xRegistry.sys as CSV");
@@ -174,7 +170,7 @@ TEST(ExportCsv, WritesOneLinePerListRowAndProposesTheFileName) {
         text.rfind("\"/setting/system/language\",\"00000001\",\"4\",\"Integer\",\"1A2B\",\"0000\",",
                    0),
         0u);
-    EXPECT_FALSE(c.w->hasUnsavedChanges());
+    EXPECT_FALSE(c.w->document().hasUnsavedChanges());
 }
 
 TEST(ExportCsv, NothingLoadedGivesAnEmptyFileAndCancelTouchesNothing) {
@@ -182,7 +178,7 @@ TEST(ExportCsv, NothingLoadedGivesAnEmptyFileAndCancelTouchesNothing) {
     TestWindow w;
     const auto target = folder.path() / "empty.csv";
     w.prompts->files = {Q(target)};
-    w->findChild<QAction*>("mnuFileExportCSV")->trigger();
+    w->findChild<QAction*>("exportCsvAction")->trigger();
     EXPECT_EQ(w.prompts->fileQuestions.back().defaultName, ".csv");
     EXPECT_TRUE(fs::exists(target));
     EXPECT_TRUE(ReadBytes(target).empty());
@@ -190,7 +186,7 @@ TEST(ExportCsv, NothingLoadedGivesAnEmptyFileAndCancelTouchesNothing) {
     // The dialog proposes an existing file; cancelling it leaves that file as it was.
     OpenCopy c;
     const auto kept = c.folder.write("xRegistry.csv", {'k'});
-    c.trigger("mnuFileExportCSV");  // no answer scripted: cancelled
+    c.trigger("exportCsvAction");  // no answer scripted: cancelled
     const auto& asked = c.w.prompts->fileQuestions.back();
     EXPECT_EQ(fs::path(asked.folder.toStdString()) / asked.defaultName.toStdString(), kept);
     EXPECT_EQ(ReadBytes(kept), std::vector<uint8_t>{'k'});
@@ -198,11 +194,11 @@ TEST(ExportCsv, NothingLoadedGivesAnEmptyFileAndCancelTouchesNothing) {
 
 TEST(ExportCsv, LinesFollowTheListsSortOrder) {
     OpenCopy c;
-    c.w->lvReg_ColumnClick(4);  // Checksum, then descending
-    c.w->lvReg_ColumnClick(4);
+    c.w->navigation().sortListBy(4);  // Checksum, then descending
+    c.w->navigation().sortListBy(4);
     const auto target = c.folder.path() / "sorted.csv";
     c.w.prompts->files = {Q(target)};
-    c.trigger("mnuFileExportCSV");
+    c.trigger("exportCsvAction");
     const auto csv = ReadBytes(target);
     std::vector<std::string> checksums;
     // Every line starts with a quoted key and a quoted value, which may hold anything; the
@@ -223,23 +219,23 @@ TEST(ExportCsv, LinesFollowTheListsSortOrder) {
 
 TEST(SaveCommands, AFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
     OpenCopy c;
-    c.w->markModified();
+    c.w.makeUnsavedChange();
     std::vector<uint8_t> other = SampleBytes();
     other[5] ^= 0xFF;  // another program's change
     c.folder.write("xRegistry.sys", other);
     c.w.prompts->answers = {QMessageBox::Cancel};
-    c.trigger("mnuFileSave");
+    c.trigger("saveAction");
     ASSERT_EQ(c.w.prompts->messages.size(), 1u);
     EXPECT_EQ(c.w.prompts->messages[0].text,
               "The file has changed on disk since it was opened. Overwrite it?");
     EXPECT_EQ(ReadBytes(c.path), other);
-    EXPECT_TRUE(c.w->hasUnsavedChanges());
+    EXPECT_TRUE(c.w->document().hasUnsavedChanges());
     c.w.prompts->answers = {QMessageBox::SaveAll};  // Overwrite
-    c.trigger("mnuFileSave");
+    c.trigger("saveAction");
     EXPECT_EQ(ReadBytes(c.path), ImageBytes(*c.w));
-    EXPECT_FALSE(c.w->hasUnsavedChanges());
-    c.w->markModified();
-    c.trigger("mnuFileSave");  // unchanged since our own save: no question
+    EXPECT_FALSE(c.w->document().hasUnsavedChanges());
+    c.w.makeUnsavedChange();
+    c.trigger("saveAction");  // unchanged since our own save: no question
     EXPECT_EQ(c.w.prompts->messages.size(), 2u);
 }
 
@@ -248,22 +244,22 @@ TEST(SaveCommands, AFifoIsRefusedWithAMessageWithoutBlocking) {
     const auto fifo = folder.path() / "pipe.sys";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     TestWindow w;
-    w->OpenRegistryFile(Q(fifo));
-    EXPECT_EQ(w->openPath(), "");
+    w->openFile(Q(fifo));
+    EXPECT_EQ(w->document().path(), "");
     ASSERT_EQ(w.prompts->messages.size(), 1u);
     EXPECT_TRUE(w.prompts->messages[0].text.contains("FIFO"));
 }
 
 TEST(SaveCommands, SaveAfterAModifyWritesTheModifiedImage) {
     OpenCopy c;
-    const auto node = *c.w->registryIndex().findNode("/setting/system/nickName");
-    c.w->tvReg_NodeClick(c.w->treeModel()->indexOfNode(node));
+    const auto node = *c.w->document().index().findNode("/setting/system/nickName");
+    c.w->navigation().showNode(c.w->treeModel()->indexOfNode(node));
     c.w->detailsPanel()->field(kDataSizeField)->setText("200");
     c.w->detailsPanel()->field(kValueField)->setText("renamed");
-    c.w->btnSave_Click();
-    ASSERT_TRUE(c.w->hasUnsavedChanges());
+    c.w->modifyEntry();
+    ASSERT_TRUE(c.w->document().hasUnsavedChanges());
     const auto original = ReadBytes(c.path);
-    c.trigger("mnuFileSave");
+    c.trigger("saveAction");
     EXPECT_EQ(ReadBytes(c.path), ImageBytes(*c.w));
     EXPECT_NE(ReadBytes(c.path), original);
     EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), original);
@@ -274,7 +270,7 @@ TEST(ExportCsv, AFileThatCannotBeCreatedIsReported) {
     TestWindow w;
     const auto target = folder.path() / "missing" / "x.csv";
     w.prompts->files = {Q(target)};
-    w->findChild<QAction*>("mnuFileExportCSV")->trigger();
+    w->findChild<QAction*>("exportCsvAction")->trigger();
     ASSERT_EQ(w.prompts->messages.size(), 1u);
     EXPECT_EQ(w.prompts->messages[0].icon, QMessageBox::Warning);
     EXPECT_EQ(w.prompts->messages[0].title, "Thornbeck");

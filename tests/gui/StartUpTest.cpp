@@ -6,23 +6,19 @@
 #include <QLockFile>
 #include <QTreeView>
 
-#include "gui/FakePrompts.h"
+#include "gui/TestWindow.h"
 #include "gui/window/Application.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {
 namespace {
 
-QString Q(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
 TEST(StartUp, AQuotedCommandLinePathIsOpened) {
     TempFolder folder;
     const auto path = folder.write("my dump.sys", SampleBytes());
     TestWindow w;
-    w->Form_Load("  \"" + Q(path) + "\" ", Q(folder.path() / "app"));
-    EXPECT_EQ(w->openPath(), Q(path));
+    w->start("  \"" + Q(path) + "\" ", Q(folder.path() / "app"));
+    EXPECT_EQ(w->document().path(), Q(path));
     EXPECT_EQ(w->appPath(), Q(folder.path() / "app") + "/");
 }
 
@@ -30,25 +26,25 @@ TEST(StartUp, WithoutArgumentTheRegistryBesideTheProgramOpens) {
     TempFolder folder;
     folder.write("XREGISTRY.SYS", SampleBytes());
     TestWindow w;
-    w->Form_Load("", Q(folder.path()) + "/");
-    EXPECT_EQ(w->openPath(), Q(folder.path() / "XREGISTRY.SYS"));
+    w->start("", Q(folder.path()) + "/");
+    EXPECT_EQ(w->document().path(), Q(folder.path() / "XREGISTRY.SYS"));
 }
 
 TEST(StartUp, WithoutArgumentOrRegistryNothingOpens) {
     TempFolder folder;
     TestWindow w;
-    w->Form_Load("", Q(folder.path()));
-    EXPECT_EQ(w->openPath(), "");
-    EXPECT_FALSE(w->findChild<QAction*>("mnuFileSave")->isEnabled());
-    w->Form_Load(Q(folder.path() / "missing.sys"), Q(folder.path()));
-    EXPECT_EQ(w->openPath(), "");
+    w->start("", Q(folder.path()));
+    EXPECT_EQ(w->document().path(), "");
+    EXPECT_FALSE(w->findChild<QAction*>("saveAction")->isEnabled());
+    w->start(Q(folder.path() / "missing.sys"), Q(folder.path()));
+    EXPECT_EQ(w->document().path(), "");
 }
 
 TEST(StartUp, TheListShowsHeaderIdBeforeTheOffsets) {
     TempFolder folder;
     TestWindow w;
-    w->Form_Load("", Q(folder.path()));
-    const QHeaderView* header = w->findChild<QTreeView*>("lvReg")->header();
+    w->start("", Q(folder.path()));
+    const QHeaderView* header = w->entryList()->header();
     QStringList shown;
     for (int position = 0; position < header->count(); ++position)
         shown << header->model()
@@ -58,10 +54,10 @@ TEST(StartUp, TheListShowsHeaderIdBeforeTheOffsets) {
                                   "Data Offset", "Key Offset"}));
     EXPECT_EQ(header->logicalIndex(6), 8);
     // Files opened later keep the order and the widths.
-    auto* list = w->findChild<QTreeView*>("lvReg");
+    auto* list = w->entryList();
     list->header()->resizeSection(0, 333);
-    w->OpenRegistryFile(Q(SamplePath()));
-    w->OpenRegistryFile(Q(SamplePath()));
+    w->openFile(Q(SamplePath()));
+    w->openFile(Q(SamplePath()));
     EXPECT_EQ(header->logicalIndex(6), 8);
     EXPECT_EQ(header->sectionSize(0), 333);
 }

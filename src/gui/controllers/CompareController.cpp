@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
@@ -15,14 +16,11 @@
 #include <map>
 
 #include "core/fileio/PathFunctions.h"
-#include "core/fileio/RegularFile.h"
-#include "core/format/RegistryFormat.h"
+#include "core/load/RegistryFile.h"
+#include "gui/controllers/NavigationController.h"
 #include "gui/document/RegistryDocument.h"
 #include "gui/models/DifferenceModel.h"
-#include "gui/models/RegistryListModel.h"
-#include "gui/models/RegistryTreeModel.h"
 #include "gui/text/Latin1Text.h"
-#include "gui/window/MainWindow.h"
 #include "gui/window/NewAction.h"
 #include "gui/window/Prompts.h"
 
@@ -34,42 +32,48 @@ const QString kProgramName = QStringLiteral("Thornbeck");
 constexpr size_t kListedRefusals = 20;
 }  // namespace
 
-CompareController::CompareController(MainWindow& window, RegistryDocument& document,
-                                     Prompts& prompts)
-    : QObject(&window), window(window), document(document), prompts(prompts) {
+CompareController::CompareController(QMainWindow& window, RegistryDocument& document,
+                                     Prompts& prompts, NavigationController& navigation)
+    : QObject(&window),
+      window(window),
+      navigation(navigation),
+      document(document),
+      prompts(prompts) {
     setObjectName(QStringLiteral("compareController"));
-    compareWith = NewAction(this, "mnuFileCompare", tr("Co&mpare With..."));
+    compareWith = NewAction(this, "compareAction", tr("Co&mpare With..."));
     nextDifference =
-        NewAction(this, "mnuViewNextDifference", tr("&Next Difference"), QKeySequence(Qt::Key_F6));
-    previousDifference = NewAction(this, "mnuViewPreviousDifference", tr("&Previous Difference"),
+        NewAction(this, "nextDifferenceAction", tr("&Next Difference"), QKeySequence(Qt::Key_F6));
+    previousDifference = NewAction(this, "previousDifferenceAction", tr("&Previous Difference"),
                                    QKeySequence(Qt::SHIFT | Qt::Key_F6));
-    takeFields = NewAction(this, "mnuEditTakeFields", tr("&Take Other's Fields"));
+    takeFields = NewAction(this, "takeFieldsAction", tr("&Take Other's Fields"));
     connect(compareWith, &QAction::triggered, this, &CompareController::chooseFile);
     connect(nextDifference, &QAction::triggered, this, [this] { step(1); });
     connect(previousDifference, &QAction::triggered, this, [this] { step(-1); });
     connect(takeFields, &QAction::triggered, this, &CompareController::takeSelected);
     // Every Modify, undo, redo and take moves the history: the pane follows each one.
-    connect(document.undoStack(), &QUndoStack::indexChanged, this, &CompareController::refresh);
+    connect(&document, &RegistryDocument::historyChanged, this, &CompareController::refresh);
     createPane();
     end();
 }
 
 void CompareController::createPane() {
     dock = new QDockWidget(tr("Differences"), &window);
-    dock->setObjectName(QStringLiteral("compareDock"));
+    dock->setObjectName(QStringLiteral("differencesPane"));
     dock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
     auto* body = new QWidget(dock);
     count = new QLabel(body);
-    count->setObjectName(QStringLiteral("compareCount"));
+    count->setObjectName(QStringLiteral("differencesCount"));
     takeButton = new QPushButton(takeFields->text(), body);
-    takeButton->setObjectName(QStringLiteral("compareTake"));
+    takeButton->setObjectName(QStringLiteral("takeFieldsButton"));
+    takeButton->setAccessibleName(tr("Take Other's Fields"));
     connect(takeButton, &QPushButton::clicked, takeFields, &QAction::trigger);
 
     differences = new DifferenceModel(dock);
     sorted = new QSortFilterProxyModel(dock);
     sorted->setSourceModel(differences);
     table = new QTreeView(body);
-    table->setObjectName(QStringLiteral("compareTable"));
+    table->setObjectName(QStringLiteral("differencesTable"));
+    table->setAccessibleName(tr("Differences"));
     table->setRootIsDecorated(false);
     table->setUniformRowHeights(true);
     table->setAllColumnsShowFocus(true);
@@ -97,7 +101,7 @@ void CompareController::createPane() {
 }
 
 void CompareController::chooseFile() {
-    const QString folder = FromPathText(FolderOf(ToPathText(window.openPath())));
+    const QString folder = FromPathText(FolderOf(ToPathText(document.path())));
     const QString path =
         prompts.openFile(&window, QStringLiteral("xRegistry.sys (*.sys);;All files (*)"),
                          QStringLiteral("Compare With"), folder, QStringLiteral("xRegistry.sys"));
@@ -105,25 +109,20 @@ void CompareController::chooseFile() {
 }
 
 void CompareController::compareFile(const QString& path) {
-    if (window.openPath().isEmpty()) {
+    if (!document.isOpen()) {
         prompts.message(&window, QMessageBox::Information, kProgramName,
                         tr("Open a file first, then compare it with another."), QMessageBox::Ok);
         return;
     }
-    FileRead read = ReadRegularFile(ToFsPath(path));
-    QString problem = QString::fromLocal8Bit(read.failure.c_str());
-    if (problem.isEmpty() && read.bytes.size() < format::kMinimumFileSize)
-        problem = tr("It has %1 bytes, fewer than the %2 bytes of a registry file.")
-                      .arg(read.bytes.size())
-                      .arg(format::kMinimumFileSize);
-    if (!problem.isEmpty()) {
+    OpenOutcome opened = OpenRegistryFile(ToFsPath(path));
+    if (!opened.file) {
         prompts.message(&window, QMessageBox::Warning, kProgramName,
-                        tr("Could not compare with %1.\n\n%2").arg(path, problem), QMessageBox::Ok);
+                        tr("Could not compare with %1.\n\n%2")
+                            .arg(path, QString::fromStdString(opened.refusal->reason)),
+                        QMessageBox::Ok);
         return;
     }
-    OtherFile file{RegistryImage(std::move(read.bytes)), {}};
-    file.index = IndexRegistry(file.image);
-    other = std::move(file);
+    other = OtherFile{std::move(opened.file->image), std::move(opened.file->index)};
     differences->setRefusals({});
     table->setCurrentIndex({});
     refresh();
@@ -197,22 +196,7 @@ void CompareController::step(int direction) {
 
 void CompareController::rowChosen(const QModelIndex& current) {
     if (restoring || !current.isValid()) return;
-    showKey(differences->differenceOf(sorted->mapToSource(current).row()).key);
-}
-
-void CompareController::showKey(std::string_view key) {
-    const auto node = document.index().findNode(key);
-    if (!node) return;  // a key only in the other file has nothing to show here
-    if (!window.isListMode()) {
-        window.tvReg_NodeClick(window.treeModel()->indexOfNode(*node));
-        return;
-    }
-    const int32_t row = document.index().nodes()[static_cast<size_t>(*node)].listRow;
-    auto* list = window.findChild<QTreeView*>(QStringLiteral("lvReg"));
-    if (row < 0 || !list) return;
-    const QModelIndex item = window.listModel()->indexOfRow(row);
-    list->setCurrentIndex(item);
-    list->scrollTo(item);
+    navigation.showKey(differences->differenceOf(sorted->mapToSource(current).row()).key);
 }
 
 void CompareController::takeSelected() {

@@ -10,6 +10,7 @@
 class QAction;
 class QDockWidget;
 class QLabel;
+class QMainWindow;
 class QPushButton;
 class QSortFilterProxyModel;
 class QTreeView;
@@ -17,9 +18,9 @@ class QTreeView;
 namespace thornbeck {
 
 class DifferenceModel;
+class NavigationController;
 class Prompts;
 class RegistryDocument;
-class MainWindow;
 
 // Compare With: the open file against a second one by key, in a pane below the views, and Take
 // Other's Fields from it. The second file is read once and never written; only its bytes (and
@@ -27,7 +28,9 @@ class MainWindow;
 class CompareController : public QObject {
     Q_OBJECT
 public:
-    CompareController(MainWindow& window, RegistryDocument& document, Prompts& prompts);
+    // The pane docks in `window`; a chosen row's entry is shown through `navigation`.
+    CompareController(QMainWindow& window, RegistryDocument& document, Prompts& prompts,
+                      NavigationController& navigation);
     ~CompareController() override;
 
     QAction* compareAction() const { return compareWith; }
@@ -39,8 +42,8 @@ public:
     DifferenceModel* model() const { return differences; }
     bool comparing() const { return other.has_value(); }
 
-    // Reads the file at `path` and shows its differences with the open file; a file that cannot
-    // be read, or is too short to be a registry file, is reported and changes nothing.
+    // Opens the file at `path` as the window opens one and shows its differences with the open
+    // file; a file that is refused is reported with the reason and changes nothing.
     void compareFile(const QString& path);
     // The comparison as the open file now stands; nothing while no compare runs.
     void refresh();
@@ -62,12 +65,11 @@ private:
 
     void createPane();
     void chooseFile();
-    // Shows the entry of the key in this file as a click on its tree node or list row would.
-    void showKey(std::string_view key);
     void rowChosen(const QModelIndex& current);
     void updateCount();
 
-    MainWindow& window;
+    QMainWindow& window;
+    NavigationController& navigation;
     RegistryDocument& document;
     Prompts& prompts;
     std::optional<OtherFile> other;

@@ -5,19 +5,23 @@
 
 #include "core/fileio/AtomicSave.h"
 #include "core/fileio/PathFunctions.h"
-#include "core/fileio/RegularFile.h"
-#include "core/format/RegistryFormat.h"
 #include "gui/document/ModifyCommand.h"
 #include "gui/document/TakeFieldsCommand.h"
 #include "gui/text/Latin1Text.h"
 
 namespace thornbeck {
 
-RegistryDocument::RegistryDocument(QObject* parent) : QObject(parent) {}
+RegistryDocument::RegistryDocument(QObject* parent) : QObject(parent) {
+    connect(&history, &QUndoStack::indexChanged, this, &RegistryDocument::historyChanged);
+    connect(&history, &QUndoStack::cleanChanged, this, &RegistryDocument::cleanChanged);
+}
 
-void RegistryDocument::resetHistory() {
-    history.clear();
-    history.setClean();
+QAction* RegistryDocument::createUndoAction(QObject* parent, const QString& prefix) {
+    return history.createUndoAction(parent, prefix);
+}
+
+QAction* RegistryDocument::createRedoAction(QObject* parent, const QString& prefix) {
+    return history.createRedoAction(parent, prefix);
 }
 
 ModifyResult RegistryDocument::modify(int32_t node, const ModifyRequest& request) {
@@ -31,34 +35,41 @@ ModifyResult RegistryDocument::modify(int32_t node, const ModifyRequest& request
     return result;
 }
 
-QString RegistryDocument::read(const QString& path) {
-    const auto fsPath = ToFsPath(path);
-    FileRead file = ReadRegularFile(fsPath);
-    bytes = RegistryImage(std::move(file.bytes));
-    entries = RegistryIndex();
+std::optional<OpenRefusal> RegistryDocument::open(const QString& path) {
+    close();
+    OpenOutcome outcome = OpenRegistryFile(ToFsPath(path));
+    if (!outcome.file) return outcome.refusal;
+    bytes = std::move(outcome.file->image);
+    entries = std::move(outcome.file->index);
     stampPath = path;
-    diskStamp = file.stamp;
-    filePath = bytes.size() < format::kMinimumFileSize ? QString() : path;
-    std::error_code error;
-    if (file.failure.empty() || file.missing || std::filesystem::is_directory(fsPath, error))
-        return {};
-    return QString::fromLocal8Bit(file.failure.c_str());
+    diskStamp = outcome.file->stamp;
+    filePath = path;
+    emit pathChanged(filePath);
+    emit opened();
+    return std::nullopt;
 }
 
-QString RegistryDocument::indexImage() {
-    entries = IndexRegistry(bytes);
-    const auto& refused = entries.tooManyKeys();
-    if (!refused) return {};
-    const QString reason = QString::fromStdString(refused->reason());
+void RegistryDocument::close() {
+    history.clear();
+    history.setClean();
+    // The views let go of the index before it is emptied.
+    emit closed();
     bytes = RegistryImage();
     entries = RegistryIndex();
+    stampPath.clear();
+    diskStamp = {};
+    if (filePath.isEmpty()) return;
     filePath.clear();
-    return tr("The file %1. It is damaged or was made to break editors, and is not opened.")
-        .arg(reason);
+    emit pathChanged(filePath);
 }
 
-RegistryDocument::SaveOutcome RegistryDocument::save(const QString& path,
-                                                     const std::function<bool()>& overwrite) {
+RegistryDocument::SaveOutcome RegistryDocument::save(const OverwriteQuestion& overwrite) {
+    return saveAs(filePath, overwrite);
+}
+
+RegistryDocument::SaveOutcome RegistryDocument::saveAs(const QString& path,
+                                                       const OverwriteQuestion& overwrite) {
+    if (!isOpen() || path.isEmpty()) return {false, tr("No file is open.")};
     QLockFile lock(QString::fromStdU16String(LockPathOf(ToFsPath(path)).u16string()));
     if (!lock.tryLock(2500))
         return {false, lock.error() == QLockFile::LockFailedError
@@ -72,7 +83,12 @@ RegistryDocument::SaveOutcome RegistryDocument::save(const QString& path,
                                              QString::fromLocal8Bit(failure->reason.c_str()))};
     stampPath = path;
     diskStamp = written;
+    const bool moved = path != filePath;
+    filePath = path;
+    // A save that leaves the history clean already tells nobody; the path and caption follow.
     history.setClean();
+    if (moved) emit pathChanged(filePath);
+    emit cleanChanged(true);
     return {true, {}};
 }
 

@@ -1,10 +1,11 @@
 #include "gui/widgets/DetailsPanel.h"
 
 #include <QApplication>
-#include <QFontDatabase>
-#include <QHeaderView>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
-#include <QTableView>
+#include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 
@@ -14,24 +15,20 @@
 #include "gui/models/ValueHexModel.h"
 #include "gui/text/Latin1Text.h"
 #include "gui/widgets/DetailFieldEdit.h"
+#include "gui/widgets/HexView.h"
 
 namespace thornbeck {
 
 namespace {
-// Design tops and caption sizes, top to bottom.
-constexpr std::array<int, kDetailFieldCount> kFieldTops = {39, 75, 106, 139, 170, 201, 235, 268};
-constexpr std::array<int, kDetailFieldCount> kPromptTops = {42, 78, 109, 142, 174, 205, 238, 271};
-constexpr std::array<int, kDetailFieldCount> kPromptWidths = {41, 75, 75, 70, 70, 70, 70, 70};
-constexpr std::array<int, kDetailFieldCount> kPromptHeights = {16, 16, 16, 20, 20, 20, 20, 20};
-constexpr int kFieldHeight = 21;
-constexpr int kInfoHeights[2] = {19, 70};
-constexpr int kPanelWidth = 437;
-constexpr int kDataSizeDigits = 5;  // sizes go up to 65535
+// The field names screen readers say and tests find the fields by, in field order.
+constexpr std::array<const char*, kDetailFieldCount> kFieldNames = {
+    "valueField", "dataSizeField",   "dataTypeField",  "checksumField",
+    "flagsField", "dataOffsetField", "keyOffsetField", "headerIdField"};
+constexpr int kNarrowFieldWidth = 93;  // eight digits and a margin
+constexpr int kDataSizeDigits = 5;     // sizes go up to 65535
 constexpr int kHeaderDigits = 4;
 constexpr int kOtherLimit = 8;
-constexpr int kHexRowHeight = 16;
-constexpr int kHexByteWidth = 18;
-constexpr int kHexMinimumHeight = 3 * kHexRowHeight + 8;
+constexpr int kTypicalValueHeight = 70;
 
 QColor ReadOnlyColour() {
     return QApplication::palette().color(QPalette::Button);
@@ -39,18 +36,35 @@ QColor ReadOnlyColour() {
 QColor EditableColour() {
     return QApplication::palette().color(QPalette::Base);
 }
+QString Plain(const char* caption) {
+    return QString::fromLatin1(caption).remove('&').remove(':');
+}
 }  // namespace
 
-DetailsPanel::DetailsPanel(QWidget* parent) : QObject(parent) {
+DetailsPanel::DetailsPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("detailsPanel"));
+    createFields();
+    createLayout();
+    connect(modify, &QPushButton::clicked, this, &DetailsPanel::modifyRequested);
+    connect(this, &DetailsPanel::fieldChanged, modify, [this] { modify->setEnabled(true); });
+}
+
+void DetailsPanel::createFields() {
+    keyText = new QLineEdit(this);
+    keyText->setObjectName(QStringLiteral("keyLine"));
+    keyText->setAccessibleName(tr("Key"));
+    keyText->setReadOnly(true);
+    keyText->installEventFilter(this);
     for (int i = 0; i < kDetailFieldCount; ++i) {
-        auto* caption =
-            new QLabel(QString::fromLatin1(kFieldCaptions[static_cast<size_t>(i)]), parent);
-        caption->setObjectName(QStringLiteral("lblPrompt%1").arg(i));
-        auto* edit = new DetailFieldEdit(i, parent);
-        edit->setObjectName(QStringLiteral("txtField%1").arg(i));
+        const size_t at = static_cast<size_t>(i);
+        auto* label = new QLabel(QString::fromLatin1(kFieldCaptions[at]), this);
+        label->setObjectName(QString::fromLatin1(kFieldNames[at]).replace("Field", "Caption"));
+        auto* edit = new DetailFieldEdit(i, this);
+        edit->setObjectName(QString::fromLatin1(kFieldNames[at]));
+        edit->setAccessibleName(Plain(kFieldCaptions[at]));
         edit->setReadOnly(true);
-        caption->setBuddy(edit);
-        connect(edit, &QLineEdit::textChanged, this, [this, i] { txtField_Change(i); });
+        label->setBuddy(edit);
+        connect(edit, &QLineEdit::textChanged, this, [this, i] { fieldEdited(i); });
         connect(edit, &DetailFieldEdit::moveRequested, this, &DetailsPanel::moveFocus);
         connect(edit, &DetailFieldEdit::siblingRequested, this,
                 [this](int, int step) { emit siblingRequested(step); });
@@ -58,53 +72,88 @@ DetailsPanel::DetailsPanel(QWidget* parent) : QObject(parent) {
             // After the click that focused it has placed the caret.
             QTimer::singleShot(0, edit, &QLineEdit::selectAll);
         });
-        lblPrompt[static_cast<size_t>(i)] = caption;
-        txtField[static_cast<size_t>(i)] = edit;
+        captions[at] = label;
+        fields[at] = edit;
+        setEditable(i, false);
     }
-    lblDecimal = new QLabel(QStringLiteral("< decimal"), parent);
-    lblDecimal->setObjectName(QStringLiteral("lblDecimal"));
-    lblDecimal->hide();
-    for (int i = 0; i < 2; ++i) {
-        auto* info = new QLineEdit(parent);
-        info->setObjectName(QStringLiteral("txtInfo%1").arg(i));
+    decimal = new QLabel(QStringLiteral("< decimal"), this);
+    decimal->setObjectName(QStringLiteral("decimalNote"));
+    decimal->hide();
+    hexBytes = new ValueHexModel(this);
+    hexTable = new HexView(hexBytes, this);
+    connect(field(kValueField), &QLineEdit::textChanged, this, &DetailsPanel::showValueBytes);
+    connect(hexBytes, &ValueHexModel::byteEdited, this, &DetailsPanel::hexByteEdited);
+    const std::array<QString, 2> infoNames = {QStringLiteral("descriptionBox"),
+                                              QStringLiteral("typicalValueBox")};
+    const std::array<QString, 2> infoTitles = {tr("Description"), tr("Typical value")};
+    for (size_t i = 0; i < infoBoxes.size(); ++i) {
+        auto* info = new QLineEdit(this);
+        info->setObjectName(infoNames[i]);
+        info->setAccessibleName(infoTitles[i]);
         info->setReadOnly(true);
         info->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // the tall lower box reads from its top
         info->hide();
-        txtInfo[static_cast<size_t>(i)] = info;
+        infoBoxes[i] = info;
     }
-    for (auto* edit : txtField) {
-        edit->resize(kFieldWidth, kFieldHeight);
-        setEditable(edit->fieldIndex(), false);
-    }
-    field(kValueField)->resize(kValueDesignWidth, kFieldHeight);
-    createHexView(parent);
+    infoBoxes[1]->setFixedHeight(kTypicalValueHeight);
+    credits = new QLabel(this);
+    credits->setObjectName(QStringLiteral("creditsLabel"));
+    credits->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
+    credits->setCursor(Qt::PointingHandCursor);
+    credits->installEventFilter(this);
+    modify = new QPushButton(tr("Modify"), this);
+    modify->setObjectName(QStringLiteral("modifyButton"));
+    modify->setAccessibleName(tr("Modify"));
+    modify->setEnabled(false);
 }
 
-void DetailsPanel::createHexView(QWidget* parent) {
-    hexBytes = new ValueHexModel(this);
-    hexTable = new QTableView(parent);
-    hexTable->setObjectName(QStringLiteral("hexView"));
-    hexTable->setModel(hexBytes);
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    // A point smaller than the fields, so that 16 bytes and their text fit the panel's width.
-    fixed.setPointSizeF(parent->font().pointSizeF() - 1.25);
-    hexTable->setFont(fixed);
-    hexTable->setShowGrid(false);
-    hexTable->setWordWrap(false);
-    hexTable->setTextElideMode(Qt::ElideNone);
-    hexTable->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                              QAbstractItemView::EditKeyPressed);
-    hexTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    hexTable->verticalHeader()->setDefaultSectionSize(kHexRowHeight);
-    // Sixteen narrow byte columns and the text column fit the panel without scrolling sideways.
-    hexTable->horizontalHeader()->setMinimumSectionSize(kHexByteWidth);
-    hexTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    hexTable->horizontalHeader()->setDefaultSectionSize(kHexByteWidth);
-    hexTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    hexTable->horizontalHeader()->setStretchLastSection(true);
-    hexTable->hide();
-    connect(field(kValueField), &QLineEdit::textChanged, this, &DetailsPanel::showValueBytes);
-    connect(hexBytes, &ValueHexModel::byteEdited, this, &DetailsPanel::hexByteEdited);
+void DetailsPanel::createLayout() {
+    auto* grid = new QGridLayout;
+    grid->setColumnStretch(2, 1);
+    for (int i = 0; i < kDetailFieldCount; ++i) {
+        grid->addWidget(caption(i), i, 0);
+        if (i == kValueField) {
+            grid->addWidget(field(i), i, 1, 1, 2);
+        } else {
+            field(i)->setFixedWidth(kNarrowFieldWidth);
+            grid->addWidget(field(i), i, 1);
+        }
+    }
+    grid->addWidget(decimal, kDataSizeField, 2);
+    auto* separator = new QFrame(this);
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(credits);
+    bottom->addStretch();
+    bottom->addWidget(modify);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(4, 6, 4, 4);
+    column->addWidget(keyText);
+    column->addLayout(grid);
+    column->addWidget(hexTable, 1);
+    column->addWidget(infoBoxes[0]);
+    column->addWidget(infoBoxes[1]);
+    column->addWidget(separator);
+    column->addLayout(bottom);
+}
+
+bool DetailsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == credits && event->type() == QEvent::MouseButtonRelease)
+        emit creditsClicked(credits->toolTip());
+    // Focusing the key text selects all of it, once the click has placed the caret.
+    if (watched == keyText && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, keyText, &QLineEdit::selectAll);
+    return QWidget::eventFilter(watched, event);
+}
+
+void DetailsPanel::showKey(const QString& key) {
+    keyText->setText(key);
+}
+
+void DetailsPanel::setCredits(const QString& text, const QString& link) {
+    credits->setText(text);
+    credits->setToolTip(link);
 }
 
 void DetailsPanel::showValueBytes() {
@@ -120,10 +169,6 @@ void DetailsPanel::hexByteEdited(int offset, uint8_t byte) {
     if (offset >= text.size()) return;
     text[offset] = QChar(byte);
     value->setText(text);
-}
-
-QLineEdit* DetailsPanel::infoBox(int index) const {
-    return txtInfo[static_cast<size_t>(index)];
 }
 
 int DetailsPanel::limitOf(int index) const {
@@ -142,7 +187,7 @@ int DetailsPanel::limitOf(int index) const {
 }
 
 // Runs after every change of a field's text; its own assignments run it again, nested.
-void DetailsPanel::txtField_Change(int index) {
+void DetailsPanel::fieldEdited(int index) {
     DetailFieldEdit* edit = field(index);
     if (index == kDataSizeField && type != format::DataType::Integer) {
         // The limit is the size Modify would write; a text it would refuse leaves four.
@@ -155,7 +200,7 @@ void DetailsPanel::txtField_Change(int index) {
             edit->setText(edit->text().left(kDataSizeDigits));
             edit->setCursorPosition(std::min(caret, kDataSizeDigits));
         }
-        setValueWidth(valueTag > 10 ? kValueDesignWidth : kFieldWidth);
+        setValueWide(valueTag > 10);
     } else if (index != kDataSizeField && edit->text().size() > limitOf(index)) {
         const int caret = edit->cursorPosition();
         edit->setText(edit->text().left(limitOf(index)));
@@ -191,12 +236,12 @@ void DetailsPanel::setNumberTip(int index, const std::optional<uint64_t>& number
     field(index)->setToolTip(number ? QStringLiteral("%1 (dec)").arg(*number) : QString());
 }
 
-void DetailsPanel::setValueWidth(int width) {
-    field(kValueField)->resize(width, kFieldHeight);
+void DetailsPanel::setValueWide(bool wide) {
+    field(kValueField)->setMaximumWidth(wide ? QWIDGETSIZE_MAX : kNarrowFieldWidth);
 }
 
-void DetailsPanel::updateDecimalLabel() {
-    lblDecimal->setVisible(dataSizeEditable && treeMode && field(kDataSizeField)->isVisible());
+void DetailsPanel::updateDecimalNote() {
+    decimal->setVisible(dataSizeEditable);
 }
 
 void DetailsPanel::clearEntry(const std::function<void(int)>& closeField) {
@@ -208,7 +253,7 @@ void DetailsPanel::clearEntry(const std::function<void(int)>& closeField) {
     }
     type.reset();
     dataSizeEditable = false;
-    updateDecimalLabel();
+    updateDecimalNote();
     integerSize = 0;
     hexBytes->setEditable(false);
     hexBytes->setBytes({});
@@ -216,10 +261,12 @@ void DetailsPanel::clearEntry(const std::function<void(int)>& closeField) {
 
 void DetailsPanel::showFolder() {
     clearEntry([this](int i) {
-        prompt(i)->setEnabled(false);
+        caption(i)->setEnabled(false);
         field(i)->setEnabled(false);
         setBackground(i, false);
     });
+    // A folder has nothing Modify could write.
+    modify->setEnabled(false);
 }
 
 void DetailsPanel::clearForLoading() {
@@ -227,11 +274,12 @@ void DetailsPanel::clearForLoading() {
     clearEntry([this](int i) { setEditable(i, false); });
     valueTag = 0;
     showKeyInfo({}, {});
+    modify->setEnabled(false);
 }
 
 void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) {
     for (int i = 0; i < kDetailFieldCount; ++i) {
-        prompt(i)->setEnabled(true);
+        caption(i)->setEnabled(true);
         setField(i, {});
         field(i)->setEnabled(true);
         setBackground(i, !field(i)->isReadOnly());
@@ -257,7 +305,7 @@ void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) 
         field(kValueField)
             ->setToolTip(QString::fromStdString(bytes.size() > kTipBytes ? tip + " ..." : tip));
     }
-    if (integer) setValueWidth(kFieldWidth);
+    setValueWide(!integer && valueTag > 10);
     for (const int editable : {kValueField, kChecksumField, kFlagsField, kHeaderIdField})
         setEditable(editable, true);
 
@@ -266,25 +314,26 @@ void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) 
     field(kValueField)->setCursorPosition(0);
     dataSizeEditable = type && !integer;
     setEditable(kDataSizeField, dataSizeEditable);
-    updateDecimalLabel();
+    updateDecimalNote();
 
     for (const int number :
          {kChecksumField, kFlagsField, kDataOffsetField, kKeyOffsetField, kHeaderIdField}) {
         setField(number, ToQString(texts[static_cast<size_t>(number)]));
         setNumberTip(number, shown.numbers[static_cast<size_t>(number)]);
-    }
+    }  // The fields show the image: nothing to apply yet.
+    modify->setEnabled(false);
 }
 
 void DetailsPanel::showKeyInfo(const QString& description, const QString& typical) {
     // Long texts are shown from their start.
-    txtInfo[0]->setText(description);
-    txtInfo[0]->setCursorPosition(0);
-    txtInfo[1]->setText(typical);
-    txtInfo[1]->setCursorPosition(0);
+    infoBoxes[0]->setText(description);
+    infoBoxes[0]->setCursorPosition(0);
+    infoBoxes[1]->setText(typical);
+    infoBoxes[1]->setCursorPosition(0);
     // The lower box shows exactly when the upper one does.
-    const bool shown = treeMode && !description.isEmpty();
-    txtInfo[0]->setVisible(shown);
-    txtInfo[1]->setVisible(shown);
+    const bool shown = !description.isEmpty();
+    infoBoxes[0]->setVisible(shown);
+    infoBoxes[1]->setVisible(shown);
 }
 
 ModifyRequest DetailsPanel::request() const {
@@ -301,42 +350,12 @@ void DetailsPanel::focusField(int index) {
 }
 
 void DetailsPanel::selectFocusedField() {
-    for (auto* edit : txtField)
+    for (auto* edit : fields)
         if (edit->hasFocus()) edit->selectAll();
 }
 
 void DetailsPanel::clearSelections() {
-    for (auto* edit : txtField) edit->deselect();
-}
-
-void DetailsPanel::layout(int left, int separatorTop, bool tree) {
-    treeMode = tree;
-    int infoTop = separatorTop;
-    for (int i = 1; i >= 0; --i) {
-        infoTop -= kInfoHeights[i];
-        if (infoTop >= 0)
-            txtInfo[static_cast<size_t>(i)]->setGeometry(left, infoTop, kPanelWidth,
-                                                         kInfoHeights[i]);
-    }
-    const int limit = txtInfo[0]->y();
-    // The hex view takes the room between the last field and the information boxes, if any.
-    const int hexTop = kFieldTops[kHeaderIdField] + kFieldHeight + 8;
-    const int hexHeight = limit - 6 - hexTop;
-    hexTable->setGeometry(left + 4, hexTop, kPanelWidth - 4, std::max(hexHeight, 0));
-    hexTable->setVisible(tree && hexHeight >= kHexMinimumHeight);
-    for (int i = 0; i < kDetailFieldCount; ++i) {
-        const size_t at = static_cast<size_t>(i);
-        lblPrompt[at]->setGeometry(left + 4, kPromptTops[at], kPromptWidths[at],
-                                   kPromptHeights[at]);
-        txtField[at]->move(left + 80, kFieldTops[at]);
-        txtField[at]->setVisible(tree && kFieldTops[at] + kFieldHeight < limit);
-        lblPrompt[at]->setVisible(tree && kPromptTops[at] + kPromptHeights[at] < limit);
-    }
-    lblDecimal->setGeometry(field(kFlagsField)->x() + field(kFlagsField)->width() + 4, 78, 89, 12);
-    updateDecimalLabel();
-    const bool info = tree && !txtInfo[0]->text().isEmpty();
-    txtInfo[0]->setVisible(info);
-    txtInfo[1]->setVisible(info);
+    for (auto* edit : fields) edit->deselect();
 }
 
 }  // namespace thornbeck

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
+#include <QWidget>
 #include <array>
 #include <functional>
 #include <optional>
@@ -14,25 +14,25 @@
 
 class QLabel;
 class QLineEdit;
-class QTableView;
-class QWidget;
+class QPushButton;
 
 namespace thornbeck {
 
 class DetailFieldEdit;
+class HexView;
 class ValueHexModel;
 
-// The right-hand panel that shows one entry: the eight captioned fields, "< decimal" beside an
-// editable Data Size, and the two information boxes. It applies the fields' input rules and
-// tells the window when a field changed; it never touches the image.
-class DetailsPanel : public QObject {
+// The right-hand panel that shows one entry: the key line, the eight captioned fields, "< decimal"
+// beside an editable Data Size, the hex view, the two information boxes, the credits and the
+// Modify button, in layouts that grow with the panel. It applies the fields' input rules and
+// says when a field changed or Modify was pressed; it never touches the image.
+class DetailsPanel : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kValueDesignWidth = 357;
-    static constexpr int kFieldWidth = 93;
+    explicit DetailsPanel(QWidget* parent = nullptr);
 
-    explicit DetailsPanel(QWidget* parent);
-
+    // The key line above the fields: the shown node's key, or a word while a file opens.
+    void showKey(const QString& key);
     // A key folder: every field cleared and disabled.
     void showFolder();
     // An entry, read from the image: the fields end exactly as the image holds them.
@@ -41,6 +41,7 @@ public:
     void clearForLoading();
     // The key's description and typical value; empty texts hide the boxes.
     void showKeyInfo(const QString& description, const QString& typical);
+    void setCredits(const QString& text, const QString& link);
 
     ModifyRequest request() const;
     void focusField(int index);
@@ -48,17 +49,15 @@ public:
     void selectFocusedField();
     void clearSelections();
 
-    // Places the panel with its left edge at `left` and the information boxes right above
-    // `separatorTop`; shows the fields that end above the boxes, none in list mode.
-    void layout(int left, int separatorTop, bool treeMode);
-    QLineEdit* infoBox(int index) const;
-    // The hex view of the Value field's bytes.
-    QTableView* hexView() const { return hexTable; }
+    QLineEdit* keyLine() const { return keyText; }
+    QLineEdit* infoBox(int index) const { return infoBoxes[static_cast<size_t>(index)]; }
+    HexView* hexView() const { return hexTable; }
     ValueHexModel* hexModel() const { return hexBytes; }
-
-    DetailFieldEdit* field(int index) const { return txtField[static_cast<size_t>(index)]; }
-    QLabel* prompt(int index) const { return lblPrompt[static_cast<size_t>(index)]; }
-    QLabel* decimalLabel() const { return lblDecimal; }
+    QPushButton* modifyButton() const { return modify; }
+    QLabel* creditsLabel() const { return credits; }
+    DetailFieldEdit* field(int index) const { return fields[static_cast<size_t>(index)]; }
+    QLabel* caption(int index) const { return captions[static_cast<size_t>(index)]; }
+    QLabel* decimalNote() const { return decimal; }
     int valueLimit() const { return valueTag; }
     std::optional<format::DataType> dataType() const { return type; }
 
@@ -66,38 +65,46 @@ signals:
     // Any change of a field's text, by the user or by the panel.
     void fieldChanged();
     void siblingRequested(int step);
+    void modifyRequested();
+    void creditsClicked(const QString& link);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createFields();
+    void createLayout();
     // Empties every field and forgets the shown entry; `closeField` then leaves each field
     // disabled (a folder) or read-only (a file opening).
     void clearEntry(const std::function<void(int)>& closeField);
-    void txtField_Change(int index);
+    void fieldEdited(int index);
     void moveFocus(int index, int step);
     void setField(int index, const QString& text);
     void setEditable(int index, bool editable);
     // The window colour for an editable field, the button face for a read-only one.
     void setBackground(int index, bool editable);
     void setNumberTip(int index, const std::optional<uint64_t>& number);
-    void setValueWidth(int width);
-    void updateDecimalLabel();
-    void createHexView(QWidget* parent);
+    void setValueWide(bool wide);
+    void updateDecimalNote();
     // The hex view follows the Value field: its text as bytes, an Integer's as the bytes Modify
     // would write.
     void showValueBytes();
     void hexByteEdited(int offset, uint8_t byte);
     int limitOf(int index) const;
 
-    std::array<QLabel*, kDetailFieldCount> lblPrompt{};
-    std::array<DetailFieldEdit*, kDetailFieldCount> txtField{};
-    std::array<QLineEdit*, 2> txtInfo{};
-    QLabel* lblDecimal = nullptr;
-    QTableView* hexTable = nullptr;
+    QLineEdit* keyText = nullptr;
+    std::array<QLabel*, kDetailFieldCount> captions{};
+    std::array<DetailFieldEdit*, kDetailFieldCount> fields{};
+    std::array<QLineEdit*, 2> infoBoxes{};
+    QLabel* decimal = nullptr;
+    HexView* hexTable = nullptr;
     ValueHexModel* hexBytes = nullptr;
+    QLabel* credits = nullptr;
+    QPushButton* modify = nullptr;
     int integerSize = 0;  // the shown Integer entry's size, 0 for other entries
     std::optional<format::DataType> type;
     int valueTag = 0;  // the Value field's length limit
     bool dataSizeEditable = false;
-    bool treeMode = true;
 };
 
 }  // namespace thornbeck

@@ -37,8 +37,8 @@ int RunThornbeck(int argc, char** argv) {
     if (!lock) return 0;
     MainWindow window;
     window.show();
-    window.Form_Load(CommandLinePath(QCoreApplication::arguments()),
-                     QCoreApplication::applicationDirPath() + '/');
+    window.start(CommandLinePath(QCoreApplication::arguments()),
+                 QCoreApplication::applicationDirPath() + '/');
     return QApplication::exec();
 }
 

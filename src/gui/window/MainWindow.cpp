@@ -1,31 +1,25 @@
 #include "gui/window/MainWindow.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QCloseEvent>
-#include <QFrame>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QMouseEvent>
-#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStackedWidget>
 #include <QTimer>
 #include <QTreeView>
 
-#include "core/edit/EntryTexts.h"
-#include "core/edit/ModifyEntry.h"
 #include "core/fileio/FileFunctions.h"
-#include "core/fileio/PathFunctions.h"
-#include "core/format/RegistryFormat.h"
-#include "core/keyinfo/TypicalValue.h"
 #include "gui/controllers/CompareController.h"
+#include "gui/controllers/FileController.h"
+#include "gui/controllers/NavigationController.h"
 #include "gui/models/RegistryListModel.h"
 #include "gui/models/RegistryTreeModel.h"
-#include "gui/text/DisplayText.h"
 #include "gui/text/Latin1Text.h"
 #include "gui/widgets/DetailsPanel.h"
+#include "gui/window/AboutBox.h"
+#include "gui/window/NewAction.h"
 
 namespace thornbeck {
 
@@ -33,6 +27,10 @@ namespace {
 const QString kProgramName = QStringLiteral("Thornbeck");
 constexpr int kHeaderIdColumn = 8;
 constexpr int kHeaderIdPosition = 6;
+// The first client size: the tree left of a panel as wide as the key line always was.
+constexpr int kStartWidth = 836;
+constexpr int kStartHeight = 478;
+constexpr int kStartTreeWidth = 391;
 }  // namespace
 
 MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
@@ -41,347 +39,241 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
     QFont font(QStringLiteral("Verdana"));
     font.setPointSizeF(8.25);
     setFont(font);
-    createControls();
+    createViews();
     createActions();
-    compare = std::make_unique<CompareController>(*this, document, *this->prompts);
+    createControllers();
     createMenus();
     setAcceptDrops(true);
-    setCaption({});
+    updateCaption();
     updateFileActions();
-    resize(836, 478 + menuBar()->sizeHint().height());
+    // Tall enough for every field and a few rows of the hex view.
+    const int height = std::max(kStartHeight, panel->minimumSizeHint().height());
+    resize(kStartWidth, height + menuBar()->sizeHint().height());
 }
 
 MainWindow::~MainWindow() {
-    // The views outlive the index during the widgets' own destruction; let them forget it first.
-    tvRegModel->setRegistryIndex(nullptr);
-    lvRegModel->setRegistryIndex(nullptr);
-    // The history says it is clean again as it goes; the window is no longer there to hear it.
-    document.undoStack()->disconnect(this);
-    document.disconnect(this);
-    for (QObject* watched :
-         {static_cast<QObject*>(client), static_cast<QObject*>(tvReg->viewport()),
-          static_cast<QObject*>(lblKey), static_cast<QObject*>(lblCredits),
-          static_cast<QObject*>(lvReg), static_cast<QObject*>(lvReg->viewport())})
-        watched->removeEventFilter(this);
+    // The document goes before the widgets: nobody hears its last signals, and the views let go
+    // of its index first.
+    doc.disconnect();
+    comparer->end();
+    treeRows->setRegistryIndex(nullptr);
+    listRows->setRegistryIndex(nullptr);
 }
 
-void MainWindow::createControls() {
-    client = new QWidget(this);
-    setCentralWidget(client);
-    client->installEventFilter(this);
+void MainWindow::createViews() {
+    treeRows = new RegistryTreeModel(this);
+    tree = new QTreeView;
+    tree->setObjectName(QStringLiteral("keyTree"));
+    tree->setAccessibleName(tr("Keys"));
+    tree->setHeaderHidden(true);
+    tree->setUniformRowHeights(true);
+    tree->setModel(treeRows);
 
-    tvRegModel = new RegistryTreeModel(this);
-    tvReg = new QTreeView(client);
-    tvReg->setObjectName(QStringLiteral("tvReg"));
-    tvReg->setHeaderHidden(true);
-    tvReg->setUniformRowHeights(true);
-    tvReg->setModel(tvRegModel);
-    // A press on a node that is not current shows it through the current-change below; a press
-    // on the current node shows it again. Either way each click shows the node once.
-    tvReg->viewport()->installEventFilter(this);
-    connect(tvReg, &QTreeView::pressed, this, [this](const QModelIndex& node) {
-        if (pressedCurrentNode) tvReg_NodeClick(node);
-    });
-    connect(tvReg->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (!showingNode) tvReg_NodeClick(current);
-            });
+    panel = new DetailsPanel;
+    auto* panelScroller = new QScrollArea;
+    panelScroller->setObjectName(QStringLiteral("detailsScroller"));
+    panelScroller->setWidget(panel);
+    panelScroller->setWidgetResizable(true);
+    panelScroller->setFrameShape(QFrame::NoFrame);
+    panelScroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    lvRegModel = new RegistryListModel(this);
-    lvReg = new QTreeView(client);
-    lvReg->setObjectName(QStringLiteral("lvReg"));
-    lvReg->setRootIsDecorated(false);
-    lvReg->setUniformRowHeights(true);
-    lvReg->setAllColumnsShowFocus(true);
-    lvReg->setModel(lvRegModel);
+    treeAndPanel = new QSplitter(Qt::Horizontal);
+    treeAndPanel->setObjectName(QStringLiteral("treeAndPanel"));
+    treeAndPanel->addWidget(tree);
+    treeAndPanel->addWidget(panelScroller);
+    treeAndPanel->setStretchFactor(0, 1);
+    treeAndPanel->setStretchFactor(1, 0);
+    treeAndPanel->setChildrenCollapsible(false);
+    treeAndPanel->setSizes({kStartTreeWidth, kStartWidth - kStartTreeWidth});
+
+    listRows = new RegistryListModel(this);
+    list = new QTreeView;
+    list->setObjectName(QStringLiteral("entryList"));
+    list->setAccessibleName(tr("Entries"));
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setModel(listRows);
     // Every column fits the window's first size, so that no column starts out of reach: keys
     // and values get the room, the fixed-width numbers what their headers need.
     constexpr std::array<int, RegistryListModel::kColumnCount> kColumnWidths = {
         212, 150, 44, 60, 70, 50, 80, 80, 70};
     for (int column = 0; column < RegistryListModel::kColumnCount; ++column)
-        lvReg->header()->resizeSection(column, kColumnWidths[static_cast<size_t>(column)]);
-    lvReg->header()->setSectionsClickable(true);
-    lvReg->header()->setSortIndicatorShown(false);  // unsorted until a header is clicked
-    lvReg->installEventFilter(this);
-    connect(lvReg->header(), &QHeaderView::sectionClicked, this, &MainWindow::lvReg_ColumnClick);
-    // A double-click anywhere in the list switches modes, over a row or not.
-    lvReg->viewport()->installEventFilter(this);
-    connect(lvRegModel, &RegistryListModel::rowChecked, this, &MainWindow::lvReg_ItemCheck);
-    connect(tvReg, &QTreeView::doubleClicked, this, &MainWindow::tvReg_DblClick);
-    lvReg->hide();
+        list->header()->resizeSection(column, kColumnWidths[static_cast<size_t>(column)]);
+    list->header()->setSectionsClickable(true);
+    list->header()->setSortIndicatorShown(false);  // unsorted until a header is clicked
 
-    lblKey = new QLineEdit(client);
-    lblKey->setObjectName(QStringLiteral("lblKey"));
-    lblKey->setReadOnly(true);
-
-    frmSep = new QFrame(client);
-    frmSep->setFrameShape(QFrame::HLine);
-    frmSep->setFrameShadow(QFrame::Sunken);
-
-    btnSave = new QPushButton(QStringLiteral("Modify"), client);
-    btnSave->setObjectName(QStringLiteral("btnSave"));
-    btnSave->setEnabled(false);
-
-    lblCredits = new QLabel(client);
-    lblCredits->setObjectName(QStringLiteral("lblCredits"));
-    lblCredits->installEventFilter(this);
-    lblKey->installEventFilter(this);
-
-    details = new DetailsPanel(client);
-    connect(details, &DetailsPanel::fieldChanged, btnSave, [this] { btnSave->setEnabled(true); });
-    connect(details, &DetailsPanel::siblingRequested, this, &MainWindow::showSibling);
-    connect(btnSave, &QPushButton::clicked, this, &MainWindow::btnSave_Click);
-    connect(&document, &RegistryDocument::stepApplied, this, &MainWindow::showStep);
-    connect(document.undoStack(), &QUndoStack::cleanChanged, this,
-            &MainWindow::historyCleanChanged);
-    lvReg->raise();
+    pages = new QStackedWidget;
+    pages->setObjectName(QStringLiteral("viewPages"));
+    pages->addWidget(treeAndPanel);
+    pages->addWidget(list);
+    setCentralWidget(pages);
 }
 
-// ---- Opening a file ----
-
-void MainWindow::Form_Load(const QString& commandLine, const QString& appPath) {
-    AppPath = appPath.endsWith('/') ? appPath : appPath + '/';
-    QString path = FromPathText(StripQuotes(ToPathText(commandLine)));
-    if (path.isEmpty()) {
-        const auto found = FindFileInFolder(ToFsPath(AppPath), "xRegistry.sys");
-        path = found.empty() ? AppPath
-                             : AppPath + QString::fromStdU16String(found.filename().u16string());
-    }
-    if (FileSize(ToFsPath(path)) > 0) OpenRegistryFile(path);
-    LoadKeyInfo();
-    lvReg->header()->moveSection(kHeaderIdColumn, kHeaderIdPosition);
+void MainWindow::createControllers() {
+    fileController = new FileController(doc, *listRows, *prompts, this);
+    navigator = new NavigationController(
+        doc, {pages, tree, treeRows, list, listRows, panel, treeModeAction, listModeAction},
+        *prompts, this);
+    comparer = new CompareController(*this, doc, *prompts, *navigator);
+    connect(fileController, &FileController::openingStarted, this, [this](const QString& name) {
+        comparer->end();
+        panel->clearForLoading();
+        panel->showKey(QStringLiteral(" Reading ") + name + QStringLiteral(" ..."));
+    });
+    connect(panel, &DetailsPanel::modifyRequested, this, &MainWindow::modifyEntry);
+    connect(panel, &DetailsPanel::creditsClicked, this,
+            [this](const QString& link) { prompts->openUrl(QUrl(link)); });
+    connect(&doc, &RegistryDocument::pathChanged, this, &MainWindow::updateCaption);
+    connect(&doc, &RegistryDocument::pathChanged, this, &MainWindow::updateFileActions);
+    connect(&doc, &RegistryDocument::cleanChanged, this, &MainWindow::updateCaption);
+    panel->setCredits(CopyrightLine(), HomePage());
 }
 
-void MainWindow::OpenRegistryFile(const QString& path) {
-    if (deferWhileOpening([this, path] { OpenRegistryFile(path); })) return;
-    if (!maybeSave()) return;
-    compare->end();
-    opening = true;
-    setUpdatesEnabled(false);
-    clearViews();
-    document.resetHistory();
-    setCaption({});
-    lblKey->setText(QStringLiteral(" Reading ") + FromPathText(FileNameOf(ToPathText(path), true)) +
-                    QStringLiteral(" ..."));
-    details->clearForLoading();
-    btnSave->setEnabled(false);
-    setUpdatesEnabled(true);
-    // Paint the status line, but let no input in: a drop, a close or a key would run inside the
-    // load.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-
-    // A FIFO, a device or a file too large is refused before a byte is read, one with more keys
-    // than its size can hold before its tree is built; either is said.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QString failure = document.read(path);
-    if (failure.isEmpty() && !regPath.isEmpty()) failure = document.indexImage();
-    QApplication::restoreOverrideCursor();
-    if (!failure.isEmpty())
-        prompts->message(this, QMessageBox::Warning, kProgramName,
-                         tr("Could not open %1.\n\n%2").arg(path, failure), QMessageBox::Ok);
-    if (regPath.isEmpty()) {
-        setCaption({});
-        updateFileActions();
-        opening = false;
-        return;
-    }
-    setCaption(path);
-    setUpdatesEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    tvReg->hide();
-    tvRegModel->setRegistryIndex(&index);
-    lvRegModel->setRegistryIndex(&index, &regData);
-    expandTree();
-    tvReg->setVisible(!isListMode());
-    showFirstNode();
-    setUpdatesEnabled(true);
-    QApplication::restoreOverrideCursor();
-    updateFileActions();
-    opening = false;
+void MainWindow::createActions() {
+    openAction = NewAction(this, "openAction", tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    saveAction = NewAction(this, "saveAction", tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    saveAsAction = NewAction(this, "saveAsAction", tr("Save &As..."));
+    exportCsvAction = NewAction(this, "exportCsvAction", tr("&Export as CSV..."));
+    exitAction = NewAction(this, "exitAction", tr("E&xit"));
+    // A detail field keeps Ctrl+Z for its own text.
+    undoAction = doc.createUndoAction(this, tr("&Undo"));
+    undoAction->setObjectName(QStringLiteral("undoAction"));
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction = doc.createRedoAction(this, tr("&Redo"));
+    redoAction->setObjectName(QStringLiteral("redoAction"));
+    redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    findAction = NewAction(this, "findAction", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+    findNextAction = NewAction(this, "findNextAction", tr("Find &Next"), QKeySequence(Qt::Key_F3));
+    treeModeAction = NewAction(this, "treeModeAction", tr("Tree Mode"), QKeySequence(Qt::Key_F7));
+    listModeAction = NewAction(this, "listModeAction", tr("List Mode"), QKeySequence(Qt::Key_F8));
+    aboutAction = NewAction(this, "aboutAction", tr("About..."));
+    treeModeAction->setCheckable(true);
+    listModeAction->setCheckable(true);
+    treeModeAction->setChecked(true);
+    // Escape toggles the view mode wherever the focus is.
+    toggleViewAction =
+        NewAction(this, "toggleViewAction", tr("Toggle View Mode"), QKeySequence(Qt::Key_Escape));
+    addAction(toggleViewAction);
 }
 
-void MainWindow::clearViews() {
-    tvRegModel->setRegistryIndex(nullptr);
-    lvRegModel->setRegistryIndex(nullptr);
-    index = RegistryIndex();
+void MainWindow::createMenus() {
+    connect(openAction, &QAction::triggered, fileController, &FileController::chooseAndOpen);
+    connect(saveAction, &QAction::triggered, fileController, &FileController::save);
+    connect(saveAsAction, &QAction::triggered, fileController, &FileController::saveAs);
+    connect(exportCsvAction, &QAction::triggered, fileController, &FileController::exportCsv);
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    connect(findAction, &QAction::triggered, navigator, &NavigationController::find);
+    connect(findNextAction, &QAction::triggered, navigator, &NavigationController::findNext);
+    connect(treeModeAction, &QAction::triggered, navigator,
+            [this] { navigator->setListMode(false); });
+    connect(listModeAction, &QAction::triggered, navigator,
+            [this] { navigator->setListMode(true); });
+    connect(toggleViewAction, &QAction::triggered, navigator,
+            &NavigationController::toggleViewMode);
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+
+    QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    fileMenu->addActions({openAction, saveAction, saveAsAction, comparer->compareAction()});
+    fileMenu->addSeparator();
+    fileMenu->addAction(exportCsvAction);
+    fileMenu->addSeparator();
+    fileMenu->addAction(exitAction);
+    connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::updateFileActions);
+
+    QMenu* editMenu = menuBar()->addMenu(tr("&Edit"));
+    editMenu->setObjectName(QStringLiteral("editMenu"));
+    editMenu->addActions({undoAction, redoAction});
+    editMenu->addSeparator();
+    editMenu->addActions({findAction, findNextAction, comparer->takeAction()});
+
+    QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
+    viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    viewMenu->addActions({treeModeAction, listModeAction});
+    viewMenu->addSeparator();
+    viewMenu->addActions({comparer->nextAction(), comparer->previousAction()});
+
+    QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    helpMenu->addAction(aboutAction);
 }
 
-void MainWindow::expandTree() {
-    // Every node is expanded, as far as the views' memory allows: each expanded level costs the
-    // view about what a node costs the index, so levels share the file's node budget with the
-    // nodes, top levels first. The rest expand when a node below them is shown.
-    const int64_t room = index.nodeBudget() - static_cast<int64_t>(index.nodes().size());
-    for (const QModelIndex& level : tvRegModel->levelsFirst(room)) tvReg->expand(level);
+void MainWindow::start(const QString& commandLine, const QString& appPath) {
+    programFolder = appPath.endsWith('/') ? appPath : appPath + '/';
+    const QString path = StartupFile(commandLine, programFolder);
+    if (!path.isEmpty() && FileSize(ToFsPath(path)) > 0) openFile(path);
+    navigator->loadKeyInfo(programFolder);
+    list->header()->moveSection(kHeaderIdColumn, kHeaderIdPosition);
 }
 
-void MainWindow::showFirstNode() {
-    const QModelIndex first = tvRegModel->indexOfNode(0);
-    if (first.isValid()) tvReg_NodeClick(first);
+void MainWindow::openFile(const QString& path) {
+    fileController->openFile(path);
 }
 
-bool MainWindow::deferWhileOpening(std::function<void()> action) {
-    if (!opening) return false;
-    QTimer::singleShot(0, this, std::move(action));
-    return true;
+bool MainWindow::openDroppedFile(const QMimeData* mime) {
+    return fileController->openDroppedFile(mime);
 }
 
-// ---- Showing a node ----
-
-void MainWindow::tvReg_NodeClick(const QModelIndex& node) {
-    const TreeNode* shown = tvRegModel->treeNode(node);
-    if (!shown) return;
-    // A crafted key can be 65,535 characters long; the line shows what a cell would.
-    lblKey->setText(DisplayText(shown->key));
-    showKeyInfoOf(shown->key);
-    selectTreeNode(node);
-    if (!shown->entry || shown->entry->offset == 0) {
-        details->showFolder();
-        return;
-    }
-    details->showEntry(regData, *shown->entry);
-    btnSave->setEnabled(false);
+bool MainWindow::isListMode() const {
+    return navigator->isListMode();
 }
 
-void MainWindow::showKeyInfoOf(std::string_view key) {
-    const KeyInfoTable::Columns* columns = keyInfo.find(key);
-    QString description;
-    QString typical;
-    if (columns && columns->size() > 1) description = ToQString((*columns)[1]);
-    if (columns && columns->size() > 2) typical = ToQString(TypicalValueText((*columns)[2]));
-    details->showKeyInfo(description, typical);
-}
-
-void MainWindow::showSibling(int step) {
-    const QModelIndex current = tvReg->currentIndex();
-    if (!current.isValid()) return;
-    const QModelIndex sibling = current.sibling(current.row() + step, 0);
-    if (sibling.isValid()) tvReg_NodeClick(sibling);
-}
-
-void MainWindow::btnSave_Click() {
-    const int32_t node = tvRegModel->nodeOf(tvReg->currentIndex());
-    const ModifyResult result = document.modify(node, details->request());
+void MainWindow::modifyEntry() {
+    const ModifyResult result = doc.modify(navigator->currentNode(), panel->request());
     if (result.kind == ModifyResult::Rejected) {
         prompts->message(this, QMessageBox::Information, kProgramName,
                          QString::fromLatin1(result.message.c_str()), QMessageBox::Ok);
-        details->focusField(result.field);
+        panel->focusField(result.field);
         return;
     }
     if (result.kind != ModifyResult::Modified) return;
-    btnSave->setEnabled(false);
-    tvReg_NodeClick(tvReg->currentIndex());
-    details->selectFocusedField();
+    navigator->showNode(tree->currentIndex());
+    panel->selectFocusedField();
     // The list draws the edited row and every row whose entry moved again.
-    lvRegModel->rowsChanged(RowsTouchedBy(index, result.change));
+    listRows->rowsChanged(RowsTouchedBy(doc.index(), result.change));
 }
 
-void MainWindow::showStep(const EntryChange& change) {
-    lvRegModel->rowsChanged(RowsTouchedBy(index, change));
-    tvReg_NodeClick(tvRegModel->indexOfNode(change.node));
-    if (isListMode() && change.row >= 0) {
-        const QModelIndex row = lvRegModel->indexOfRow(change.row);
-        lvReg->setCurrentIndex(row);
-        lvReg->scrollTo(row);
-    }
+void MainWindow::updateFileActions() {
+    saveAction->setEnabled(doc.isOpen());
+    saveAsAction->setEnabled(doc.isOpen());
 }
 
-void MainWindow::historyCleanChanged(bool clean) {
-    if (clean) return setCaption(regPath);
-    if (!captionText.isEmpty() && !captionText.endsWith('*')) setCaption(captionText + '*');
-}
-
-void MainWindow::selectTreeNode(const QModelIndex& node) {
-    showingNode = true;
-    tvReg->setCurrentIndex(node);
-    tvReg->scrollTo(node);
-    showingNode = false;
-}
-
-// ---- Unsaved changes and saving ----
-
-void MainWindow::setCaption(const QString& caption) {
-    captionText = caption;
+void MainWindow::updateCaption() {
+    captionText = doc.path();
+    if (doc.isOpen() && doc.hasUnsavedChanges()) captionText += '*';
     // Qt reads "[*]" in a title as the modified marker; doubling it shows it literally.
-    QString shown = caption.isEmpty() ? kProgramName : caption;
+    QString shown = captionText.isEmpty() ? kProgramName : captionText;
     setWindowTitle(shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
 
-void MainWindow::markModified() {
-    document.undoStack()->resetClean();
-    historyCleanChanged(false);
-}
-
-bool MainWindow::maybeSave() {
-    if (regPath.isEmpty() || !hasUnsavedChanges()) return true;
-    const auto answer =
-        prompts->message(this, QMessageBox::Question, kProgramName,
-                         QStringLiteral("Do you want to save modifications to the current file?"),
-                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Yes) return save();
-    return answer == QMessageBox::No;
+void MainWindow::showAbout() {
+    // A message box shows CR LF as two line breaks; the box's text uses plain line feeds.
+    QString text = AboutText();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    prompts->message(this, QMessageBox::Information, QString(), text, QMessageBox::Ok);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (opening) {
+    if (fileController->isOpening()) {
         event->ignore();
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
-    if (maybeSave()) {
+    if (fileController->maybeSave()) {
         event->accept();
     } else {
         event->ignore();
     }
 }
 
-// ---- Drops ----
-
-namespace {
-QString FirstLocalFile(const QMimeData* mime) {
-    if (!mime || !mime->hasUrls()) return {};
-    for (const QUrl& url : mime->urls())
-        if (url.isLocalFile()) return url.toLocalFile();
-    return {};
-}
-}  // namespace
-
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    if (FileController::carriesFile(event->mimeData())) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    if (OpenDroppedFile(event->mimeData())) event->acceptProposedAction();
-}
-
-bool MainWindow::OpenDroppedFile(const QMimeData* mime) {
-    const QString path = FirstLocalFile(mime);
-    if (path.isEmpty()) return false;
-    // Open once the drop has returned, so the source is not kept waiting on a prompt.
-    QTimer::singleShot(0, this, [this, path] { OpenRegistryFile(path); });
-    return true;
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == client && event->type() == QEvent::Resize) LayoutWindow();
-    if (tvReg && watched == tvReg->viewport() && event->type() == QEvent::MouseButtonPress) {
-        const auto* press = static_cast<QMouseEvent*>(event);
-        const QModelIndex node = tvReg->indexAt(press->position().toPoint());
-        pressedCurrentNode = node.isValid() && node == tvReg->currentIndex();
-    }
-    if (watched == lblCredits && event->type() == QEvent::MouseButtonRelease) lblCredits_Click();
-    if (lvReg && watched == lvReg->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        // The press before it has already selected the row under the pointer, if any.
-        lvReg_DblClick();
-        return true;
-    }
-    if (watched == lvReg && event->type() == QEvent::KeyPress) {
-        const auto* press = static_cast<QKeyEvent*>(event);
-        if (lvReg_KeyDown(press->key(), press->modifiers())) return true;
-    }
-    // Focusing the key text selects all of it, once the click has placed the caret.
-    if (watched == lblKey && event->type() == QEvent::FocusIn)
-        QTimer::singleShot(0, lblKey, &QLineEdit::selectAll);
-    return QMainWindow::eventFilter(watched, event);
+    if (openDroppedFile(event->mimeData())) event->acceptProposedAction();
 }
 
 }  // namespace thornbeck

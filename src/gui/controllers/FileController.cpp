@@ -1,0 +1,158 @@
+#include "gui/controllers/FileController.h"
+
+#include <QApplication>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+#include <filesystem>
+
+#include "core/export/CsvExport.h"
+#include "core/fileio/AtomicSave.h"
+#include "core/fileio/FileFunctions.h"
+#include "core/fileio/PathFunctions.h"
+#include "gui/document/RegistryDocument.h"
+#include "gui/models/RegistryListModel.h"
+#include "gui/text/Latin1Text.h"
+#include "gui/window/Prompts.h"
+
+namespace thornbeck {
+
+namespace {
+const QString kProgramName = QStringLiteral("Thornbeck");
+
+QString FolderText(const QString& path) {
+    return FromPathText(FolderOf(ToPathText(path)));
+}
+
+QString FirstLocalFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls()) return {};
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile()) return url.toLocalFile();
+    return {};
+}
+
+// A missing file, a folder and a file too short to be a registry file are passed over without
+// a word, as a click on something that is no registry file.
+bool RefusedSilently(const OpenRefusal& refusal, const QString& path) {
+    std::error_code error;
+    return refusal.kind == OpenRefusal::Kind::Missing ||
+           refusal.kind == OpenRefusal::Kind::TooShort ||
+           std::filesystem::is_directory(ToFsPath(path), error);
+}
+}  // namespace
+
+FileController::FileController(RegistryDocument& document, const RegistryListModel& listModel,
+                               Prompts& prompts, QWidget* dialogOwner)
+    : QObject(dialogOwner),
+      document(document),
+      listModel(listModel),
+      prompts(prompts),
+      dialogOwner(dialogOwner) {
+    setObjectName(QStringLiteral("fileController"));
+}
+
+QString StartupFile(const QString& commandLine, const QString& appPath) {
+    const QString path = FromPathText(StripQuotes(ToPathText(commandLine)));
+    if (!path.isEmpty()) return path;
+    const auto found = FindFileInFolder(ToFsPath(appPath), "xRegistry.sys");
+    return found.empty() ? QString()
+                         : appPath + QString::fromStdU16String(found.filename().u16string());
+}
+
+void FileController::openFile(const QString& path) {
+    if (deferWhileOpening([this, path] { openFile(path); })) return;
+    if (!maybeSave()) return;
+    opening = true;
+    emit openingStarted(FromPathText(FileNameOf(ToPathText(path), true)));
+    document.close();
+    // Paint the word, but let no input in: a drop, a close or a key would run inside the load.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto refusal = document.open(path);
+    QApplication::restoreOverrideCursor();
+    if (refusal && !RefusedSilently(*refusal, path))
+        warn(tr("Could not open %1.\n\n%2").arg(path, QString::fromStdString(refusal->reason)));
+    opening = false;
+}
+
+bool FileController::deferWhileOpening(std::function<void()> action) {
+    if (!opening) return false;
+    QTimer::singleShot(0, this, std::move(action));
+    return true;
+}
+
+bool FileController::carriesFile(const QMimeData* mime) {
+    return !FirstLocalFile(mime).isEmpty();
+}
+
+bool FileController::openDroppedFile(const QMimeData* mime) {
+    const QString path = FirstLocalFile(mime);
+    if (path.isEmpty()) return false;
+    // Open once the drop has returned, so the source is not kept waiting on a prompt.
+    QTimer::singleShot(0, this, [this, path] { openFile(path); });
+    return true;
+}
+
+void FileController::chooseAndOpen() {
+    const QString path =
+        prompts.openFile(dialogOwner, QStringLiteral("xRegistry.sys (*.sys);;All files (*)"),
+                         QStringLiteral("Open xRegistry.sys"), FolderText(document.path()),
+                         QStringLiteral("xRegistry.sys"));
+    if (!path.isEmpty()) openFile(path);
+}
+
+bool FileController::maybeSave() {
+    if (!document.isOpen() || !document.hasUnsavedChanges()) return true;
+    const auto answer =
+        prompts.message(dialogOwner, QMessageBox::Question, kProgramName,
+                        QStringLiteral("Do you want to save modifications to the current file?"),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) return save();
+    return answer == QMessageBox::No;
+}
+
+bool FileController::askOverwrite() {
+    return prompts.message(dialogOwner, QMessageBox::Question, kProgramName,
+                           tr("The file has changed on disk since it was opened. Overwrite it?"),
+                           QMessageBox::SaveAll | QMessageBox::Cancel) == QMessageBox::SaveAll;
+}
+
+void FileController::warn(const QString& text) {
+    prompts.message(dialogOwner, QMessageBox::Warning, kProgramName, text, QMessageBox::Ok);
+}
+
+bool FileController::save() {
+    if (!document.isOpen()) return false;
+    const auto outcome = document.save([this] { return askOverwrite(); });
+    if (!outcome.saved && !outcome.failure.isEmpty())
+        warn(tr("Could not save %1.\n\n%2").arg(document.path(), outcome.failure));
+    return outcome.saved;
+}
+
+void FileController::saveAs() {
+    if (!document.isOpen()) return;
+    const QString path = prompts.saveFile(
+        dialogOwner, QStringLiteral("xRegistry.sys (*.sys)"), QStringLiteral("Save xRegistry.sys"),
+        FolderText(document.path()), QStringLiteral("xRegistry.sys"));
+    if (path.isEmpty()) return;
+    const auto outcome = document.saveAs(path, [this] { return askOverwrite(); });
+    if (!outcome.saved && !outcome.failure.isEmpty())
+        warn(tr("Could not save %1.\n\n%2").arg(path, outcome.failure));
+}
+
+void FileController::exportCsv() {
+    const QString proposed =
+        FromPathText(FileNameOf(ToPathText(document.path()), false)) + QStringLiteral(".csv");
+    const QString path = prompts.saveFile(dialogOwner, QStringLiteral("xRegistry.csv (*.csv)"),
+                                          QStringLiteral("Export xRegistry.sys as CSV"),
+                                          FolderText(document.path()), proposed);
+    if (path.isEmpty()) return;
+    const std::string csv = CsvOfRows(document.image(), document.index(), listModel.displayOrder());
+    const auto bytes = std::span(reinterpret_cast<const uint8_t*>(csv.data()), csv.size());
+    if (const auto failure =
+            SaveWholeFile(ToFsPath(path), bytes, SaveOptions{.backup = false, .writer = {}}))
+        warn(tr("Could not export to %1.\n\n%2")
+                 .arg(path, QString::fromLocal8Bit(failure->reason.c_str())));
+}
+
+}  // namespace thornbeck

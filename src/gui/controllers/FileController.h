@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QMimeData;
+class QWidget;
+
+namespace thornbeck {
+
+class Prompts;
+class RegistryDocument;
+class RegistryListModel;
+
+// The File menu's work: open (from the dialog, a drop or the command line), save, save as,
+// export as CSV, and the unsaved-changes question before anything would drop the changes.
+class FileController : public QObject {
+    Q_OBJECT
+public:
+    // `listModel` gives the rows' order for the CSV export; `dialogOwner` owns every dialog.
+    FileController(RegistryDocument& document, const RegistryListModel& listModel, Prompts& prompts,
+                   QWidget* dialogOwner);
+
+    // Opens the file at `path` after the unsaved-changes question. A request made while an open
+    // runs (a drop, a second Open) waits for it to finish.
+    void openFile(const QString& path);
+    // A drop on the window, the tree or the list: opens the first local file it carries once
+    // the drop has returned. False when it carries none.
+    bool openDroppedFile(const QMimeData* mime);
+    // True when it carries a local file to open.
+    static bool carriesFile(const QMimeData* mime);
+    bool isOpening() const { return opening; }
+
+    void chooseAndOpen();
+    bool save();
+    void saveAs();
+    void exportCsv();
+    // Asks about unsaved changes; false when the user cancels.
+    bool maybeSave();
+
+signals:
+    // An open begins: `name` is the file's name, for a word while it is read.
+    void openingStarted(const QString& name);
+
+private:
+    // Runs `action` now, or once the open in progress has finished.
+    bool deferWhileOpening(std::function<void()> action);
+    bool askOverwrite();
+    void warn(const QString& text);
+
+    RegistryDocument& document;
+    const RegistryListModel& listModel;
+    Prompts& prompts;
+    QWidget* dialogOwner;
+    bool opening = false;
+};
+
+// The file the program opens at start: the one named on the command line, else xRegistry.sys
+// from the program's folder (in any letter case); "" when there is none.
+QString StartupFile(const QString& commandLine, const QString& appPath);
+
+}  // namespace thornbeck
