@@ -4,19 +4,16 @@
 #include <tuple>
 
 #include "cli/EscapedText.h"
+#include "core/edit/FieldRules.h"
 #include "core/edit/HexText.h"
 
 namespace thornbeck::cli {
 namespace {
 
-// The panel's length limits: Data Size takes five digits (sizes go up to 65535), the 16-bit
-// header numbers four, an "Integer" value eight.
-constexpr size_t kDataSizeDigits = 5;
-constexpr size_t kHeaderDigits = 4;
-constexpr size_t kIntegerDigits = 8;
+using namespace field_rules;
 
-std::string HexFieldProblem(const char* option, const std::string& text, size_t digits) {
-    if (text.size() <= digits && IsHexText(text)) return {};
+std::string HexFieldProblem(const char* option, const std::string& text, int digits) {
+    if (FieldCouldHold(text, FieldCharacters::HexDigits, digits)) return {};
     return std::string(option) + " \"" + VisibleText(text) + "\": the field takes at most " +
            std::to_string(digits) + " hex digits";
 }

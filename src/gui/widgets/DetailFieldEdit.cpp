@@ -12,17 +12,8 @@ DetailFieldEdit::DetailFieldEdit(int index, QWidget* parent) : QLineEdit(parent)
 }
 
 bool DetailFieldEdit::accepts(const QString& typed) const {
-    for (const QChar c : typed) {
-        const char16_t code = c.unicode();
-        if (code < 32) continue;  // control characters: Backspace, copy, cut, paste
-        if (hexDigitsOnly) {
-            if (!((code >= '0' && code <= '9') || (code >= 'A' && code <= 'F') ||
-                  (code >= 'a' && code <= 'f')))
-                return false;
-        } else if (code > 0xFF || (code >= 0x7F && code < 0xA0)) {
-            return false;  // a character without a byte, or not printable
-        }
-    }
+    for (const QChar c : typed)
+        if (!AcceptsTyped(characters, c.unicode())) return false;
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include "core/edit/FieldRules.h"
+
 namespace thornbeck {
 
 // One detail field: a single-line edit that filters typed characters and turns the arrow and
@@ -12,8 +14,8 @@ public:
     DetailFieldEdit(int index, QWidget* parent);
 
     int fieldIndex() const { return index; }
-    // Whether typed characters are limited to hexadecimal digits.
-    void setHexOnly(bool hexOnly) { hexDigitsOnly = hexOnly; }
+    // Which characters may be typed (pasted text is not filtered; the panel limits its length).
+    void setCharacters(FieldCharacters accepted) { characters = accepted; }
 
 signals:
     void moveRequested(int index, int step);     // Down +1, Up -1
@@ -28,7 +30,7 @@ private:
     bool accepts(const QString& typed) const;
 
     int index;
-    bool hexDigitsOnly = true;
+    FieldCharacters characters = FieldCharacters::HexDigits;
 };
 
 }  // namespace thornbeck

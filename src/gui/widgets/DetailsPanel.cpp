@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "core/edit/EntryTexts.h"
+#include "core/edit/FieldRules.h"
 #include "core/edit/HexText.h"
 #include "core/edit/ValueText.h"
 #include "gui/models/ValueHexModel.h"
@@ -25,9 +26,6 @@ constexpr std::array<const char*, kDetailFieldCount> kFieldNames = {
     "valueField", "dataSizeField",   "dataTypeField",  "checksumField",
     "flagsField", "dataOffsetField", "keyOffsetField", "headerIdField"};
 constexpr int kNarrowFieldWidth = 93;  // eight digits and a margin
-constexpr int kDataSizeDigits = 5;     // sizes go up to 65535
-constexpr int kHeaderDigits = 4;
-constexpr int kOtherLimit = 8;
 constexpr int kTypicalValueHeight = 70;
 
 QColor ReadOnlyColour() {
@@ -172,18 +170,7 @@ void DetailsPanel::hexByteEdited(int offset, uint8_t byte) {
 }
 
 int DetailsPanel::limitOf(int index) const {
-    switch (index) {
-        case kValueField:
-            return valueTag;
-        case kDataSizeField:
-            return kDataSizeDigits;
-        case kChecksumField:
-        case kFlagsField:
-        case kHeaderIdField:
-            return kHeaderDigits;
-        default:
-            return kOtherLimit;
-    }
+    return LengthLimitOf(index, valueTag);
 }
 
 // Runs after every change of a field's text; its own assignments run it again, nested.
@@ -192,13 +179,13 @@ void DetailsPanel::fieldEdited(int index) {
     if (index == kDataSizeField && type != format::DataType::Integer) {
         // The limit is the size Modify would write; a text it would refuse leaves four.
         const auto size = DataSizeOfText(ToByteText(edit->text()));
-        valueTag = size.value_or(kHeaderDigits);
+        valueTag = size.value_or(field_rules::kHeaderDigits);
         DetailFieldEdit* value = field(kValueField);
         if (value->text().size() > valueTag) value->setText(value->text().left(valueTag));
-        if (edit->text().size() > kDataSizeDigits) {
+        if (edit->text().size() > field_rules::kDataSizeDigits) {
             const int caret = edit->cursorPosition();
-            edit->setText(edit->text().left(kDataSizeDigits));
-            edit->setCursorPosition(std::min(caret, kDataSizeDigits));
+            edit->setText(edit->text().left(field_rules::kDataSizeDigits));
+            edit->setCursorPosition(std::min(caret, field_rules::kDataSizeDigits));
         }
         setValueWide(valueTag > 10);
     } else if (index != kDataSizeField && edit->text().size() > limitOf(index)) {
@@ -292,9 +279,9 @@ void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) 
     const bool integer = type == format::DataType::Integer;
     integerSize = integer ? entry.size : 0;
     hexBytes->setEditable(type && !integer);
-    valueTag = integer ? 8 : entry.size;
+    valueTag = integer ? field_rules::kIntegerDigits : entry.size;
     // Integer values are hex digits; Binary and String values take any printable byte.
-    field(kValueField)->setHexOnly(integer);
+    field(kValueField)->setCharacters(CharactersOf(kValueField, type));
     setField(kValueField, ToQString(texts[kValueField]));
     setNumberTip(kValueField, integer ? shown.numbers[kValueField] : std::nullopt);
     if (!integer) {

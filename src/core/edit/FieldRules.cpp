@@ -1,0 +1,41 @@
+#include "core/edit/FieldRules.h"
+
+namespace thornbeck {
+
+FieldCharacters CharactersOf(int field, std::optional<format::DataType> type) {
+    if (field == kValueField && type && *type != format::DataType::Integer)
+        return FieldCharacters::Bytes;
+    return FieldCharacters::HexDigits;
+}
+
+bool AcceptsTyped(FieldCharacters characters, char32_t code) {
+    if (code < 32) return true;
+    if (characters == FieldCharacters::HexDigits)
+        return (code >= '0' && code <= '9') || (code >= 'A' && code <= 'F') ||
+               (code >= 'a' && code <= 'f');
+    return code <= 0xFF && !(code >= 0x7F && code < 0xA0);
+}
+
+int LengthLimitOf(int field, int valueLimit) {
+    switch (field) {
+        case kValueField:
+            return valueLimit;
+        case kDataSizeField:
+            return field_rules::kDataSizeDigits;
+        case kChecksumField:
+        case kFlagsField:
+        case kHeaderIdField:
+            return field_rules::kHeaderDigits;
+        default:
+            return field_rules::kOtherLimit;
+    }
+}
+
+bool FieldCouldHold(std::string_view text, FieldCharacters characters, int limit) {
+    if (text.size() > static_cast<size_t>(limit)) return false;
+    for (const char c : text)
+        if (!AcceptsTyped(characters, static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+}  // namespace thornbeck
