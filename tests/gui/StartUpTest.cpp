@@ -69,16 +69,16 @@ TEST(StartUp, TheCommandLineIsTheRemainingArgumentsJoined) {
 
 TEST(StartUp, OnlyOneCopyRunsAndADeadCopysLockIsTakenOver) {
     TempFolder folder;
-    auto first = InitApp(Q(folder.path()));
+    auto first = TakeInstanceLock(Q(folder.path()));
     ASSERT_TRUE(first);
-    EXPECT_FALSE(InitApp(Q(folder.path())));
+    EXPECT_FALSE(TakeInstanceLock(Q(folder.path())));
     first.reset();
     // A lock left by a process that no longer runs.
     QFile stale(Q(folder.path() / "thornbeck.lock"));
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.write("999999999\nthornbeck\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     stale.close();
-    EXPECT_TRUE(InitApp(Q(folder.path())));
+    EXPECT_TRUE(TakeInstanceLock(Q(folder.path())));
 }
 
 }  // namespace

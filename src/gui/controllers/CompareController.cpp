@@ -21,6 +21,7 @@
 #include "gui/document/RegistryDocument.h"
 #include "gui/models/DifferenceModel.h"
 #include "gui/text/Latin1Text.h"
+#include "gui/text/PathText.h"
 #include "gui/window/NewAction.h"
 #include "gui/window/Prompts.h"
 

@@ -13,6 +13,7 @@
 #include "gui/document/RegistryDocument.h"
 #include "gui/models/RegistryListModel.h"
 #include "gui/text/Latin1Text.h"
+#include "gui/text/PathText.h"
 #include "gui/window/Prompts.h"
 
 namespace thornbeck {

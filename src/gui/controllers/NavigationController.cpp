@@ -16,6 +16,7 @@
 #include "gui/models/RegistryTreeModel.h"
 #include "gui/text/DisplayText.h"
 #include "gui/text/Latin1Text.h"
+#include "gui/text/PathText.h"
 #include "gui/widgets/DetailsPanel.h"
 #include "gui/window/Prompts.h"
 

@@ -8,6 +8,7 @@
 #include "gui/document/ModifyCommand.h"
 #include "gui/document/TakeFieldsCommand.h"
 #include "gui/text/Latin1Text.h"
+#include "gui/text/PathText.h"
 
 namespace thornbeck {
 

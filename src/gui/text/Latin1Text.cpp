@@ -17,16 +17,4 @@ bool IsByteText(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
 }
 
-std::filesystem::path ToFsPath(const QString& path) {
-    return std::filesystem::path(path.toStdU16String());
-}
-
-std::string ToPathText(const QString& path) {
-    return path.toStdString();
-}
-
-QString FromPathText(std::string_view path) {
-    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
-}
-
 }  // namespace thornbeck

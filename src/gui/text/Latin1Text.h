@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 // Byte texts hold one byte per character. In the window they are QStrings through Latin-1, so
-// every byte value 0 to 255 round-trips; paths are converted as the platform's file names instead.
+// every byte value 0 to 255 round-trips.
 namespace thornbeck {
 
 QString ToQString(std::string_view bytes);
@@ -14,10 +13,5 @@ QString ToQString(std::string_view bytes);
 std::string ToByteText(const QString& text);
 // True when every character has a byte (U+0000 to U+00FF).
 bool IsByteText(const QString& text);
-
-std::filesystem::path ToFsPath(const QString& path);
-// A path text as the core's path helpers take it (UTF-8) and back.
-std::string ToPathText(const QString& path);
-QString FromPathText(std::string_view path);
 
 }  // namespace thornbeck

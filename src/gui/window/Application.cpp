@@ -7,6 +7,7 @@
 
 #include "core/fileio/PathFunctions.h"
 #include "gui/text/Latin1Text.h"
+#include "gui/text/PathText.h"
 #include "gui/window/MainWindow.h"
 
 namespace thornbeck {
@@ -16,7 +17,7 @@ QString DefaultLockFolder() {
     return runtime.isEmpty() ? QDir::tempPath() : runtime;
 }
 
-std::unique_ptr<QLockFile> InitApp(const QString& lockFolder) {
+std::unique_ptr<QLockFile> TakeInstanceLock(const QString& lockFolder) {
     auto lock =
         std::make_unique<QLockFile>(QDir(lockFolder).filePath(QStringLiteral("thornbeck.lock")));
     // A running copy holds the lock however long it runs; only a dead owner makes it stale.
@@ -33,7 +34,7 @@ int RunThornbeck(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Thornbeck"));
     app.setWindowIcon(QIcon(QStringLiteral(":/thornbeck.svg")));
-    const auto lock = InitApp(DefaultLockFolder());
+    const auto lock = TakeInstanceLock(DefaultLockFolder());
     if (!lock) return 0;
     MainWindow window;
     window.show();

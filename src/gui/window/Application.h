@@ -9,7 +9,7 @@ namespace thornbeck {
 
 // Holds the lock that makes this the only running copy; nothing when another copy holds it. A
 // lock left behind by a copy that crashed is taken over.
-std::unique_ptr<QLockFile> InitApp(const QString& lockFolder);
+std::unique_ptr<QLockFile> TakeInstanceLock(const QString& lockFolder);
 // The folder the lock lives in: the user's runtime folder, else the temporary folder.
 QString DefaultLockFolder();
 // The path named on the command line: the arguments after the program's name that Qt has not

@@ -17,6 +17,7 @@
 #include "gui/models/RegistryListModel.h"
 #include "gui/models/RegistryTreeModel.h"
 #include "gui/text/Latin1Text.h"
+#include "gui/text/PathText.h"
 #include "gui/widgets/DetailsPanel.h"
 #include "gui/window/AboutBox.h"
 #include "gui/window/NewAction.h"
