@@ -39,7 +39,8 @@ install(FILES ${THORNBECK_PACKAGING}/${THORNBECK_APP_ID}.metainfo.xml
 install(FILES packaging/thornbeck.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${THORNBECK_APP_ID}.svg)
-install(FILES ${THORNBECK_PACKAGING}/thornbeck-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${THORNBECK_PACKAGING}/thornbeck-cli.1 packaging/thornbeck.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${THORNBECK_PACKAGING}/thornbeck-cli.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME thornbeck-cli)

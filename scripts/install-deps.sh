@@ -4,9 +4,10 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
   clang libclang-rt-14-dev "$@")
-# Installing and packaging checks (the icon's SVG plugin, validators, man, dpkg-shlibdeps) and
+# Installing and packaging checks (the icon's SVG plugin, validators, man, dpkg-shlibdeps and
+# the file utility CPack's dependency scan runs; strace, to refuse hard links in a test) and
 # the Windows build (MinGW-w64, GoogleTest's sources, Wine).
-packages+=(libqt6svg6 desktop-file-utils appstream man-db dpkg-dev
+packages+=(libqt6svg6 desktop-file-utils appstream man-db dpkg-dev file strace
   g++-mingw-w64-x86-64-posix googletest wine64)
 missing=()
 for package in "${packages[@]}"; do

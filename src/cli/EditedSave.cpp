@@ -38,6 +38,9 @@ int TakeWriterLock(LockFile& lock, std::string_view name, std::ostream& err) {
         case LockFile::Result::Failed:
             ReportFileProblem(PathText(lock.path()), "cannot lock: " + lock.failure(), err);
             break;
+        case LockFile::Result::NotALock:
+            ReportFileProblem(name, lock.failure(), err);
+            break;
     }
     return kExitError;
 }
@@ -73,7 +76,9 @@ int SaveEdited(const LoadedRegistry& file, std::string_view target, std::span<co
             return kExitError;
         }
     }
-    if (const auto failure = SaveWholeFile(targetPath, bytes)) {
+    // The caller holds the lock: what an ended writer left beside the file may go.
+    const SaveOptions options{.backup = true, .writer = {}, .clearLeftovers = true};
+    if (const auto failure = SaveWholeFile(targetPath, bytes, options)) {
         ReportFileProblem(PathText(failure->path), "cannot save: " + failure->reason, err);
         return kExitError;
     }

@@ -44,8 +44,12 @@ PreparedEdit PrepareEdit(const EntryDisplay& shown, const FieldEdits& edits) {
             problem = "--size: the size of an \"Integer\" entry cannot be changed";
             return prepared;
         }
-        if (!(problem = HexFieldProblem("--size", *edits.size, kDataSizeDigits)).empty())
+        if (edits.size->empty() ||
+            !FieldCouldHold(*edits.size, FieldCharacters::DecimalDigits, kDataSizeDigits)) {
+            problem = "--size \"" + VisibleText(*edits.size) + "\": give 1 to " +
+                      std::to_string(kDataSizeDigits) + " decimal digits";
             return prepared;
+        }
         texts[kDataSizeField] = *edits.size;
     }
     for (const auto& [option, text, field] :

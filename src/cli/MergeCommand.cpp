@@ -14,19 +14,7 @@ namespace thornbeck::cli {
 namespace {
 
 bool Taken(DetailField field, unsigned fields) {
-    switch (field) {
-        case kValueField:
-        case kDataSizeField:
-            return fields & kTakeValue;
-        case kChecksumField:
-            return fields & kTakeChecksum;
-        case kFlagsField:
-            return fields & kTakeFlags;
-        case kHeaderIdField:
-            return fields & kTakeHeaderId;
-        default:
-            return false;  // the type and the offsets are never written
-    }
+    return (TakeFlagOf(field) & fields) != 0;
 }
 
 // The keys in both files that match the pattern and differ in a field the merge takes.

@@ -19,20 +19,6 @@ namespace {
 
 // Generous: the commands take well under a second on these files in a plain build, and the
 // unbounded tree took minutes and gigabytes.
-constexpr double kSecondsAllowed = 20;
-
-struct TimedRun {
-    CliRun run;
-    double seconds;
-};
-
-TimedRun Timed(const std::vector<std::string>& args) {
-    const auto start = std::chrono::steady_clock::now();
-    CliRun run = RunCli(args);
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    return {std::move(run), took.count()};
-}
-
 // The full names of the entries, in file order.
 std::vector<std::string> NamesOf(const std::vector<uint8_t>& bytes) {
     const RegistryImage image(bytes);
@@ -52,7 +38,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 class DeepDistinctNames : public testing::TestWithParam<int> {};
 
-TEST_P(DeepDistinctNames, EveryCommandIsQuickAndReachesEveryEntry) {
+TEST_P(DeepDistinctNames, EveryCommandReachesEveryEntry) {
     const int entries = GetParam();
     const auto bytes = sample::DeepNamesImage(entries);
     const std::vector<std::string> names = NamesOf(bytes);
@@ -62,22 +48,20 @@ TEST_P(DeepDistinctNames, EveryCommandIsQuickAndReachesEveryEntry) {
     const std::string other =
         folder.write("other.sys", sample::DeepNamesImage(500, 256 * 1024, 2)).string();
 
-    const auto info = Timed({"info", file});
-    EXPECT_EQ(info.run.exitCode, 0) << info.run.err;
-    EXPECT_NE(info.run.out.find("distinct keys:    " + std::to_string(entries) + "\n"),
+    const auto info = RunCli({"info", file});
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_NE(info.out.find("distinct keys:    " + std::to_string(entries) + "\n"),
               std::string::npos)
-        << info.run.out;
-    EXPECT_LT(info.seconds, kSecondsAllowed);
+        << info.out;
 
     // Every entry is a row with its full key. Names that run into the data area hold bytes that
     // the list escapes; the others are plain letters and separators.
     const auto isPlain = [](const std::string& name) {
         return name.find_first_not_of("/abcdefghijklmnopqrstuvwxyz") == std::string::npos;
     };
-    const auto list = Timed({"list", file});
-    ASSERT_EQ(list.run.exitCode, 0) << list.run.err;
-    EXPECT_LT(list.seconds, kSecondsAllowed);
-    const auto rows = Lines(list.run.out);
+    const auto list = RunCli({"list", file});
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    const auto rows = Lines(list.out);
     ASSERT_EQ(rows.size(), names.size());
     size_t plain = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -87,9 +71,8 @@ TEST_P(DeepDistinctNames, EveryCommandIsQuickAndReachesEveryEntry) {
     }
     EXPECT_GT(plain, names.size() * 3 / 4);
 
-    const auto csv = Timed({"export-csv", file, (folder.path() / "out.csv").string()});
-    EXPECT_EQ(csv.run.exitCode, 0) << csv.run.err;
-    EXPECT_LT(csv.seconds, kSecondsAllowed);
+    const auto csv = RunCli({"export-csv", file, (folder.path() / "out.csv").string()});
+    EXPECT_EQ(csv.exitCode, 0) << csv.err;
     EXPECT_GT(std::filesystem::file_size(folder.path() / "out.csv"), names.size() * 12000);
 
     // A piece from deep inside one plain name (far below the levels the tree keeps) finds that
@@ -99,24 +82,21 @@ TEST_P(DeepDistinctNames, EveryCommandIsQuickAndReachesEveryEntry) {
     const std::string& target = *plainName;
     ASSERT_GT(target.size(), 11000u);
     const std::string piece = target.substr(10000, 40);
-    const auto find = Timed({"find", file, piece});
-    EXPECT_EQ(find.run.exitCode, 0) << find.run.err;
-    EXPECT_LT(find.seconds, kSecondsAllowed);
-    EXPECT_NE(find.run.out.find(target + "\n"), std::string::npos);
+    const auto find = RunCli({"find", file, piece});
+    EXPECT_EQ(find.exitCode, 0) << find.err;
+    EXPECT_NE(find.out.find(target + "\n"), std::string::npos);
 
-    const auto get = Timed({"get", file, target});
-    EXPECT_EQ(get.run.exitCode, 0) << get.run.err.substr(0, 200);
-    EXPECT_NE(get.run.out.find("Data Size: 0\n"), std::string::npos);
-    EXPECT_LT(get.seconds, kSecondsAllowed);
+    const auto get = RunCli({"get", file, target});
+    EXPECT_EQ(get.exitCode, 0) << get.err.substr(0, 200);
+    EXPECT_NE(get.out.find("Data Size: 0\n"), std::string::npos);
 
     // Against itself nothing differs; against another file every key of both differs.
-    const auto same = Timed({"diff", file, file});
-    EXPECT_EQ(same.run.exitCode, 0) << same.run.err;
-    EXPECT_EQ(same.run.out, "");
-    const auto diff = Timed({"diff", file, other});
-    EXPECT_EQ(diff.run.exitCode, 1) << diff.run.err;
-    EXPECT_LT(diff.seconds, kSecondsAllowed);
-    EXPECT_EQ(Lines(diff.run.out).size(), names.size() + 500);
+    const auto same = RunCli({"diff", file, file});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+    const auto diff = RunCli({"diff", file, other});
+    EXPECT_EQ(diff.exitCode, 1) << diff.err;
+    EXPECT_EQ(Lines(diff.out).size(), names.size() + 500);
 }
 
 // The budget of a 256 KiB file is the most such keys it may name.
@@ -134,10 +114,9 @@ TEST(DeepDistinctNames, MoreKeysThanTheFileMayHoldAreRefusedByEveryCommand) {
     const std::string why = "refused: it names 19000 different keys, more than the " +
                             std::to_string(RegistryIndex::NodeBudget(256 << 10, 0)) +
                             " that a file of 262144 bytes can hold";
-    const auto info = Timed({"info", file});
-    EXPECT_EQ(info.run.exitCode, 1);
-    EXPECT_NE(info.run.out.find(why), std::string::npos) << info.run.out;
-    EXPECT_LT(info.seconds, kSecondsAllowed);
+    const auto info = RunCli({"info", file});
+    EXPECT_EQ(info.exitCode, 1);
+    EXPECT_NE(info.out.find(why), std::string::npos) << info.out;
     const std::vector<std::vector<std::string>> commands = {
         {"list", file},
         {"export-csv", file, (folder.path() / "out.csv").string()},
@@ -149,11 +128,10 @@ TEST(DeepDistinctNames, MoreKeysThanTheFileMayHoldAreRefusedByEveryCommand) {
         {"merge", other, file, "--dry-run"},
     };
     for (const auto& args : commands) {
-        const auto refused = Timed(args);
-        EXPECT_EQ(refused.run.exitCode, 2) << args[0] << refused.run.err;
-        EXPECT_NE(refused.run.err.find(why), std::string::npos) << args[0] << refused.run.err;
-        EXPECT_EQ(refused.run.out, "") << args[0];
-        EXPECT_LT(refused.seconds, kSecondsAllowed);
+        const auto refused = RunCli(args);
+        EXPECT_EQ(refused.exitCode, 2) << args[0] << refused.err;
+        EXPECT_NE(refused.err.find(why), std::string::npos) << args[0] << refused.err;
+        EXPECT_EQ(refused.out, "") << args[0];
     }
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "out.csv"));
 }

@@ -75,10 +75,27 @@ TEST(Merge, ARefusedEntryIsExitOneWithItsKeyAndReasonAndTheOthersAreSaved) {
     Files f(true);
     const auto merge = RunCli({"merge", f.a, f.b});
     EXPECT_EQ(merge.exitCode, 1);
-    EXPECT_NE(merge.err.find("/c/clash: Value: Invalid value"), std::string::npos) << merge.err;
+    EXPECT_NE(merge.err.find("/c/clash: its Data Type differs: Integer here, String in the other "
+                             "file"),
+              std::string::npos)
+        << merge.err;
     const auto diff = RunCli({"diff", f.a, f.b}).out;
     EXPECT_EQ(diff.find("/c/int"), std::string::npos) << diff;
     EXPECT_NE(diff.find("changed\t/c/clash\tValue"), std::string::npos) << diff;
+}
+
+// An Integer of B is never written as hex characters into a String of A: the entry is refused
+// and A keeps its bytes.
+TEST(Merge, AnEntryOfAnotherTypeIsRefusedEitherWay) {
+    Files f(true);
+    const auto merge = RunCli({"merge", f.b, f.a, "--keys", "/c/clash"});
+    EXPECT_EQ(merge.exitCode, 1);
+    EXPECT_EQ(merge.out, "");
+    EXPECT_NE(merge.err.find("/c/clash: its Data Type differs: String here, Integer in the other "
+                             "file"),
+              std::string::npos)
+        << merge.err;
+    EXPECT_EQ(ReadBytes(f.b), f.pair.b);
 }
 
 TEST(Diff, JsonFormatGivesOneObjectPerLine) {

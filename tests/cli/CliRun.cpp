@@ -95,6 +95,12 @@ CliRun RunCli(const std::vector<std::string>& args, std::chrono::milliseconds li
 }
 #else
 CliRun RunCli(const std::vector<std::string>& args, std::chrono::milliseconds limit) {
+    std::vector<std::string> all = {THORNBECK_CLI_PATH};
+    all.insert(all.end(), args.begin(), args.end());
+    return RunProgram(all, limit);
+}
+
+CliRun RunProgram(std::vector<std::string> all, std::chrono::milliseconds limit) {
     const TempFolder folder;
     const std::string outPath = (folder.path() / "out").string();
     const std::string errPath = (folder.path() / "err").string();
@@ -102,8 +108,6 @@ CliRun RunCli(const std::vector<std::string>& args, std::chrono::milliseconds li
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
-    std::vector<std::string> all = {THORNBECK_CLI_PATH};
-    all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& arg : all) argv.push_back(arg.data());
     argv.push_back(nullptr);

@@ -82,7 +82,6 @@ TEST(Set, ARejectedOrWrongSetWritesNothing) {
         {{"/t/short", "--value", "12345"}, 1, "/t/short: Value: Invalid value"},
         {{"/t/int", "--checksum", ""}, 1, "Checksum: Invalid value"},
         {{"/t/text", "--size", "99999"}, 1, "Data Size: Invalid value"},
-        {{"/t/text", "--size", ""}, 1, "Data Size: Invalid value"},
         {{"/t/text", "--size", "65535"}, 1, "Data Size: Invalid size"},
         {{"/t/text", "--size", "8", "--flags", "12", "--header-id", ""},
          1,
@@ -97,6 +96,10 @@ TEST(Set, ARejectedOrWrongSetWritesNothing) {
         {{"/t/text", "--checksum", "12345"}, 2, "--checksum"},
         {{"/t/text", "--flags", "x"}, 2, "--flags"},
         {{"/t/text", "--size", "123456"}, 2, "--size"},
+        // Data Size is decimal: "1A" is no size, where its leading digit alone would read as 1.
+        {{"/t/text", "--size", "1A"}, 2, "--size \"1A\": give 1 to 5 decimal digits"},
+        {{"/t/text", "--size", "1E2"}, 2, "--size"},
+        {{"/t/text", "--size", ""}, 2, "--size"},
         {{"/t/bin", "--value", "four"}, 2, "4 bytes, the entry holds 3"},
         {{"/t/bin", "--value-hex", "ABC"}, 2, "--value-hex"},
         {{"/t/bin", "--value", "a", "--value-hex", "61"}, 2, "both"},

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTreeView>
@@ -46,7 +47,12 @@ struct Comparing {
         const QAbstractItemModel* shown = table->model();
         for (int row = 0; row < shown->rowCount(); ++row) {
             const auto cell = [&](int column) {
-                return cli::VisibleText(ToByteText(shown->index(row, column).data().toString()));
+                const int role = column == DifferenceModel::kThisColumn ||
+                                         column == DifferenceModel::kOtherColumn
+                                     ? DifferenceModel::kTextRole
+                                     : Qt::DisplayRole;
+                return cli::VisibleText(
+                    ToByteText(shown->index(row, column).data(role).toString()));
             };
             const std::string kind = cell(DifferenceModel::kKindColumn);
             if (kind == "changed") {
@@ -165,14 +171,73 @@ TEST(Compare, ARefusedEntryIsReportedWithItsKeyAndReasonAndTheOthersAreTaken) {
     c.w->findChild<QAction*>("takeFieldsAction")->trigger();
     ASSERT_EQ(c.w.prompts->messages.size(), 1u);
     EXPECT_EQ(c.w.prompts->messages[0].text,
-              "5 of 6 entries were taken. These were not:\n\n/c/clash: Value: Invalid value");
+              "5 of 6 entries were taken. These were not:\n\n/c/clash: its Data Type differs: "
+              "Integer here, String in the other file");
     EXPECT_EQ(c.count(), "5 differences");  // /c/clash's three, and the two missing keys
     EXPECT_EQ(c.paneLines(), c.diffNow());
     const int row = c.compare->model()->rowOf("/c/clash", kValueField);
     EXPECT_EQ(c.compare->model()->index(row, DifferenceModel::kNoteColumn).data().toString(),
-              "Not taken: Value: Invalid value");
+              "Not taken: its Data Type differs: Integer here, String in the other file");
     c.w.undo();
     EXPECT_EQ(c.bytes(), c.pair.a);
+}
+
+// Take Other's Fields takes exactly the selected rows' fields: a user's own edit of another field
+// of the same entry stays.
+TEST(Compare, TakingOneRowTakesExactlyItsField) {
+    Comparing c;
+    c.w.showKey("/c/int");
+    c.w.field(kValueField)->setText("30");
+    c.w->modifyEntry();
+    ASSERT_EQ(c.w.field(kValueField)->text(), "00000030");
+    const int checksum = c.compare->model()->rowOf("/c/int", kChecksumField);
+    ASSERT_GE(checksum, 0);
+    c.table->setCurrentIndex(c.table->model()->index(checksum, 0));
+    c.table->selectionModel()->select(
+        c.table->currentIndex(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    c.w.trigger("takeFieldsAction");
+    EXPECT_TRUE(c.w.prompts->messages.empty());
+    c.w.showKey("/c/int");
+    EXPECT_EQ(c.w.field(kValueField)->text(), "00000030");
+    EXPECT_EQ(c.w.field(kChecksumField)->text(), "0009");
+    EXPECT_EQ(c.compare->model()->rowOf("/c/int", kChecksumField), -1);
+    EXPECT_GE(c.compare->model()->rowOf("/c/int", kValueField), 0);
+    // The redo text counts one entry in the singular.
+    c.w.undo();
+    EXPECT_EQ(c.w.action("redoAction")->text(), "&Redo Take Other's Fields (1 entry)");
+}
+
+TEST(Compare, ThePaneEscapesControlCharactersNamesTheOtherFileAndSaysWhatARowTakes) {
+    Comparing c;
+    const DifferenceModel* model = c.compare->model();
+    const int text = model->rowOf("/c/text", kValueField);
+    ASSERT_GE(text, 0);
+    EXPECT_EQ(model->index(text, DifferenceModel::kThisColumn).data(Qt::ToolTipRole).toString(),
+              "Taking the value brings the other file's Data Size (13) with it.");
+    const int onlyB = model->rowOf("/c/onlyB", -1);
+    ASSERT_GE(onlyB, 0);
+    EXPECT_TRUE(model->index(onlyB, DifferenceModel::kKeyColumn)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .contains("cannot be taken"));
+    auto* other = c.w->findChild<QLabel*>("otherFileName");
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->text(), "Other file: b.sys");
+    EXPECT_EQ(other->toolTip(), Q(c.b));
+    // Zero bytes read as the list writes them, not as empty boxes.
+    c.w.showKey("/c/same");
+    c.w.field(kValueField)->setText(QString::fromLatin1("sa\0e", 4));
+    c.w->modifyEntry();
+    const int same = model->rowOf("/c/same", kValueField);
+    ASSERT_GE(same, 0);
+    EXPECT_EQ(model->index(same, DifferenceModel::kThisColumn).data().toString(), "sa\\x00e");
+}
+
+TEST(Compare, CompareWithWaitsForAnOpenFile) {
+    TestWindow w;
+    EXPECT_FALSE(w.action("compareAction")->isEnabled());
+    w->openFile(Q(SamplePath()));
+    EXPECT_TRUE(w.action("compareAction")->isEnabled());
 }
 
 TEST(Compare, AnUnreadableFileIsReportedAndOpeningAnotherFileEndsTheCompare) {

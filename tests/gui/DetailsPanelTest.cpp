@@ -113,23 +113,66 @@ TEST(DetailsPanel, HexFieldsRefuseOtherCharactersAndCutAtFourDigits) {
     EXPECT_EQ(flags->text(), "zz-t");
 }
 
-TEST(DetailsPanel, DataSizeDrivesTheValueLimitAndWidth) {
+TEST(DetailsPanel, DataSizeDrivesTheValueLimitAndWidthAndKeepsWhatItCut) {
     Shown s;
     s.show("/setting/system/nickName");
+    const QString value = s.text(kValueField);
+    ASSERT_GT(value.size(), 11);
     DetailFieldEdit* size = s.field(kDataSizeField);
     size->setFocus();
     size->selectAll();
     QTest::keyClick(size, Qt::Key_1);
     EXPECT_EQ(s.text(kValueField), "P");
     EXPECT_FALSE(s.valueIsWide());
+    // The next digit brings back what the first cut: no keystroke loses what the size keeps.
     QTest::keyClick(size, Qt::Key_1);
-    EXPECT_EQ(s.text(kValueField), "P");
+    EXPECT_EQ(s.text(kValueField), value.left(11));
     EXPECT_TRUE(s.valueIsWide());
     size->clear();
     EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 4);
     QTest::keyClicks(size, "123456");
     EXPECT_EQ(size->text(), "12345");
     EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 12345);
+    EXPECT_EQ(s.text(kValueField), value);
+    // Once the user edits the cut value, what was cut is gone for good.
+    size->setText("2");
+    EXPECT_EQ(s.text(kValueField), value.left(2));
+    s.field(kValueField)->setFocus();
+    s.field(kValueField)->end(false);
+    QTest::keyClick(s.field(kValueField), Qt::Key_Backspace);
+    size->setText("20");
+    EXPECT_EQ(s.text(kValueField), value.left(1));
+}
+
+// Typing "14" over a size of 10 passes through "1"; Modify then writes the whole value.
+TEST(DetailsPanel, TypingALargerSizeKeepsTheValue) {
+    Shown s;
+    s.show("/setting/system/shortText");
+    ASSERT_EQ(s.text(kValueField), "ten chars!");
+    DetailFieldEdit* size = s.field(kDataSizeField);
+    size->setFocus();
+    size->selectAll();
+    QTest::keyClicks(size, "14");
+    EXPECT_EQ(s.text(kValueField), "ten chars!");
+    s.w->modifyEntry();
+    EXPECT_EQ(s.text(kDataSizeField), "14");
+    EXPECT_TRUE(s.text(kValueField).startsWith("ten chars!"));
+}
+
+// Data Size is decimal: typed letters are refused, and a pasted "1A" is no size at all.
+TEST(DetailsPanel, DataSizeTakesDecimalDigitsOnly) {
+    Shown s;
+    s.show("/setting/system/shortText");
+    DetailFieldEdit* size = s.field(kDataSizeField);
+    size->setFocus();
+    size->selectAll();
+    QTest::keyClicks(size, "1A");
+    EXPECT_EQ(size->text(), "1");
+    size->setText("1A");
+    s.w->modifyEntry();
+    ASSERT_EQ(s.w.prompts->messages.size(), 1u);
+    EXPECT_EQ(s.w.prompts->messages[0].text, "Invalid value");
+    EXPECT_FALSE(s.w->document().hasUnsavedChanges());
 }
 
 // The Value limit the panel applies is the size Modify writes, for every text.

@@ -92,6 +92,13 @@ TEST(HexView, ShowsTheValueAndEditsABytePerTypedPair) {
     EXPECT_EQ(h.row(0).join(' '), "00 1F A7 00 00 42 FF 00");
 }
 
+TEST(HexView, ShowsTheBytesOfATwoByteInteger) {
+    HexViewFixture h;
+    h.show("/setting/system/dateFormat");
+    ASSERT_EQ(h.w->detailsPanel()->field(kValueField)->text(), "00000002");
+    EXPECT_EQ(h.row(0), QStringList({"00", "02"}));
+}
+
 TEST(HexView, FollowsTypingAndTheDataSize) {
     HexViewFixture h;
     h.show("/setting/system/nickName");  // 128 bytes: 8 rows

@@ -56,5 +56,20 @@ TEST(LockContract, TheWindowsSaveWaitsForSetsLockAndReportsTheBusyFile) {
     EXPECT_TRUE(std::filesystem::exists(BackupPathOf(file)));
 }
 
+TEST(LockContract, AFolderAtTheLockPathIsSaidByTheWindowsSave) {
+    TempFolder folder;
+    const auto file = folder.write("xRegistry.sys", SampleBytes());
+    std::filesystem::create_directory(LockPathOf(file));
+    TestWindow w;
+    w->openFile(Q(file));
+    w.makeUnsavedChange();
+    w.trigger("saveAction");
+    ASSERT_EQ(w.prompts->messages.size(), 1u);
+    EXPECT_TRUE(w.prompts->messages[0].text.contains(
+        Q(LockPathOf(file)) + " is a folder, not a lock file; remove it to save"))
+        << w.prompts->messages[0].text.toStdString();
+    EXPECT_TRUE(w->document().hasUnsavedChanges());
+}
+
 }  // namespace
 }  // namespace thornbeck::test

@@ -5,6 +5,7 @@
 #include <QTreeView>
 
 #include "RegistryBuilder.h"
+#include "cli/CliRun.h"
 #include "core/edit/EntryTexts.h"
 #include "gui/TestWindow.h"
 #include "gui/models/RegistryListModel.h"
@@ -168,6 +169,49 @@ TEST(ModifyCommand, AValueCharacterWithoutAByteIsRejected) {
     e.w->modifyEntry();
     ASSERT_EQ(e.w.prompts->messages.size(), 1u);
     EXPECT_TRUE(e.field(kValueField)->hasFocus());
+}
+
+}  // namespace
+}  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+// Modify is off where it can write nothing: on a key folder and on an entry whose type byte is
+// none of Binary, Integer and String, whatever is typed; its tooltip says why for the latter.
+TEST(ModifyCommand, IsOffWhereItCanWriteNothing) {
+    TempFolder folder;
+    const auto path = folder.write("t.sys", CommandTestImage());
+    TestWindow w;
+    w->openFile(Q(path));
+    QPushButton* modify = w.panel()->modifyButton();
+    w.showKey("/t/odd");
+    w.field(kFlagsField)->setFocus();
+    QTest::keyClick(w.field(kFlagsField), Qt::Key_1);
+    EXPECT_FALSE(modify->isEnabled());
+    EXPECT_TRUE(modify->toolTip().contains("none of Binary, Integer and String"));
+    w.showKey("/t");
+    EXPECT_FALSE(modify->isEnabled());
+    w.showKey("/t/int");
+    w.field(kFlagsField)->setFocus();
+    QTest::keyClick(w.field(kFlagsField), Qt::Key_1);
+    EXPECT_TRUE(modify->isEnabled());
+    EXPECT_EQ(modify->toolTip(), "");
+}
+
+// After a Modify, a long padded value stays selected but shows its start, not its zero bytes.
+TEST(ModifyCommand, APaddedValueShowsItsStartAfterModify) {
+    TestWindow w;
+    w->openFile(Q(SamplePath()));
+    w.showKey("/setting/system/nickName");
+    DetailFieldEdit* value = w.field(kValueField);
+    value->setFocus();
+    w.field(kFlagsField)->setText("0001");
+    value->setFocus();
+    w->modifyEntry();
+    EXPECT_TRUE(value->hasSelectedText());
+    EXPECT_EQ(value->selectedText(), value->text());
+    EXPECT_EQ(value->cursorPosition(), 0);
 }
 
 }  // namespace

@@ -149,6 +149,23 @@ TEST(ListSort, HeadersSortByTextToggleAndHoldForLaterFilesAndEdits) {
     }
 }
 
+// The Size column and the hex columns sort by their numbers, not by their texts: 3 before 22.
+TEST(ListSort, NumberColumnsSortByNumber) {
+    TestWindow w;
+    w->openFile(Q(SamplePath()));
+    auto* model = w->listModel();
+    for (const int column : {2, 4, 5, 6, 7, 8}) {
+        w->navigation().sortListBy(column);
+        const auto& order = model->displayOrder();
+        const int base = column == 2 ? 10 : 16;  // Size is decimal, the others hex
+        for (size_t p = 1; p < order.size(); ++p) {
+            const auto a = std::stoull(model->cellText(order[p - 1], column), nullptr, base);
+            const auto b = std::stoull(model->cellText(order[p], column), nullptr, base);
+            ASSERT_LE(a, b) << "column " << column << " position " << p;
+        }
+    }
+}
+
 TEST(ListBehaviours, EnterOpensTheRowInTreeModeWithItsValueSelected) {
     Navigation n;
     n.w->navigation().setListMode(true);

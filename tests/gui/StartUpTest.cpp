@@ -8,6 +8,7 @@
 
 #include "gui/TestWindow.h"
 #include "gui/window/Application.h"
+#include "gui/window/ProgramOptions.h"
 #include "support/TestFiles.h"
 
 namespace thornbeck::test {
@@ -65,6 +66,29 @@ TEST(StartUp, TheListShowsHeaderIdBeforeTheOffsets) {
 TEST(StartUp, TheCommandLineIsTheRemainingArgumentsJoined) {
     EXPECT_EQ(CommandLinePath({"thornbeck", "\"/tmp/a", "b.sys\""}), "/tmp/a b.sys");
     EXPECT_EQ(CommandLinePath({"thornbeck"}), "");
+    EXPECT_EQ(CommandLinePath({"thornbeck", "--", "-odd.sys"}), "-odd.sys");
+}
+
+TEST(StartUp, HelpAndVersionAnswerBeforeQtAndAnUnknownOptionIsAnError) {
+    const auto help = EarlyOptionAnswer({"thornbeck", "--help"});
+    ASSERT_TRUE(help);
+    EXPECT_EQ(help->exitCode, 0);
+    EXPECT_TRUE(help->text.startsWith("Usage: thornbeck"));
+    EXPECT_EQ(EarlyOptionAnswer({"thornbeck", "-h"})->exitCode, 0);
+    const auto version = EarlyOptionAnswer({"thornbeck", "--version"});
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->text, VersionLine() + "\n");
+    EXPECT_TRUE(VersionLine().startsWith("thornbeck 1."));
+    const auto unknown = EarlyOptionAnswer({"thornbeck", "--colour"});
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->exitCode, 2);
+    EXPECT_TRUE(unknown->text.contains("unknown option --colour"));
+    EXPECT_FALSE(EarlyOptionAnswer({"thornbeck", "/tmp/x.sys"}));
+    EXPECT_FALSE(EarlyOptionAnswer({"thornbeck", "--", "--help"}));
+    // Once Qt has taken its own options, what is left and looks like one is unknown.
+    EXPECT_EQ(RemainingOptionAnswer({"thornbeck", "-x"})->exitCode, 2);
+    EXPECT_FALSE(RemainingOptionAnswer({"thornbeck", "/tmp/x.sys"}));
+    EXPECT_FALSE(RemainingOptionAnswer({"thornbeck", "--", "-odd.sys"}));
 }
 
 TEST(StartUp, OnlyOneCopyRunsAndADeadCopysLockIsTakenOver) {

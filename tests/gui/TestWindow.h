@@ -17,6 +17,10 @@ class QAction;
 
 namespace thornbeck::test {
 
+// How long a test waits for a condition at most: far beyond what any takes on a loaded machine,
+// so that only a condition that never comes fails.
+constexpr int kGenerousWaitMs = 120000;
+
 // A path as the window takes it.
 QString Q(const std::filesystem::path& path);
 

@@ -58,10 +58,30 @@ TEST(Undo, CtrlZAfterAModifyShowsTheOldValueInThePanelAndTheList) {
     QTest::keyClick(tree, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(h.field(kValueField)->text(), "0000007F");
 
-    // Inside a field, Ctrl+Z is the field's own text undo.
-    h.field(kChecksumField)->setFocus();
-    QTest::keyClicks(h.field(kChecksumField), "1");
-    QTest::keyClick(h.field(kChecksumField), Qt::Key_Z, Qt::ControlModifier);
+    // Inside a field, both directions follow one rule: the field's own typing first, while it
+    // has a step that way, then the file's history. Both redo keys do the same.
+    DetailFieldEdit* checksum = h.field(kChecksumField);
+    const QString shown = checksum->text();
+    checksum->setFocus();
+    checksum->end(false);
+    QTest::keyClick(checksum, Qt::Key_Backspace);
+    const QString typed = checksum->text();
+    ASSERT_NE(typed, shown);
+    QTest::keyClick(checksum, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(checksum->text(), shown);
+    EXPECT_EQ(h.cell("/setting/system/timeZone", 1), "0000007F");
+    QTest::keyClick(checksum, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(checksum->text(), typed);
+    QTest::keyClick(checksum, Qt::Key_Z, Qt::ControlModifier);
+    // Nothing of the field's own is left to undo: Ctrl+Z undoes the Modify.
+    QTest::keyClick(checksum, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(h.cell("/setting/system/timeZone", 1), "0000003C");
+    checksum->setFocus();
+    QTest::keyClick(checksum, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(h.cell("/setting/system/timeZone", 1), "0000007F");
+    QTest::keyClick(checksum, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(h.cell("/setting/system/timeZone", 1), "0000003C");
+    QTest::keyClick(checksum, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(h.cell("/setting/system/timeZone", 1), "0000007F");
 }
 

@@ -2,9 +2,9 @@
 # Installs the build into a scratch DESTDIR and checks what lands there: exactly the expected
 # files, a desktop file and metainfo their validators accept, a man page man renders without
 # a warning, and a completion that offers the program's commands, options and file names.
-#   install_test.sh BUILD_DIR APP_ID
+#   install_test.sh BUILD_DIR APP_ID VERSION
 set -euo pipefail
-build=$1 id=$2
+build=$1 id=$2 version=$3
 here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -39,6 +39,21 @@ for command in "${commands[@]}"; do
   grep -q "^   $command\$" <<<"$rendered" || fail "the man page lacks the command $command"
 done
 grep -q -- '--value-hex HEX' <<<"$rendered" || fail "the man page mangles the option --value-hex"
+
+# The editor's own page renders without a warning, and the installed editor answers --help and
+# --version without a display, where it would otherwise abort.
+window_page=$root/usr/share/man/man1/thornbeck.1
+rendered=$(MANWIDTH=100 man --warnings -l "$window_page" 2>"$scratch/man-warnings" | col -b)
+[ ! -s "$scratch/man-warnings" ] || fail "man warns on thornbeck.1: $(cat "$scratch/man-warnings")"
+grep -qE 'thornbeck[[:space:]]+-[[:space:]]+editor' <<<"$rendered" || fail "thornbeck.1's NAME line is wrong"
+editor=$root/usr/bin/thornbeck
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$editor" --help | grep -q '^Usage: thornbeck' ||
+  fail "thornbeck --help does not print its usage"
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$editor" --version)" = "thornbeck $version" ] ||
+  fail "thornbeck --version is not 'thornbeck $version'"
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$editor" --colour 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "an unknown option ends with $status, not 2"
 
 # Completion: a fresh shell sources the installed file and asks for words.
 completion=$root/usr/share/bash-completion/completions/thornbeck-cli

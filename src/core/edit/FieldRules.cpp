@@ -5,11 +5,13 @@ namespace thornbeck {
 FieldCharacters CharactersOf(int field, std::optional<format::DataType> type) {
     if (field == kValueField && type && *type != format::DataType::Integer)
         return FieldCharacters::Bytes;
+    if (field == kDataSizeField) return FieldCharacters::DecimalDigits;
     return FieldCharacters::HexDigits;
 }
 
 bool AcceptsTyped(FieldCharacters characters, char32_t code) {
     if (code < 32) return true;
+    if (characters == FieldCharacters::DecimalDigits) return code >= '0' && code <= '9';
     if (characters == FieldCharacters::HexDigits)
         return (code >= '0' && code <= '9') || (code >= 'A' && code <= 'F') ||
                (code >= 'a' && code <= 'f');

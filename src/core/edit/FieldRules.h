@@ -19,8 +19,9 @@ constexpr int kOtherLimit = 8;      // the read-only fields
 }  // namespace field_rules
 
 enum class FieldCharacters {
-    HexDigits,  // 0-9, A-F, a-f
-    Bytes,      // any printable character that is one byte (U+0020 to U+007E, U+00A0 to U+00FF)
+    HexDigits,      // 0-9, A-F, a-f
+    DecimalDigits,  // 0-9
+    Bytes,          // any printable character that is one byte (U+0020 to U+007E, U+00A0 to U+00FF)
 };
 
 // Which characters may be typed into `field` of an entry of `type`.

@@ -31,6 +31,15 @@ bool IsHexFieldText(std::string_view text, int width) {
     return !text.empty() && text.size() <= static_cast<size_t>(2 * width) && IsHexText(text);
 }
 
+std::string_view IntegerDigits(std::string_view text, int32_t size) {
+    const size_t width = static_cast<size_t>(2 * size);
+    if (text.size() > width &&
+        std::all_of(text.begin(), text.end() - static_cast<std::ptrdiff_t>(width),
+                    [](char c) { return c == '0'; }))
+        return text.substr(text.size() - width);
+    return text;
+}
+
 std::vector<uint8_t> HexFieldBytes(std::string_view text, int width) {
     if (!IsHexFieldText(text, width)) return {};
     const std::string digits =

@@ -16,6 +16,9 @@ bool IsHexText(std::string_view text);
 uint16_t HexToByte(std::string_view text);
 // True when the text is 1 to 2 x width hex digits.
 bool IsHexFieldText(std::string_view text, int width);
+// The digits of an Integer value of `size` bytes: a 2-byte value is shown with eight digits, and
+// leading zeros beyond its four digits are no error.
+std::string_view IntegerDigits(std::string_view text, int32_t size);
 // The `width` bytes a valid field text stores, most significant first; empty when it is invalid.
 std::vector<uint8_t> HexFieldBytes(std::string_view text, int width);
 

@@ -1,5 +1,7 @@
 #include "core/edit/ModifyEntry.h"
 
+#include "core/edit/FieldRules.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -23,16 +25,6 @@ bool IsDigit(char c) {
 
 ModifyResult Reject(DetailField field, const char* message) {
     return {ModifyResult::Rejected, field, message, {}};
-}
-
-// A 2-byte value is shown with eight digits; leading zeros beyond its four digits are no error.
-std::string_view IntegerDigits(std::string_view text, int32_t size) {
-    const size_t width = static_cast<size_t>(2 * size);
-    if (text.size() > width &&
-        std::all_of(text.begin(), text.end() - static_cast<std::ptrdiff_t>(width),
-                    [](char c) { return c == '0'; }))
-        return text.substr(text.size() - width);
-    return text;
 }
 
 // Why a size change of the entry at e from s to s + delta cannot be made, if it cannot.
@@ -221,7 +213,10 @@ std::optional<int32_t> ParseDataSize(std::string_view text) {
 }
 
 std::optional<int32_t> DataSizeOfText(std::string_view text) {
-    if (text.empty() || text.size() > 5 || !IsHexText(text)) return std::nullopt;
+    // Decimal digits only: "1A" is no size, where its leading digits alone would read as 1.
+    if (!FieldCouldHold(text, FieldCharacters::DecimalDigits, field_rules::kDataSizeDigits) ||
+        text.empty())
+        return std::nullopt;
     return ParseDataSize(text);
 }
 

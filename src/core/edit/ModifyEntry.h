@@ -45,8 +45,8 @@ ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t nod
 // D between digits ("1E2" is 100); nothing when it denotes more than 65535.
 std::optional<int32_t> ParseDataSize(std::string_view text);
 
-// The size Modify writes for a Data Size text: ParseDataSize of a text of 1 to 5 hexadecimal
-// characters; nothing for a text Modify rejects ("Invalid value"). The panel's Value limit and
+// The size Modify writes for a Data Size text: ParseDataSize of a text of 1 to 5 decimal digits;
+// nothing for a text Modify rejects ("Invalid value"). The panel's Value limit and
 // the command line use this too, so the limit shown is always the size written.
 std::optional<int32_t> DataSizeOfText(std::string_view text);
 

@@ -5,6 +5,22 @@
 
 namespace thornbeck {
 
+unsigned TakeFlagOf(DetailField field) {
+    switch (field) {
+        case kValueField:
+        case kDataSizeField:
+            return kTakeValue;
+        case kChecksumField:
+            return kTakeChecksum;
+        case kFlagsField:
+            return kTakeFlags;
+        case kHeaderIdField:
+            return kTakeHeaderId;
+        default:
+            return 0;
+    }
+}
+
 std::optional<unsigned> TakenFieldsNamed(std::string_view names) {
     unsigned fields = 0;
     while (true) {
@@ -45,11 +61,26 @@ std::optional<ModifyRequest> TakeRequest(const RegistryImage& image, const Entry
     return request;
 }
 
+namespace {
+std::string TypeName(const std::optional<format::DataType>& type) {
+    if (!type) return "unknown";
+    return kDataTypeNames[static_cast<size_t>(*type)];
+}
+}  // namespace
+
 TakeOutcome TakeOtherFields(RegistryImage& image, RegistryIndex& index, const RegistryImage& other,
                             const RegistryIndex& otherIndex, std::span<const std::string_view> keys,
                             unsigned fields) {
+    std::vector<TakeItem> items;
+    items.reserve(keys.size());
+    for (const std::string_view key : keys) items.push_back({key, fields});
+    return TakeOtherFields(image, index, other, otherIndex, items);
+}
+
+TakeOutcome TakeOtherFields(RegistryImage& image, RegistryIndex& index, const RegistryImage& other,
+                            const RegistryIndex& otherIndex, std::span<const TakeItem> items) {
     TakeOutcome outcome;
-    for (const std::string_view key : keys) {
+    for (const auto& [key, fields] : items) {
         const auto node = EntryNodeOfKey(index, key);
         const auto otherNode = EntryNodeOfKey(otherIndex, key);
         if (!node || !otherNode) {
@@ -61,6 +92,14 @@ TakeOutcome TakeOtherFields(RegistryImage& image, RegistryIndex& index, const Re
         const TreeNode& mine = index.nodes()[static_cast<size_t>(*node)];
         const EntryRef entry = *mine.entry;
         const EntryRef otherEntry = *otherIndex.nodes()[static_cast<size_t>(*otherNode)].entry;
+        const auto mineType = DescribeEntry(image, entry).type;
+        const auto otherType = DescribeEntry(other, otherEntry).type;
+        if (mineType && mineType != otherType) {
+            outcome.refused.push_back(
+                {std::string(key), "its Data Type differs: " + TypeName(mineType) + " here, " +
+                                       TypeName(otherType) + " in the other file"});
+            continue;
+        }
         const auto request = TakeRequest(image, entry, other, otherEntry, fields);
         if (!request) {
             outcome.refused.push_back(

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/edit/DetailField.h"
 #include "core/edit/EntryChange.h"
 #include "core/edit/ModifyEntry.h"
 #include "core/format/RegistryImage.h"
@@ -21,6 +22,10 @@ enum TakenFields : unsigned {
     kTakeHeaderId = 8,
     kTakeAll = 15,
 };
+
+// The flag that takes a differing field: Value and Data Size both take the value (with its size),
+// 0 for the fields that are never written (the type and the offsets).
+unsigned TakeFlagOf(DetailField field);
 
 // The fields named in a comma-separated list of "value", "checksum", "flags", "header-id";
 // nothing for an unknown or empty name.
@@ -44,10 +49,20 @@ struct TakeOutcome {
     std::vector<TakeRefusal> refused;
 };
 
-// For each key, in the given order, Modify of this file's entry with TakeRequest: every rule of
+// One entry to take, and which of its fields (TakenFields flags).
+struct TakeItem {
+    std::string_view key;
+    unsigned fields = kTakeAll;
+};
+
+// For each item, in the given order, Modify of this file's entry with TakeRequest: every rule of
 // Modify holds per entry (all of its fields or none), a refused entry is reported and the others
-// are still taken. A key whose taken fields already match is left alone. The keys must stay
-// valid for the call; `taken` views this index's keys.
+// are still taken. An entry whose Data Type differs between the files is refused: the other's
+// texts mean other bytes here. An entry whose taken fields already match is left alone. The
+// keys must stay valid for the call; `taken` views this index's keys.
+TakeOutcome TakeOtherFields(RegistryImage& image, RegistryIndex& index, const RegistryImage& other,
+                            const RegistryIndex& otherIndex, std::span<const TakeItem> items);
+// The same fields of every key.
 TakeOutcome TakeOtherFields(RegistryImage& image, RegistryIndex& index, const RegistryImage& other,
                             const RegistryIndex& otherIndex, std::span<const std::string_view> keys,
                             unsigned fields);

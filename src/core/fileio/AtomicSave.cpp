@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 #include <system_error>
+#include <vector>
 
 #include "core/fileio/RegularFile.h"
 #include "core/fileio/SystemText.h"
@@ -168,6 +169,33 @@ std::optional<SaveError> WriteTemporary(const fs::path& target, const ChunkProdu
     return std::nullopt;
 }
 
+#ifndef _WIN32
+// Copies the bytes and permission bits of `from` over `to`, flushed to disk. The system's own
+// reason for a failed write comes through ("No space left on device"), where the library's
+// copy reports a full disk as an input/output error.
+std::optional<std::string> CopyContents(const fs::path& from, const fs::path& to) {
+    std::unique_ptr<std::FILE, FileCloser> in(std::fopen(from.c_str(), "rb"));
+    if (!in) return ErrnoReason();
+    std::unique_ptr<std::FILE, FileCloser> out(std::fopen(to.c_str(), "wb"));
+    if (!out) return ErrnoReason();
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        const size_t read = std::fread(buffer.data(), 1, buffer.size(), in.get());
+        if (read > 0 && std::fwrite(buffer.data(), 1, read, out.get()) != read)
+            return ErrnoReason();
+        if (read < buffer.size()) {
+            if (std::ferror(in.get())) return ErrnoReason();
+            break;
+        }
+    }
+    if (auto failure = FlushToDisk(out.get())) return failure;
+    if (std::fclose(out.release()) != 0) return ErrnoReason();
+    std::error_code error;
+    fs::permissions(to, fs::status(from, error).permissions(), error);
+    return std::nullopt;
+}
+#endif
+
 // The current file under a unique name: a second link to it where the file system allows (an
 // immutable file allows none), else a copy. Windows always copies: there, another program that
 // has the file open without delete sharing keeps every link of it from being renamed or
@@ -195,8 +223,7 @@ std::optional<SaveError> StageBackup(const fs::path& target, Staged& staged) {
     if (!CopyFileW(target.c_str(), staged.backup.c_str(), FALSE))
         return SaveError{backup, SystemMessage(GetLastError())};
 #else
-    fs::copy_file(target, staged.backup, fs::copy_options::overwrite_existing, error);
-    if (error) return SaveError{backup, error.message()};
+    if (auto failure = CopyContents(target, staged.backup)) return SaveError{backup, *failure};
 #endif
     return std::nullopt;
 }
@@ -280,6 +307,37 @@ fs::path BackupPathOf(const fs::path& path) {
 
 namespace {
 
+// Whether `name` is `prefix` and the eight letters RandomNameBeside adds.
+bool IsStagingName(const fs::path::string_type& name, const fs::path::string_type& prefix) {
+    return name.size() == prefix.size() + 8 && name.compare(0, prefix.size(), prefix) == 0;
+}
+
+void ClearLeftovers(const fs::path& target) {
+    const fs::path backup = BackupPathOf(target);
+    const auto named = [&](const fs::path& base, const char* infix) {
+        return base.filename().native() + fs::path(infix).native();
+    };
+    const auto temporary = named(target, ".tmp-");
+    const auto stagedBackup = named(backup, ".new-");
+    const auto movedAside = named(backup, ".old-");
+    std::vector<fs::path> aside;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(FolderOf(target), error)) {
+        const fs::path::string_type name = entry.path().filename().native();
+        if (IsStagingName(name, temporary) || IsStagingName(name, stagedBackup))
+            RemoveQuietly(entry.path());
+        else if (IsStagingName(name, movedAside))
+            aside.push_back(entry.path());
+    }
+    // A writer ended between putting its staged backup in place and its new file: the backup
+    // is the file itself under a second name, no backup at all.
+    if (Exists(backup) && fs::equivalent(target, backup, error)) RemoveQuietly(backup);
+    for (const fs::path& old : aside) {
+        if (!Exists(backup) && fs::file_size(old, error) > 0 && !Rename(old, backup)) continue;
+        RemoveQuietly(old);
+    }
+}
+
 // Both saves: stages the produced bytes and the backup, then commits. `written`, when given,
 // gets the size and time of the file now on disk (its hash is left to the caller).
 std::optional<SaveError> SaveProduced(const fs::path& path, const ChunkProducer& produce,
@@ -292,6 +350,7 @@ std::optional<SaveError> SaveProduced(const fs::path& path, const ChunkProducer&
         return SaveError{target,
                          fs::is_directory(current) ? "is a folder" : "is not a regular file"};
 
+    if (options.clearLeftovers && hasCurrent) ClearLeftovers(target);
     Staged staged;
     const ChunkWriter& writer = options.writer ? options.writer : ChunkWriter(WriteWithFwrite);
     if (auto failure = WriteTemporary(target, produce, writer, staged)) return failure;

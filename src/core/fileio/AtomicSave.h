@@ -25,6 +25,11 @@ struct SaveOptions {
     bool backup = true;
     // How bytes reach the temporary file; the standard library's fwrite when empty.
     ChunkWriter writer;
+    // The caller holds the file's lock, so no other save runs: staging files that a writer
+    // ended before it finished left beside the file are cleared first (an old backup it had
+    // moved aside goes back when the backup is missing), and a backup that is only another
+    // name of the file itself is dropped.
+    bool clearLeftovers = false;
 };
 
 // Why a save failed: the file concerned and the system's reason.

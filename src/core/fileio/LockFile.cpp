@@ -12,12 +12,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "core/fileio/SystemText.h"
+
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
 #include <windows.h>
 
-#include "core/fileio/SystemText.h"
 #else
 #include <signal.h>
 #include <sys/file.h>
@@ -192,6 +193,16 @@ bool ApparentlyStale(const fs::path& path, std::chrono::milliseconds staleAfter)
 
 }  // namespace
 
+std::optional<std::string> NotALockReason(const fs::path& lockPath) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(lockPath, error);
+    if (error || !fs::exists(status) || fs::is_regular_file(status)) return std::nullopt;
+    const char* what = fs::is_directory(status) ? "a folder"
+                       : fs::is_symlink(status) ? "a symbolic link"
+                                                : "no regular file";
+    return PathText(lockPath) + " is " + what + ", not a lock file; remove it to save";
+}
+
 LockFile::LockFile(fs::path lockPath, std::chrono::milliseconds staleAfter)
     : lockPath(std::move(lockPath)), staleAfter(staleAfter) {}
 
@@ -250,6 +261,10 @@ LockFile::Result LockFile::lock(std::chrono::milliseconds wait) {
     std::minstd_rand jitter(static_cast<unsigned>(ThisProcess()));
     for (;;) {
         reason.clear();
+        if (auto problem = NotALockReason(lockPath)) {
+            reason = std::move(*problem);
+            return Result::NotALock;
+        }
         if (tryOnce()) return Result::Locked;
         if (!reason.empty()) return Result::Failed;
         if (removeIfStale()) continue;

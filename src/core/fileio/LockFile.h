@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace thornbeck {
@@ -17,8 +18,9 @@ class LockFile {
 public:
     enum class Result {
         Locked,
-        Busy,    // another live process held the lock for the whole wait
-        Failed,  // the lock file could not be made; failure() says why
+        Busy,      // another live process held the lock for the whole wait
+        Failed,    // the lock file could not be made; failure() says why
+        NotALock,  // something else stands at the lock's path; failure() says what
     };
 
     explicit LockFile(std::filesystem::path lockPath,
@@ -45,5 +47,11 @@ private:
     int handle = -1;
     std::string reason;
 };
+
+// Why what stands at `lockPath` can be no lock file, such as "x.sys.lock is a folder, not a lock
+// file; remove it to save"; nothing when the path is free or holds a regular file. A folder, a
+// symbolic link (dangling or not), a FIFO or a device would otherwise look like a lock held for
+// ever, and no writer could tell the user why it waits.
+std::optional<std::string> NotALockReason(const std::filesystem::path& lockPath);
 
 }  // namespace thornbeck

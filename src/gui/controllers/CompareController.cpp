@@ -53,6 +53,10 @@ CompareController::CompareController(QMainWindow& window, RegistryDocument& docu
     connect(takeFields, &QAction::triggered, this, &CompareController::takeSelected);
     // Every Modify, undo, redo and take moves the history: the pane follows each one.
     connect(&document, &RegistryDocument::historyChanged, this, &CompareController::refresh);
+    // There is nothing to compare until a file is open.
+    connect(&document, &RegistryDocument::pathChanged, this,
+            [this] { compareWith->setEnabled(this->document.isOpen()); });
+    compareWith->setEnabled(document.isOpen());
     createPane();
     end();
 }
@@ -64,6 +68,8 @@ void CompareController::createPane() {
     auto* body = new QWidget(dock);
     count = new QLabel(body);
     count->setObjectName(QStringLiteral("differencesCount"));
+    otherName = new QLabel(body);
+    otherName->setObjectName(QStringLiteral("otherFileName"));
     takeButton = new QPushButton(takeFields->text(), body);
     takeButton->setObjectName(QStringLiteral("takeFieldsButton"));
     takeButton->setAccessibleName(tr("Take Other's Fields"));
@@ -90,6 +96,8 @@ void CompareController::createPane() {
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(count);
+    bar->addSpacing(12);
+    bar->addWidget(otherName);
     bar->addStretch();
     bar->addWidget(takeButton);
     auto* layout = new QVBoxLayout(body);
@@ -124,6 +132,8 @@ void CompareController::compareFile(const QString& path) {
         return;
     }
     other = OtherFile{std::move(opened.file->image), std::move(opened.file->index)};
+    otherName->setText(tr("Other file: %1").arg(FromPathText(FileNameOf(ToPathText(path), true))));
+    otherName->setToolTip(path);
     differences->setRefusals({});
     table->setCurrentIndex({});
     refresh();
@@ -167,6 +177,8 @@ void CompareController::end() {
     differences->setDifferences({});
     differences->setRefusals({});
     other.reset();
+    otherName->clear();
+    otherName->setToolTip({});
     for (QAction* action : {nextDifference, previousDifference, takeFields})
         action->setEnabled(false);
     takeButton->setEnabled(false);
@@ -202,27 +214,28 @@ void CompareController::rowChosen(const QModelIndex& current) {
 
 void CompareController::takeSelected() {
     if (!other) return;
-    // The chosen keys in the list's order, which is the file's: a growth of an earlier entry
-    // then meets the data area as a take of the whole file would.
+    // Exactly the chosen fields, gathered by entry in the list's order, which is the file's: a
+    // growth of an earlier entry then meets the data area as a take of the whole file would.
     std::vector<int> rows;
     for (const QModelIndex& selected : table->selectionModel()->selectedRows())
         rows.push_back(sorted->mapToSource(selected).row());
     std::sort(rows.begin(), rows.end());
-    std::vector<std::string> keys;
+    std::vector<TakeItem> items;
     for (const int row : rows) {
-        const KeyDifference& difference = differences->differenceOf(row);
-        if (difference.kind == KeyDifference::Changed &&
-            (keys.empty() || keys.back() != difference.key))
-            keys.emplace_back(difference.key);
+        const FieldChange* change = differences->changeOf(row);
+        const unsigned flag = change ? TakeFlagOf(change->field) : 0;
+        if (flag == 0) continue;  // a key only in one file, a type or an offset
+        const std::string_view key = differences->differenceOf(row).key;
+        if (items.empty() || items.back().key != key) items.push_back({key, 0});
+        items.back().fields |= flag;
     }
-    if (keys.empty()) {
+    if (items.empty()) {
         prompts.message(&window, QMessageBox::Information, kProgramName,
                         tr("Select differences of the kind \"changed\" to take them."),
                         QMessageBox::Ok);
         return;
     }
-    const std::vector<std::string_view> views(keys.begin(), keys.end());
-    const TakeOutcome outcome = document.takeOtherFields(other->image, other->index, views);
+    const TakeOutcome outcome = document.takeOtherFields(other->image, other->index, items);
     std::map<std::string, std::string, std::less<>> reasons;
     QString listed;
     for (const TakeRefusal& refusal : outcome.refused) {
@@ -239,7 +252,7 @@ void CompareController::takeSelected() {
     prompts.message(&window, QMessageBox::Information, kProgramName,
                     tr("%1 of %2 entries were taken. These were not:\n\n%3")
                         .arg(outcome.taken.size())
-                        .arg(keys.size())
+                        .arg(items.size())
                         .arg(listed.trimmed()),
                     QMessageBox::Ok);
 }

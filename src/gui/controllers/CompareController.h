@@ -81,6 +81,7 @@ private:
     QAction* takeFields = nullptr;
     QDockWidget* dock = nullptr;
     QLabel* count = nullptr;
+    QLabel* otherName = nullptr;
     QPushButton* takeButton = nullptr;
     QTreeView* table = nullptr;
     DifferenceModel* differences = nullptr;

@@ -4,7 +4,6 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
-#include <filesystem>
 
 #include "core/export/CsvExport.h"
 #include "core/fileio/AtomicSave.h"
@@ -32,14 +31,6 @@ QString FirstLocalFile(const QMimeData* mime) {
     return {};
 }
 
-// A missing file, a folder and a file too short to be a registry file are passed over without
-// a word, as a click on something that is no registry file.
-bool RefusedSilently(const OpenRefusal& refusal, const QString& path) {
-    std::error_code error;
-    return refusal.kind == OpenRefusal::Kind::Missing ||
-           refusal.kind == OpenRefusal::Kind::TooShort ||
-           std::filesystem::is_directory(ToFsPath(path), error);
-}
 }  // namespace
 
 FileController::FileController(RegistryDocument& document, const RegistryListModel& listModel,
@@ -71,8 +62,8 @@ void FileController::openFile(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto refusal = document.open(path);
     QApplication::restoreOverrideCursor();
-    if (refusal && !RefusedSilently(*refusal, path))
-        warn(tr("Could not open %1.\n\n%2").arg(path, QString::fromStdString(refusal->reason)));
+    // Said in the window, not in a box: the reason stays readable while the user picks another.
+    if (refusal) emit openRefused(path, QString::fromStdString(refusal->reason));
     opening = false;
 }
 

@@ -42,6 +42,8 @@ public:
 signals:
     // An open begins: `name` is the file's name, for a word while it is read.
     void openingStarted(const QString& name);
+    // The file at `path` was not opened, for `reason` (OpenRefusal's words).
+    void openRefused(const QString& path, const QString& reason);
 
 private:
     // Runs `action` now, or once the open in progress has finished.

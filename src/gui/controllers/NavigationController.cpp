@@ -34,7 +34,8 @@ NavigationController::NavigationController(const RegistryDocument& document,
     QTreeView* tree = views.keyTree;
     // A press on a node that is not current shows it through the current-change below; a press
     // on the current node shows it again. Either way each click shows the node once.
-    tree->viewport()->installEventFilter(this);
+    treeViewport = tree->viewport();
+    treeViewport->installEventFilter(this);
     connect(tree, &QTreeView::pressed, this, [this](const QModelIndex& node) {
         if (pressedCurrentNode) showNode(node);
     });
@@ -44,7 +45,8 @@ NavigationController::NavigationController(const RegistryDocument& document,
             });
     connect(tree, &QTreeView::doubleClicked, this, &NavigationController::treeActivated);
     // A double-click anywhere in the list switches modes, over a row or not.
-    views.entryList->viewport()->installEventFilter(this);
+    listViewport = views.entryList->viewport();
+    listViewport->installEventFilter(this);
     views.entryList->installEventFilter(this);
     connect(views.entryList->header(), &QHeaderView::sectionClicked, this,
             &NavigationController::sortListBy);
@@ -218,12 +220,12 @@ void NavigationController::treeActivated() {
 bool NavigationController::eventFilter(QObject* watched, QEvent* event) {
     QTreeView* tree = views.keyTree;
     QTreeView* list = views.entryList;
-    if (watched == tree->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == treeViewport && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         const QModelIndex node = tree->indexAt(press->position().toPoint());
         pressedCurrentNode = node.isValid() && node == tree->currentIndex();
     }
-    if (watched == list->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == listViewport && event->type() == QEvent::MouseButtonDblClick) {
         // The press before it has already selected the row under the pointer, if any.
         listActivated();
         return true;

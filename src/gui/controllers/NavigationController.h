@@ -89,6 +89,9 @@ private:
 
     const RegistryDocument& document;
     NavigationViews views;
+    // The views' viewports, watched for presses and double-clicks.
+    QObject* treeViewport = nullptr;
+    QObject* listViewport = nullptr;
     Prompts& prompts;
     QWidget* dialogOwner;
     KeyInfoTable keyInfo;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/fileio/AtomicSave.h"
+#include "core/fileio/LockFile.h"
 #include "core/fileio/PathFunctions.h"
 #include "gui/document/ModifyCommand.h"
 #include "gui/document/TakeFieldsCommand.h"
@@ -71,14 +72,19 @@ RegistryDocument::SaveOutcome RegistryDocument::save(const OverwriteQuestion& ov
 RegistryDocument::SaveOutcome RegistryDocument::saveAs(const QString& path,
                                                        const OverwriteQuestion& overwrite) {
     if (!isOpen() || path.isEmpty()) return {false, tr("No file is open.")};
-    QLockFile lock(QString::fromStdU16String(LockPathOf(ToFsPath(path)).u16string()));
+    const auto lockPath = LockPathOf(ToFsPath(path));
+    if (const auto problem = NotALockReason(lockPath))
+        return {false, QString::fromStdString(*problem)};
+    QLockFile lock(QString::fromStdU16String(lockPath.u16string()));
     if (!lock.tryLock(2500))
         return {false, lock.error() == QLockFile::LockFailedError
                            ? tr("Another program is saving it. Try again later.")
                            : tr("The lock file beside it cannot be made.")};
     if (changedOnDisk(path) && !overwrite()) return {};
     DiskStamp written;
-    if (const auto failure = SaveWholeFile(ToFsPath(path), bytes.bytes(), {}, &written))
+    // The lock is held: what an ended writer left beside the file may go.
+    const SaveOptions options{.backup = true, .writer = {}, .clearLeftovers = true};
+    if (const auto failure = SaveWholeFile(ToFsPath(path), bytes.bytes(), options, &written))
         return {false,
                 QStringLiteral("%1: %2").arg(QString::fromStdU16String(failure->path.u16string()),
                                              QString::fromLocal8Bit(failure->reason.c_str()))};
@@ -95,8 +101,8 @@ RegistryDocument::SaveOutcome RegistryDocument::saveAs(const QString& path,
 
 TakeOutcome RegistryDocument::takeOtherFields(const RegistryImage& other,
                                               const RegistryIndex& otherIndex,
-                                              std::span<const std::string_view> keys) {
-    TakeOutcome outcome = TakeOtherFields(bytes, entries, other, otherIndex, keys, kTakeAll);
+                                              std::span<const TakeItem> items) {
+    TakeOutcome outcome = TakeOtherFields(bytes, entries, other, otherIndex, items);
     if (outcome.changes.empty()) return outcome;
     for (const EntryChange& change : outcome.changes) emit stepApplied(change);
     history.push(new TakeFieldsCommand(*this, std::move(outcome.changes)));

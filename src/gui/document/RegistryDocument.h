@@ -61,11 +61,11 @@ public:
     SaveOutcome saveAs(const QString& path, const OverwriteQuestion& overwrite);
     // Modify of the entry at tree node `node`; a successful one becomes one undo step.
     ModifyResult modify(int32_t node, const ModifyRequest& request);
-    // Take Other's Fields: the other file's fields written into the entries of `keys` (see
+    // Take Other's Fields: the other file's fields written into the entries of `items` (see
     // TakeOtherFields), as one undo step when any entry was written. Each written entry is
     // announced through stepApplied.
     TakeOutcome takeOtherFields(const RegistryImage& other, const RegistryIndex& otherIndex,
-                                std::span<const std::string_view> keys);
+                                std::span<const TakeItem> items);
 
 signals:
     void opened();

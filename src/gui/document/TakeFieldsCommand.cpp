@@ -5,8 +5,9 @@
 namespace thornbeck {
 
 TakeFieldsCommand::TakeFieldsCommand(RegistryDocument& document, std::vector<EntryChange> changes)
-    : QUndoCommand(QObject::tr("Take Other's Fields (%n entries)", nullptr,
-                               static_cast<int>(changes.size()))),
+    : QUndoCommand(changes.size() == 1
+                       ? QObject::tr("Take Other's Fields (1 entry)")
+                       : QObject::tr("Take Other's Fields (%1 entries)").arg(changes.size())),
       document(document),
       changes(std::move(changes)) {}
 

@@ -1,6 +1,9 @@
 #include "gui/models/DifferenceModel.h"
 
+#include "core/edit/TakeFields.h"
+#include "core/edit/ValueText.h"
 #include "gui/text/DisplayText.h"
+#include "gui/text/Latin1Text.h"
 
 namespace thornbeck {
 
@@ -66,18 +69,27 @@ int DifferenceModel::rowOf(std::string_view key, int field) const {
 
 QVariant DifferenceModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
-    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const KeyDifference& difference = differenceOf(index.row());
     const FieldChange* change = changeOf(index.row());
+    if (role == kTextRole && change && index.column() == kThisColumn)
+        return ToQString(change->before);
+    if (role == kTextRole && change && index.column() == kOtherColumn)
+        return ToQString(change->after);
+    if (role == Qt::ToolTipRole) {
+        if (QString tip = toolTip(difference, change); !tip.isEmpty()) return tip;
+    } else if (role != Qt::DisplayRole) {
+        return {};
+    }
     switch (index.column()) {
         case kKeyColumn:
             return DisplayText(difference.key);
         case kFieldColumn:
             return change ? QString::fromStdString(FieldName(change->field)) : QString();
+        // Control characters as the list draws them (\x00), not as empty boxes.
         case kThisColumn:
-            return change ? DisplayText(change->before) : QString();
+            return change ? DisplayText(EscapedControls(change->before, {})) : QString();
         case kOtherColumn:
-            return change ? DisplayText(change->after) : QString();
+            return change ? DisplayText(EscapedControls(change->after, {})) : QString();
         case kKindColumn:
             return KindText(difference.kind);
         case kNoteColumn:
@@ -87,6 +99,22 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const {
                 return tr("Not taken: %1").arg(QString::fromStdString(refused->second));
             return {};
     }
+    return {};
+}
+
+QString DifferenceModel::toolTip(const KeyDifference& difference, const FieldChange* change) const {
+    if (!change)
+        return tr(
+            "Only in one file: an entry is never added or removed, so this row "
+            "cannot be taken.");
+    if (TakeFlagOf(change->field) == 0)
+        return tr("%1 is never written: this row cannot be taken.")
+            .arg(QString::fromStdString(FieldName(change->field)));
+    if (change->field != kValueField) return {};
+    for (const FieldChange& other : difference.changes)
+        if (other.field == kDataSizeField)
+            return tr("Taking the value brings the other file's Data Size (%1) with it.")
+                .arg(QString::fromStdString(other.after));
     return {};
 }
 

@@ -17,6 +17,8 @@ class DifferenceModel : public QAbstractTableModel {
 public:
     enum Column { kKeyColumn, kFieldColumn, kThisColumn, kOtherColumn, kKindColumn, kNoteColumn };
     static constexpr int kColumnCount = 6;
+    // The This File and Other File texts as their bytes, one character each, unescaped.
+    static constexpr int kTextRole = Qt::UserRole;
 
     explicit DifferenceModel(QObject* parent = nullptr);
 
@@ -37,6 +39,9 @@ public:
     int rowOf(std::string_view key, int field) const;
 
 private:
+    // Why a row cannot be taken, or what taking it brings along.
+    QString toolTip(const KeyDifference& difference, const FieldChange* change) const;
+
     struct Row {
         size_t difference;
         int change;  // -1 for a key only in one file

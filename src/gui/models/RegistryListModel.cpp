@@ -54,7 +54,7 @@ void RegistryListModel::sortOrderVector() {
     // Each row's text is read once, not at every comparison.
     std::vector<std::string> texts(rows.size());
     for (size_t r = 0; r < rows.size(); ++r)
-        texts[r] = cellText(static_cast<int32_t>(r), sortedColumn);
+        texts[r] = sortText(static_cast<int32_t>(r), sortedColumn);
     std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
         return before(texts[static_cast<size_t>(a)], a, texts[static_cast<size_t>(b)], b);
     });
@@ -98,10 +98,10 @@ void RegistryListModel::rowChanged(int32_t row) {
         const int from = positions[static_cast<size_t>(row)];
         std::vector<int32_t> rest = order;
         rest.erase(rest.begin() + from);
-        const std::string text = cellText(row, sortedColumn);
+        const std::string text = sortText(row, sortedColumn);
         const auto place =
             std::lower_bound(rest.begin(), rest.end(), row, [&](int32_t other, int32_t) {
-                return before(cellText(other, sortedColumn), other, text, row);
+                return before(sortText(other, sortedColumn), other, text, row);
             });
         const int to = static_cast<int>(place - rest.begin());
         if (to != from) {
@@ -132,6 +132,17 @@ std::string RegistryListModel::cellText(int32_t row, int column) const {
     const ListRow& listRow = registry->rows()[static_cast<size_t>(row)];
     if (column == 0) return std::string(registry->keyOf(listRow));
     return FieldText(*bytes, listRow.entry, static_cast<DetailField>(column - 1));
+}
+
+std::string RegistryListModel::sortText(int32_t row, int column) const {
+    std::string text = cellText(row, column);
+    // The size (decimal) and the header numbers and offsets (upper-case hex) sort by their
+    // numbers: padded to one width, their texts compare as the numbers do.
+    const auto field = static_cast<DetailField>(column - 1);
+    const bool number = column > 0 && field != kValueField && field != kDataTypeField;
+    constexpr size_t kWidth = 12;
+    if (number && text.size() < kWidth) text.insert(0, kWidth - text.size(), '0');
+    return text;
 }
 
 int RegistryListModel::rowCount(const QModelIndex& parent) const {

@@ -45,6 +45,8 @@ public:
     int32_t rowOf(const QModelIndex& index) const;
     // The texts of a column as the list shows them, the key included.
     std::string cellText(int32_t row, int column) const;
+    // What a row sorts by in a column: its text, numbers padded so that they sort as numbers.
+    std::string sortText(int32_t row, int column) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

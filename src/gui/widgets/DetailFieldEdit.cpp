@@ -17,7 +17,42 @@ bool DetailFieldEdit::accepts(const QString& typed) const {
     return true;
 }
 
+namespace {
+// Ctrl+Z, and both redo keys: Ctrl+Y and Ctrl+Shift+Z.
+bool IsUndoKey(const QKeyEvent* key) {
+    return key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Z);
+}
+bool IsRedoKey(const QKeyEvent* key) {
+    return key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+           key->keyCombination() ==
+               QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+}
+}  // namespace
+
+// One rule for both directions: the field's own typing is undone or redone first, while it has
+// a step that way; otherwise the keys reach the window's Undo and Redo, as from anywhere else.
+bool DetailFieldEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool undo = IsUndoKey(key);
+        if (undo || IsRedoKey(key)) {
+            const bool own = !isReadOnly() && (undo ? isUndoAvailable() : isRedoAvailable());
+            event->setAccepted(own);
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void DetailFieldEdit::keyPressEvent(QKeyEvent* event) {
+    if (IsUndoKey(event) || IsRedoKey(event)) {
+        if (IsUndoKey(event)) {
+            undo();
+        } else {
+            redo();
+        }
+        return;
+    }
     switch (event->key()) {
         case Qt::Key_Down:
             emit moveRequested(index, 1);

@@ -17,12 +17,19 @@ public:
     // Which characters may be typed (pasted text is not filtered; the panel limits its length).
     void setCharacters(FieldCharacters accepted) { characters = accepted; }
 
+    // Selects the whole text with the caret at its start, so that a long value padded with
+    // zero bytes shows its beginning, not its padding.
+    void selectAllFromStart() {
+        setSelection(static_cast<int>(text().size()), -static_cast<int>(text().size()));
+    }
+
 signals:
     void moveRequested(int index, int step);     // Down +1, Up -1
     void siblingRequested(int index, int step);  // Page Down +1, Page Up -1
     void focused(int index);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 

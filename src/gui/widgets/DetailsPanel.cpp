@@ -44,7 +44,10 @@ DetailsPanel::DetailsPanel(QWidget* parent) : QWidget(parent) {
     createFields();
     createLayout();
     connect(modify, &QPushButton::clicked, this, &DetailsPanel::modifyRequested);
-    connect(this, &DetailsPanel::fieldChanged, modify, [this] { modify->setEnabled(true); });
+    // Modify can write only an entry of a known data type: not a folder, not a type byte other
+    // than Binary, Integer or String.
+    connect(this, &DetailsPanel::fieldChanged, modify,
+            [this] { modify->setEnabled(type.has_value()); });
 }
 
 void DetailsPanel::createFields() {
@@ -61,6 +64,7 @@ void DetailsPanel::createFields() {
         edit->setObjectName(QString::fromLatin1(kFieldNames[at]));
         edit->setAccessibleName(Plain(kFieldCaptions[at]));
         edit->setReadOnly(true);
+        edit->setCharacters(CharactersOf(i, std::nullopt));
         label->setBuddy(edit);
         connect(edit, &QLineEdit::textChanged, this, [this, i] { fieldEdited(i); });
         connect(edit, &DetailFieldEdit::moveRequested, this, &DetailsPanel::moveFocus);
@@ -68,7 +72,7 @@ void DetailsPanel::createFields() {
                 [this](int, int step) { emit siblingRequested(step); });
         connect(edit, &DetailFieldEdit::focused, this, [edit] {
             // After the click that focused it has placed the caret.
-            QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+            QTimer::singleShot(0, edit, &DetailFieldEdit::selectAllFromStart);
         });
         captions[at] = label;
         fields[at] = edit;
@@ -157,7 +161,8 @@ void DetailsPanel::setCredits(const QString& text, const QString& link) {
 void DetailsPanel::showValueBytes() {
     const std::string text = ToByteText(field(kValueField)->text());
     if (integerSize == 0) return hexBytes->setBytes(text);
-    const std::vector<uint8_t> number = HexFieldBytes(text, integerSize);
+    const std::vector<uint8_t> number =
+        HexFieldBytes(IntegerDigits(text, integerSize), integerSize);
     hexBytes->setBytes(std::string(number.begin(), number.end()));
 }
 
@@ -180,20 +185,35 @@ void DetailsPanel::fieldEdited(int index) {
         // The limit is the size Modify would write; a text it would refuse leaves four.
         const auto size = DataSizeOfText(ToByteText(edit->text()));
         valueTag = size.value_or(field_rules::kHeaderDigits);
-        DetailFieldEdit* value = field(kValueField);
-        if (value->text().size() > valueTag) value->setText(value->text().left(valueTag));
+        cutValueToLimit();
         if (edit->text().size() > field_rules::kDataSizeDigits) {
             const int caret = edit->cursorPosition();
             edit->setText(edit->text().left(field_rules::kDataSizeDigits));
             edit->setCursorPosition(std::min(caret, field_rules::kDataSizeDigits));
         }
         setValueWide(valueTag > 10);
-    } else if (index != kDataSizeField && edit->text().size() > limitOf(index)) {
+    } else if (index == kValueField && !cuttingValue) {
+        uncutValue.clear();  // the user's own edit of the value ends what a size cut kept
+    }
+    if (index != kDataSizeField && edit->text().size() > limitOf(index)) {
         const int caret = edit->cursorPosition();
         edit->setText(edit->text().left(limitOf(index)));
         edit->setCursorPosition(std::min(caret, limitOf(index)));
     }
     emit fieldChanged();
+}
+
+void DetailsPanel::cutValueToLimit() {
+    // The value as it was before any size typed since cut it, so that typing "14" over "10",
+    // which passes through "1", brings back what "1" cut.
+    DetailFieldEdit* value = field(kValueField);
+    const QString whole = uncutValue.isNull() ? value->text() : uncutValue;
+    uncutValue = whole.size() > valueTag ? whole : QString();
+    const QString shown = whole.left(valueTag);
+    if (value->text() == shown) return;
+    cuttingValue = true;
+    value->setText(shown);
+    cuttingValue = false;
 }
 
 void DetailsPanel::moveFocus(int index, int step) {
@@ -239,6 +259,7 @@ void DetailsPanel::clearEntry(const std::function<void(int)>& closeField) {
         closeField(i);
     }
     type.reset();
+    uncutValue.clear();
     dataSizeEditable = false;
     updateDecimalNote();
     integerSize = 0;
@@ -271,6 +292,7 @@ void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) 
         field(i)->setEnabled(true);
         setBackground(i, !field(i)->isReadOnly());
     }
+    uncutValue.clear();
     const EntryDisplay shown = DescribeEntry(image, entry);
     const auto& texts = shown.texts;
     type = shown.type;
@@ -307,8 +329,12 @@ void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) 
          {kChecksumField, kFlagsField, kDataOffsetField, kKeyOffsetField, kHeaderIdField}) {
         setField(number, ToQString(texts[static_cast<size_t>(number)]));
         setNumberTip(number, shown.numbers[static_cast<size_t>(number)]);
-    }  // The fields show the image: nothing to apply yet.
+    }
+    // The fields show the image: nothing to apply yet.
     modify->setEnabled(false);
+    modify->setToolTip(type ? QString()
+                            : tr("Its data type byte is none of Binary, Integer and String: "
+                                 "Modify cannot write it."));
 }
 
 void DetailsPanel::showKeyInfo(const QString& description, const QString& typical) {
@@ -338,7 +364,7 @@ void DetailsPanel::focusField(int index) {
 
 void DetailsPanel::selectFocusedField() {
     for (auto* edit : fields)
-        if (edit->hasFocus()) edit->selectAll();
+        if (edit->hasFocus()) edit->selectAllFromStart();
 }
 
 void DetailsPanel::clearSelections() {

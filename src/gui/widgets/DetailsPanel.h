@@ -78,6 +78,9 @@ private:
     // disabled (a folder) or read-only (a file opening).
     void clearEntry(const std::function<void(int)>& closeField);
     void fieldEdited(int index);
+    // Cuts the Value field to the limit the Data Size gives, keeping what it cut until the user
+    // edits the value or another entry is shown.
+    void cutValueToLimit();
     void moveFocus(int index, int step);
     void setField(int index, const QString& text);
     void setEditable(int index, bool editable);
@@ -103,7 +106,9 @@ private:
     QPushButton* modify = nullptr;
     int integerSize = 0;  // the shown Integer entry's size, 0 for other entries
     std::optional<format::DataType> type;
-    int valueTag = 0;  // the Value field's length limit
+    int valueTag = 0;    // the Value field's length limit
+    QString uncutValue;  // the value before a typed size cut it; null when nothing is cut
+    bool cuttingValue = false;
     bool dataSizeEditable = false;
 };
 

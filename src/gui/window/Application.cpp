@@ -4,11 +4,13 @@
 #include <QDir>
 #include <QIcon>
 #include <QStandardPaths>
+#include <cstdio>
 
 #include "core/fileio/PathFunctions.h"
 #include "gui/text/Latin1Text.h"
 #include "gui/text/PathText.h"
 #include "gui/window/MainWindow.h"
+#include "gui/window/ProgramOptions.h"
 
 namespace thornbeck {
 
@@ -27,11 +29,28 @@ std::unique_ptr<QLockFile> TakeInstanceLock(const QString& lockFolder) {
 }
 
 QString CommandLinePath(const QStringList& arguments) {
-    return FromPathText(StripQuotes(ToPathText(arguments.mid(1).join(' '))));
+    QStringList rest = arguments.mid(1);
+    if (!rest.isEmpty() && rest.front() == QStringLiteral("--")) rest.removeFirst();
+    return FromPathText(StripQuotes(ToPathText(rest.join(' '))));
 }
 
+namespace {
+int Answer(const OptionAnswer& answer) {
+    const QByteArray text = answer.text.toLocal8Bit();
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()),
+                answer.exitCode == 0 ? stdout : stderr);
+    return answer.exitCode;
+}
+}  // namespace
+
 int RunThornbeck(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    // Before Qt: --help and --version need no display.
+    if (const auto answer = EarlyOptionAnswer(arguments)) return Answer(*answer);
     QApplication app(argc, argv);
+    if (const auto answer = RemainingOptionAnswer(QCoreApplication::arguments()))
+        return Answer(*answer);
     app.setApplicationName(QStringLiteral("Thornbeck"));
     app.setWindowIcon(QIcon(QStringLiteral(":/thornbeck.svg")));
     const auto lock = TakeInstanceLock(DefaultLockFolder());

@@ -7,10 +7,12 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
 
 #include "core/fileio/FileFunctions.h"
+#include "core/fileio/PathFunctions.h"
 #include "gui/controllers/CompareController.h"
 #include "gui/controllers/FileController.h"
 #include "gui/controllers/NavigationController.h"
@@ -26,6 +28,10 @@ namespace thornbeck {
 
 namespace {
 const QString kProgramName = QStringLiteral("Thornbeck");
+
+QString FileNameText(const QString& path) {
+    return FromPathText(FileNameOf(ToPathText(path), true));
+}
 constexpr int kHeaderIdColumn = 8;
 constexpr int kHeaderIdPosition = 6;
 // The first client size: the tree left of a panel as wide as the key line always was.
@@ -45,18 +51,23 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
     createControllers();
     createMenus();
     setAcceptDrops(true);
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
     updateCaption();
     updateFileActions();
     // Tall enough for every field and a few rows of the hex view.
     const int height = std::max(kStartHeight, panel->minimumSizeHint().height());
-    resize(kStartWidth, height + menuBar()->sizeHint().height());
+    resize(kStartWidth, height + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 MainWindow::~MainWindow() {
     // The document goes before the widgets: nobody hears its last signals, and the views let go
-    // of its index first.
+    // of its index first. The controllers go first of all, so that none of them watches a
+    // widget that is half destroyed.
     doc.disconnect();
     comparer->end();
+    delete comparer;
+    delete navigator;
+    delete fileController;
     treeRows->setRegistryIndex(nullptr);
     listRows->setRegistryIndex(nullptr);
 }
@@ -122,6 +133,8 @@ void MainWindow::createControllers() {
         panel->clearForLoading();
         panel->showKey(QStringLiteral(" Reading ") + name + QStringLiteral(" ..."));
     });
+    connect(fileController, &FileController::openRefused, this, &MainWindow::reportRefusal);
+    connect(&doc, &RegistryDocument::opened, this, &MainWindow::reportOpened);
     connect(panel, &DetailsPanel::modifyRequested, this, &MainWindow::modifyEntry);
     connect(panel, &DetailsPanel::creditsClicked, this,
             [this](const QString& link) { prompts->openUrl(QUrl(link)); });
@@ -234,6 +247,24 @@ void MainWindow::modifyEntry() {
     panel->selectFocusedField();
     // The list draws the edited row and every row whose entry moved again.
     listRows->rowsChanged(RowsTouchedBy(doc.index(), result.change));
+}
+
+void MainWindow::reportRefusal(const QString& path, const QString& reason) {
+    const QString text = tr("Could not open %1: %2").arg(FileNameText(path), reason);
+    panel->showKey(text);
+    statusBar()->showMessage(text);
+}
+
+void MainWindow::reportOpened() {
+    const auto entries = static_cast<int>(doc.index().rows().size());
+    const QString name = FileNameText(doc.path());
+    if (entries == 0) {
+        panel->showKey(tr("%1 has no entries").arg(name));
+        statusBar()->showMessage(tr("Opened %1: it has no entries").arg(name));
+        return;
+    }
+    statusBar()->showMessage(entries == 1 ? tr("Opened %1: 1 entry").arg(name)
+                                          : tr("Opened %1: %2 entries").arg(name).arg(entries));
 }
 
 void MainWindow::updateFileActions() {

@@ -66,6 +66,9 @@ private:
     void createMenus();
     void updateFileActions();
     void updateCaption();
+    // What an open came to, in the key line and the status bar, without a box.
+    void reportRefusal(const QString& path, const QString& reason);
+    void reportOpened();
     void showAbout();
 
     std::unique_ptr<Prompts> prompts;

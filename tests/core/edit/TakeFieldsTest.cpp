@@ -86,7 +86,8 @@ TEST(TakeFields, ARefusedEntryIsReportedAndTheChosenFieldsOfTheOthersAreTaken) {
         TakeOtherFields(a.image, a.index, b.image, b.index, keys, *TakenFieldsNamed("value"));
     ASSERT_EQ(outcome.refused.size(), 2u);
     EXPECT_EQ(outcome.refused[0].key, "/c/clash");
-    EXPECT_EQ(outcome.refused[0].reason, "Value: Invalid value");
+    EXPECT_EQ(outcome.refused[0].reason,
+              "its Data Type differs: Integer here, String in the other file");
     EXPECT_EQ(outcome.refused[1].key, "/c/onlyB");
     EXPECT_EQ(outcome.refused[1].reason, "not in this file");
     // /c/same needed nothing; /c/int took its value but kept its checksum.
@@ -94,6 +95,16 @@ TEST(TakeFields, ARefusedEntryIsReportedAndTheChosenFieldsOfTheOthersAreTaken) {
     const auto left = DiffEntries(a.image, a.index, b.image, b.index, false);
     ASSERT_FALSE(left.empty());
     EXPECT_EQ(Summary({left[0]}), (std::vector<std::string>{"changed /c/int Checksum"}));
+
+    // The other way round the other's Integer digits would become characters: refused too.
+    Loaded stringSide(pair.b);
+    const std::vector<std::string_view> clash = {"/c/clash"};
+    const TakeOutcome reverse =
+        TakeOtherFields(stringSide.image, stringSide.index, a.image, a.index, clash, kTakeAll);
+    ASSERT_EQ(reverse.refused.size(), 1u);
+    EXPECT_EQ(reverse.refused[0].reason,
+              "its Data Type differs: String here, Integer in the other file");
+    EXPECT_TRUE(reverse.changes.empty());
 
     EXPECT_EQ(TakenFieldsNamed("checksum,header-id"), kTakeChecksum | kTakeHeaderId);
     EXPECT_EQ(TakenFieldsNamed("value,flags,checksum,header-id"), kTakeAll);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "core/fileio/RegularFile.h"
 #include "support/TestFiles.h"
 
@@ -246,6 +248,49 @@ TEST(SaveStreamedFile, AFolderThatCannotBeWrittenIsReportedWithTheFolder) {
     EXPECT_FALSE(failure->reason.empty());
     EXPECT_EQ(ReadBytes(path), kOld);
     EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
+}  // namespace
+}  // namespace thornbeck
+
+namespace thornbeck {
+namespace {
+
+// A writer killed between putting its staged backup in place and its new file leaves its
+// temporary file, the previous backup moved aside, and the file and its backup as two names of
+// one file. The next save, holding the lock, clears all of it.
+TEST(SaveWholeFile, TheNextLockedSaveClearsWhatAnEndedWriterLeft) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kFirst);
+    const auto backup = BackupPathOf(path);
+    fs::create_hard_link(path, backup);
+    folder.write("x.sys.tmp-abcd1234", std::vector<uint8_t>(4096, 0xEE));
+    folder.write("x.sys.bak.old-abcd1234", kOld);
+    folder.write("x.sys.bak.new-wxyz0000", {});
+    folder.write("x.sys.tmp-notmine", kOld);  // no name a save makes: left alone
+    ASSERT_FALSE(
+        SaveWholeFile(path, kSecond, {.backup = true, .writer = {}, .clearLeftovers = true}));
+    EXPECT_EQ(ReadBytes(path), kSecond);
+    EXPECT_EQ(ReadBytes(backup), kFirst);
+    EXPECT_FALSE(fs::equivalent(path, backup));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"x.sys", "x.sys.bak", "x.sys.tmp-notmine"}));
+}
+
+// Killed after moving the previous backup aside and before putting the new one in place: the
+// previous backup is the only one, and comes back before the next save makes its own.
+TEST(SaveWholeFile, AnOldBackupMovedAsideComesBackWhenTheBackupIsMissing) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kFirst);
+    folder.write("x.sys.bak.old-abcd1234", kOld);
+    ASSERT_FALSE(
+        SaveWholeFile(path, kSecond, {.backup = false, .writer = {}, .clearLeftovers = true}));
+    EXPECT_EQ(ReadBytes(path), kSecond);
+    EXPECT_EQ(ReadBytes(BackupPathOf(path)), kOld);
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
 }
 
 }  // namespace

