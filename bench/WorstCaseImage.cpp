@@ -1,5 +1,7 @@
 #include "WorstCaseImage.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "RegistryBuilder.h"
@@ -12,6 +14,30 @@ void Put16(std::vector<uint8_t>& image, size_t at, uint32_t value) {
     image[at + 1] = static_cast<uint8_t>(value);
 }
 }  // namespace
+
+std::vector<uint8_t> EveryKeyRecordImage() {
+    constexpr size_t kFileSize = 1u << 20;
+    constexpr size_t kMarker = 0xFFF0;
+    constexpr size_t kFirstEntry = 0xFFF2;
+    constexpr uint32_t kRecords = 65536;
+    std::vector<uint8_t> image(kFileSize, 0);
+    uint32_t random = 1;
+    for (size_t at = 0x10; at < kMarker; at += 2) {
+        random = random * 1103515245 + 12345;
+        image[at] = '/';
+        image[at + 1] = static_cast<uint8_t>('a' + (random >> 16) % 26);
+    }
+    image[kMarker] = 0x4D;
+    image[kMarker + 1] = 0x26;
+    size_t e = kFirstEntry;
+    for (uint32_t stored = 0; stored < kRecords; ++stored, e += 10) {
+        Put16(image, e + 2, stored);
+        image[e + 8] = 0;  // Binary, no value bytes
+    }
+    const uint8_t end[] = {0xAA, 0xBB, 0xCC, 0xDD};
+    std::copy(std::begin(end), std::end(end), image.begin() + static_cast<std::ptrdiff_t>(e));
+    return image;
+}
 
 std::vector<uint8_t> WorstCaseImage() {
     constexpr size_t kDataSize = 64u << 20;

@@ -98,11 +98,9 @@ RegistryReport InspectRegistry(const RegistryImage& image) {
     report.endMarker = scanner.endMarkerOffset();
     // The index gives a list row to each name's first entry, so the distinct names are its rows.
     report.distinctKeys = static_cast<int64_t>(byName.size());
-    // The other commands refuse such a file, as the window does, by the same count.
-    if (const RecordNodes used = RecordNodes::Of(image);
-        const auto tooMany =
-            RegistryIndex::CheckKeyCount(used.records(), image.size(), used.paddedBytes()))
-        report.problems.push_back("refused: it " + tooMany->reason());
+    // The tree of a hostile file may not show every key path whole; the window says the same.
+    if (const int64_t shortened = IndexRegistry(image).entriesShortened(); shortened > 0)
+        report.notes.push_back(ShortenedPathsNote(shortened));
 
     if (!report.dataAreaMarker) {
         report.notes.push_back("no data-area marker at " + OffsetText(kMarkerOffset) +

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -34,18 +37,11 @@ struct HexViewFixture {
         w->navigation().showNode(w->treeModel()->indexOfNode(node));
         return *w->document().index().nodes()[static_cast<size_t>(node)].entry;
     }
-    // Edits a cell as the user does: F2 on the current cell, the text typed over its byte, Enter.
+    // Types into the view as the user does, from `cell`.
     void typeOver(const QModelIndex& cell, const char* text) {
         view->setFocus();
         view->setCurrentIndex(cell);
-        QTest::keyClick(view, Qt::Key_F2);
-        auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
-        ASSERT_NE(editor, nullptr);
-        QTest::keyClicks(editor, text);
-        ASSERT_EQ(editor->text(), text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();  // the delegate commits and closes on a queued call
-        EXPECT_EQ(view->indexWidget(cell), nullptr);
+        QTest::keyClicks(view, text);
     }
     QStringList row(int r) const {
         QStringList cells;
@@ -71,11 +67,14 @@ TEST(HexView, ShowsTheValueAndEditsABytePerTypedPair) {
 
     // Typing 83 over the third byte is an edit of the Value field; Modify writes that byte only.
     const auto before = h.bytes();
-    h.typeOver(h.model->index(0, 2), "8G");  // not hex: the byte stays
+    h.typeOver(h.model->index(0, 2), "G");  // not hex: refused, the byte stays
     EXPECT_EQ(h.row(0).join(' '), "00 1F A7 00 00 42 FF 00");
     EXPECT_FALSE(h.w->detailsPanel()->modifyButton()->isEnabled());
-    h.typeOver(h.model->index(0, 2), "83");
+    h.typeOver(h.model->index(0, 2), "8");  // the high nibble first
+    EXPECT_EQ(h.row(0).join(' '), "00 1F 87 00 00 42 FF 00");
+    QTest::keyClicks(h.view, "3");  // then the low one, and the cursor moves on
     EXPECT_EQ(h.row(0).join(' '), "00 1F 83 00 00 42 FF 00");
+    EXPECT_EQ(h.view->currentIndex(), h.model->index(0, 3));
     EXPECT_EQ(h.w->detailsPanel()->field(kValueField)->text(),
               QString::fromLatin1("\x00\x1F\x83\x00\x00"
                                   "B\xFF\x00",
@@ -90,6 +89,38 @@ TEST(HexView, ShowsTheValueAndEditsABytePerTypedPair) {
     h.w->findChild<QAction*>("undoAction")->trigger();
     EXPECT_EQ(h.bytes(), before);
     EXPECT_EQ(h.row(0).join(' '), "00 1F A7 00 00 42 FF 00");
+}
+
+// Hex editor keys: digits run on from byte to byte, the text column takes characters, arrows
+// move, Ctrl+C copies hex pairs; an Integer's view is read-only and says why.
+TEST(HexView, EditsLikeAHexEditor) {
+    HexViewFixture h;
+    h.show("/setting/system/macAddress");
+    h.typeOver(h.model->index(0, 0), "0102A0");
+    EXPECT_EQ(h.row(0).join(' '), "01 02 A0 00 00 42 FF 00");
+    EXPECT_EQ(h.view->currentIndex(), h.model->index(0, 3));
+    QTest::keyClick(h.view, Qt::Key_Right);
+    QTest::keyClicks(h.view, "b");
+    EXPECT_EQ(h.row(0).join(' '), "01 02 A0 00 B0 42 FF 00");
+    QTest::keyClick(h.view, Qt::Key_Home);
+    EXPECT_EQ(h.view->currentIndex().column(), 0);
+    // The text column: a typed character is its byte, then the next.
+    h.typeOver(h.model->index(0, ValueHexModel::kTextColumn), "Hi");
+    EXPECT_EQ(h.row(0).join(' '), "48 69 A0 00 B0 42 FF 00");
+    // Ctrl+C copies the selected bytes.
+    h.view->setCurrentIndex(h.model->index(0, 1));
+    h.view->selectionModel()->select(QItemSelection(h.model->index(0, 1), h.model->index(0, 2)),
+                                     QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(h.view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "69 A0");
+    // The value keeps its length whatever is typed at its end.
+    h.typeOver(h.model->index(0, 7), "FFFFFF");
+    EXPECT_EQ(h.w.field(kValueField)->text().size(), 8);
+    // An Integer's bytes are read-only, look it and say why.
+    h.show("/setting/system/timeZone");
+    EXPECT_TRUE(h.view->toolTip().contains("Integer"));
+    h.typeOver(h.model->index(0, 3), "77");
+    EXPECT_EQ(h.row(0).join(' '), "00 00 00 3C");
 }
 
 TEST(HexView, ShowsTheBytesOfATwoByteInteger) {

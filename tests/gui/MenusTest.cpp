@@ -28,7 +28,7 @@ TEST(Menus, CaptionsAndShortcutsFollowTheMenuTable) {
         {"saveAction", "&Save", QKeySequence("Ctrl+S")},
         {"saveAsAction", "Save &As...", QKeySequence()},
         {"exportCsvAction", "&Export as CSV...", QKeySequence()},
-        {"exitAction", "E&xit", QKeySequence()},
+        {"exitAction", "E&xit", QKeySequence("Ctrl+Q")},
         {"findAction", "&Find...", QKeySequence("Ctrl+F")},
         {"findNextAction", "Find &Next", QKeySequence("F3")},
         {"treeModeAction", "Tree Mode", QKeySequence("F7")},

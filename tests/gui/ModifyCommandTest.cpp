@@ -127,7 +127,7 @@ TEST(ModifyCommand, ARejectionReportsFocusesAndChangesNothing) {
     e.pressModify();
     ASSERT_EQ(e.w.prompts->messages.size(), 1u);
     EXPECT_EQ(e.w.prompts->messages[0].text, "Invalid value");
-    EXPECT_EQ(e.w.prompts->messages[0].title, "Thornbeck");
+    EXPECT_EQ(e.w.prompts->messages[0].title, "Thornbeck: Header ID");
     EXPECT_EQ(e.w.prompts->messages[0].icon, QMessageBox::Information);
     EXPECT_TRUE(e.field(kHeaderIdField)->hasFocus());
     EXPECT_EQ(e.bytes(), before);

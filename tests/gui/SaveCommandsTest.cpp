@@ -239,6 +239,45 @@ TEST(SaveCommands, AFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSaysSo) {
     c.w.makeUnsavedChange();
     c.trigger("saveAction");  // unchanged since our own save: no question
     EXPECT_EQ(c.w.prompts->messages.size(), 2u);
+    EXPECT_TRUE(c.w->statusBar()->currentMessage().startsWith("Saved " + Q(c.path)));
+}
+
+// A file another program removed is said to be deleted; one it changed may be read again
+// instead, from the question or from File > Reload.
+TEST(SaveCommands, ADeletedFileIsSaidAndAChangedOneMayBeReloaded) {
+    OpenCopy c;
+    c.w.makeUnsavedChange();
+    std::filesystem::remove(c.path);
+    c.w.prompts->answers = {QMessageBox::Cancel};
+    c.trigger("saveAction");
+    ASSERT_EQ(c.w.prompts->messages.size(), 1u);
+    EXPECT_EQ(c.w.prompts->messages[0].text,
+              "The file has been deleted since it was opened. Save it again?");
+    EXPECT_EQ(c.w.prompts->messages[0].buttons, QMessageBox::SaveAll | QMessageBox::Cancel);
+    EXPECT_FALSE(std::filesystem::exists(c.path));
+
+    std::vector<uint8_t> other = SampleBytes();
+    other.back() ^= 0x01;  // another program's change, in the padding after the entries
+    c.folder.write("xRegistry.sys", other);
+    c.w.prompts->answers = {QMessageBox::Reset};  // Reload
+    c.trigger("saveAction");
+    ASSERT_EQ(c.w.prompts->messages.size(), 2u);
+    EXPECT_EQ(c.w.prompts->messages[1].buttons,
+              QMessageBox::SaveAll | QMessageBox::Reset | QMessageBox::Cancel);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !c.w->document().hasUnsavedChanges(); }, kGenerousWaitMs));
+    EXPECT_EQ(ImageBytes(*c.w), other);
+    EXPECT_EQ(ReadBytes(c.path), other);
+
+    // File > Reload asks about unsaved changes first; No reads the file again.
+    c.w.makeUnsavedChange();
+    c.folder.write("xRegistry.sys", SampleBytes());
+    c.w.prompts->answers = {QMessageBox::No};
+    c.trigger("reloadAction");
+    EXPECT_EQ(c.w.prompts->messages.back().text,
+              "Do you want to save modifications to the current file?");
+    EXPECT_EQ(ImageBytes(*c.w), SampleBytes());
+    EXPECT_FALSE(c.w->document().hasUnsavedChanges());
 }
 
 TEST(SaveCommands, AFifoIsRefusedWithItsReasonWithoutBlocking) {

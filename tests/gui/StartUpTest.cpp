@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QLockFile>
+#include <QTest>
 #include <QTreeView>
 
 #include "gui/TestWindow.h"
 #include "gui/window/Application.h"
+#include "gui/window/InstanceServer.h"
 #include "gui/window/ProgramOptions.h"
 #include "support/TestFiles.h"
 
@@ -54,13 +57,19 @@ TEST(StartUp, TheListShowsHeaderIdBeforeTheOffsets) {
     EXPECT_EQ(shown, QStringList({"Key", "Value", "Size", "Type", "Checksum", "Flags", "Header ID",
                                   "Data Offset", "Key Offset"}));
     EXPECT_EQ(header->logicalIndex(6), 8);
-    // Files opened later keep the order and the widths.
+    // Files opened later keep the order and the widths the user gave.
     auto* list = w->entryList();
-    list->header()->resizeSection(0, 333);
     w->openFile(Q(SamplePath()));
+    list->header()->resizeSection(1, 333);
     w->openFile(Q(SamplePath()));
     EXPECT_EQ(header->logicalIndex(6), 8);
-    EXPECT_EQ(header->sectionSize(0), 333);
+    EXPECT_EQ(header->sectionSize(1), 333);
+    // The Key column takes the room the others leave.
+    w->navigation().setListMode(true);
+    QCoreApplication::processEvents();
+    int others = 0;
+    for (int column = 1; column < header->count(); ++column) others += header->sectionSize(column);
+    EXPECT_EQ(header->sectionSize(0) + others, list->viewport()->width());
 }
 
 TEST(StartUp, TheCommandLineIsTheRemainingArgumentsJoined) {
@@ -89,6 +98,26 @@ TEST(StartUp, HelpAndVersionAnswerBeforeQtAndAnUnknownOptionIsAnError) {
     EXPECT_EQ(RemainingOptionAnswer({"thornbeck", "-x"})->exitCode, 2);
     EXPECT_FALSE(RemainingOptionAnswer({"thornbeck", "/tmp/x.sys"}));
     EXPECT_FALSE(RemainingOptionAnswer({"thornbeck", "--", "-odd.sys"}));
+}
+
+// The second launch hands its file to the running copy over a local socket; one without a file
+// only asks for the window. A socket a crashed copy left behind does not block the next start.
+TEST(StartUp, ALaterLaunchHandsItsFileToTheRunningCopy) {
+    TempFolder folder;
+    const QString name = InstanceServer::nameIn(Q(folder.path()));
+    folder.write("thornbeck.socket", {'x'});  // left by a crash
+    InstanceServer server(name);
+    ASSERT_TRUE(server.listen());
+    QStringList requested;
+    QObject::connect(&server, &InstanceServer::requested,
+                     [&requested](const QString& path) { requested << path; });
+    EXPECT_TRUE(InstanceServer::handOver(name, QStringLiteral("/tmp/my dump \u00E9.sys"), 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return requested.size() == 1; }, kGenerousWaitMs));
+    EXPECT_TRUE(InstanceServer::handOver(name, QString(), 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return requested.size() == 2; }, kGenerousWaitMs));
+    EXPECT_EQ(requested, QStringList({QStringLiteral("/tmp/my dump \u00E9.sys"), QString()}));
+    // Nobody listens on another name.
+    EXPECT_FALSE(InstanceServer::handOver(name + "-none", QString(), 1000));
 }
 
 TEST(StartUp, OnlyOneCopyRunsAndADeadCopysLockIsTakenOver) {

@@ -11,38 +11,23 @@
 namespace thornbeck {
 namespace {
 
-constexpr int64_t kLeastPathLevels = 4096;
-constexpr int64_t kMostPathLevels = 65536;
-constexpr int64_t kFileBytesPerPathLevel = 256;
-constexpr int64_t kMostNodes = 2 * 65536;
-
 bool IsSeparator(char c) {
     return c == '/' || c == '\\';
 }
 
 }  // namespace
 
-int64_t RegistryIndex::PathLevelBudget(int64_t fileSize) {
-    return std::clamp(fileSize / kFileBytesPerPathLevel, kLeastPathLevels, kMostPathLevels);
-}
-
 int64_t RegistryIndex::NodeBudget(int64_t fileSize, int64_t namesCopied) {
-    return std::clamp<int64_t>((2 * fileSize - namesCopied - kBytesPerOpen) / kBytesPerNode, 0,
-                               kMostNodes);
+    return std::clamp<int64_t>(
+        (2 * fileSize + kSpareBytes - namesCopied - kBytesPerOpen) / kBytesPerNode, 0, kMostNodes);
 }
 
-std::optional<RegistryIndex::TooManyKeys> RegistryIndex::CheckKeyCount(int64_t records,
-                                                                       int64_t fileSize,
-                                                                       int64_t namesCopied) {
-    const int64_t budget = NodeBudget(fileSize, namesCopied);
-    if (records <= budget) return std::nullopt;
-    return TooManyKeys{records, budget, fileSize};
-}
-
-std::string RegistryIndex::TooManyKeys::reason() const {
-    return "names " + std::to_string(records) + " different keys, more than the " +
-           std::to_string(budget) + " that a file of " + std::to_string(fileSize) +
-           " bytes can hold";
+std::string ShortenedPathsNote(int64_t entries) {
+    return entries == 1 ? "1 entry is shown under its nearest folder: its key path is too deep "
+                          "to show whole"
+                        : std::to_string(entries) +
+                              " entries are shown under their nearest folder: their key paths "
+                              "are too deep to show whole";
 }
 
 RegistryIndex::RegistryIndex(std::shared_ptr<const KeyNameStore> names, int64_t pathLevels,
@@ -129,7 +114,8 @@ void RegistryIndex::linkChildren() {
     }
 }
 
-int32_t RegistryIndex::AddPathNodes(std::string_view name) {
+int32_t RegistryIndex::AddPathNodes(std::string_view name, bool& cut) {
+    cut = false;
     // The levels above a name end at its separators before the first "?", top level first.
     const std::string_view searched = name.substr(0, name.find('?'));
     KeyHasher hasher;
@@ -141,13 +127,17 @@ int32_t RegistryIndex::AddPathNodes(std::string_view name) {
         if (end == 0) continue;  // a leading separator starts the top-level name
         // Room is kept below the deepest level for the entry's own node.
         const int32_t depth = parent < 0 ? 0 : treeNodes[static_cast<size_t>(parent)].depth + 1;
-        if (depth >= kMaxDepth - 1) break;
+        if (depth >= kMaxDepth - 1) {
+            cut = true;
+            break;
+        }
         hasher.add(name.substr(hasher.size(), end - hasher.size()));
         const std::string_view level = name.substr(0, end);
         int32_t node = findChild(parent, level, hasher.value());
         if (node < 0) {
             if (levelsLeft <= 0) {
                 ++refusedLevels;
+                cut = true;
                 break;
             }
             --levelsLeft;
@@ -162,17 +152,32 @@ int32_t RegistryIndex::AddEntryNode(std::string_view name) {
     const uint64_t hash = HashOfKey(name);
     const int32_t node = find(name, hash);
     if (node >= 0) return node;
-    return addNode(name, hash, AddPathNodes(name));
+    bool cut = false;
+    const int32_t parent = AddPathNodes(name, cut);
+    if (cut) ++shortened;
+    return addNode(name, hash, parent);
 }
 
 int32_t RegistryIndex::attachEntry(int32_t node, const EntryRef& entry) {
     ++entriesWalked;
     TreeNode& target = treeNodes[static_cast<size_t>(node)];
     target.entry = entry;
-    if (target.listRow >= 0) return -1;
+    if (target.listRow >= 0) {
+        // A second entry of the key counts 2, every later one 1 more.
+        auto [shared, isNew] = sharedKeys.try_emplace(node, 2);
+        if (!isNew) ++shared->second;
+        return -1;
+    }
     target.listRow = static_cast<int32_t>(listRows.size());
     listRows.push_back({node, entry});
     return target.listRow;
+}
+
+int32_t RegistryIndex::entriesWithKeyOf(int32_t node) const {
+    if (node < 0 || node >= static_cast<int32_t>(treeNodes.size())) return 0;
+    if (const auto shared = sharedKeys.find(node); shared != sharedKeys.end())
+        return shared->second;
+    return treeNodes[static_cast<size_t>(node)].entry ? 1 : 0;
 }
 
 void RegistryIndex::moveEntriesAfter(int32_t offset, int32_t delta) {
@@ -191,15 +196,10 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
     const int64_t records = nodeOfRecord.records();
     const int64_t keysEnd = nodeOfRecord.namesEnd();
     const int64_t copied = nodeOfRecord.paddedBytes();
-    const int64_t budget = RegistryIndex::NodeBudget(image.size(), copied);
-    if (const auto tooMany = RegistryIndex::CheckKeyCount(records, image.size(), copied)) {
-        RegistryIndex refused;
-        refused.refuse(*tooMany);
-        return refused;
-    }
+    // Every entry node fits: there are at most 65,536 records and the budget is larger.
+    const int64_t budget = std::max(RegistryIndex::NodeBudget(image.size(), copied), records);
     auto names = std::make_shared<const KeyNameStore>(image, keysEnd, nodeOfRecord.firstCrossing());
-    RegistryIndex index(
-        names, std::min(RegistryIndex::PathLevelBudget(image.size()), budget - records), records);
+    RegistryIndex index(names, budget - records, records);
     index.budget = budget;
     // A key record's name cannot change during the walk, so each record is looked up once.
     EntryScanner scanner(image);

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/format/EntryRef.h"
@@ -46,48 +47,28 @@ struct ListRow {
 //
 // The tree is bounded so that a hostile file cannot make it explode: every entry gets its own
 // node and its list row with the full key, but the levels above an entry (path levels) are only
-// created down to depth kMaxDepth - 2, and only while the load's budget of path levels
-// (PathLevelBudget) lasts. An entry whose path is cut that way hangs below the deepest level of
-// its path that exists, and its node's text is the rest of its name below that level, so every
-// byte of the key is still in the tree. findNode finds every entry node by its full name and
-// every path level that was created by its key.
+// created down to depth kMaxDepth - 2, and only while the load's budget of nodes (NodeBudget)
+// lasts, which only a hostile file exhausts. An entry whose path is cut that way hangs below the
+// deepest level of its path that exists, and its node's text is the rest of its name below that
+// level, so every byte of the key is still in the tree. findNode finds every entry node by its full
+// name and every path level that was created by its key.
 class RegistryIndex {
 public:
     // Nodes lie at depths 0 to kMaxDepth - 1: the item views lay out expanded levels
     // recursively, and nobody reads a thousand levels.
     static constexpr int32_t kMaxDepth = 1000;
-    // Path levels a file of `fileSize` bytes may create: one per 256 bytes of the file, so that
-    // the tree's memory stays a small part of the file's, but at least 4,096, so that no real
-    // registry is cut, and at most 65,536, so that the window lays the tree out quickly. The
-    // entry nodes come on top: a key offset has 16 bits, so there are at most 65,536 of them.
-    static int64_t PathLevelBudget(int64_t fileSize);
     // Nodes of every kind a file of `fileSize` bytes may make when its names copy `namesCopied`
-    // bytes (KeyNameStore): what is left of three times the file once the file, that copy and
-    // what any open costs the views (kBytesPerOpen) are counted, at kBytesPerNode for each
-    // node's share of the index and of the window's views; at most 131,072. A file whose
-    // entries use more distinct key records than this is refused (tooManyKeys), and the path
-    // levels get only what its entries leave. A registry of full size (256 KiB) may name about
-    // 2,400 keys; one cut short after its end marker keeps every entry and loses path levels,
-    // and is refused only when its entries alone need more nodes than three times its size
-    // allows. The costs were measured in the window on deep and on flat trees.
+    // bytes (KeyNameStore): what is left of three times the file and 32 MiB once the file, that
+    // copy and what any open costs the views (kBytesPerOpen) are counted, at kBytesPerNode for
+    // each node's share of the index and of the window's views; at most kMostNodes. A key offset
+    // has 16 bits, so no file has more than 65,536 key records: their entry nodes always fit,
+    // and the path levels get what they leave, well over a hundred thousand for any file. The
+    // costs were measured in the window on deep and on flat trees.
     static int64_t NodeBudget(int64_t fileSize, int64_t namesCopied);
     static constexpr int64_t kBytesPerNode = 192;
     static constexpr int64_t kBytesPerOpen = 48 * 1024;
-
-    // Why a load was refused: its entries use `records` distinct key records, more than
-    // `budget`. A crafted or damaged key area can make every entry a new, long name.
-    struct TooManyKeys {
-        int64_t records = 0;
-        int64_t budget = 0;
-        int64_t fileSize = 0;
-        // "names N different keys, more than the M that a file of S bytes can hold"
-        std::string reason() const;
-    };
-
-    // The refusal of a file of `fileSize` bytes whose entries use `records` distinct key
-    // records whose names copy `namesCopied` bytes, or none when it may be loaded.
-    static std::optional<TooManyKeys> CheckKeyCount(int64_t records, int64_t fileSize,
-                                                    int64_t namesCopied);
+    static constexpr int64_t kSpareBytes = 32 << 20;
+    static constexpr int64_t kMostNodes = 2 * 65536;
 
     RegistryIndex() = default;
     // `pathLevels`: the budget of path levels, see above; `records`: the key records the entries
@@ -111,11 +92,14 @@ public:
     int64_t nodeBudget() const { return budget; }
     // Data entries walked, repeated names included.
     int64_t entryCount() const { return entriesWalked; }
+    // How many entries have the node's key: 0 for a folder, 2 or more for a key that several
+    // entries share (the node holds the last of them, the list row the first).
+    int32_t entriesWithKeyOf(int32_t node) const;
     // Path levels the budget refused: 0 unless some entry's path was cut for the budget.
     int64_t pathLevelsRefused() const { return refusedLevels; }
-    // Set when the load was refused; the index is then empty.
-    const std::optional<TooManyKeys>& tooManyKeys() const { return refusal; }
-    void refuse(const TooManyKeys& why) { refusal = why; }
+    // Entry nodes that hang below their nearest existing folder because their key path was cut,
+    // for the budget or the depth cap.
+    int64_t entriesShortened() const { return shortened; }
 
     std::optional<int32_t> findNode(std::string_view key) const;
     // One past the last byte of any key name or name length the load read: an edit that stays
@@ -137,8 +121,9 @@ public:
 
     // Creates the missing path levels above the entry name `name`, parents first, as far as the
     // depth cap and the budget allow. Returns the deepest level above `name` that exists then,
-    // or -1 when none does. Costs at most the length of the levels walked, however deep.
-    int32_t AddPathNodes(std::string_view name);
+    // or -1 when none does; `cut` tells whether that is short of the whole path. Costs at most
+    // the length of the levels walked, however deep.
+    int32_t AddPathNodes(std::string_view name, bool& cut);
     // Finds the node of an entry's name, creating it and the levels above it when they are new.
     int32_t AddEntryNode(std::string_view name);
     // The node takes the entry (a repeated name takes over the node). Returns the new list row
@@ -171,16 +156,22 @@ private:
     std::vector<ListRow> listRows;
     NodeTable byHash;
     int64_t entriesWalked = 0;
+    // The nodes whose key several entries share, with their counts; few in any real file.
+    std::unordered_map<int32_t, int32_t> sharedKeys;
     int64_t levelsLeft = 0;
     int64_t budget = 0;
     int64_t refusedLevels = 0;
-    std::optional<TooManyKeys> refusal;
+    int64_t shortened = 0;
     DataAreaEnd tail;
     int64_t keysEnd = 0;
 };
 
 // Walks every entry of the image and builds both views. An image that is too short or has no
-// data-area marker gives an empty index, and so does one that tooManyKeys refuses.
+// data-area marker gives an empty index.
 RegistryIndex IndexRegistry(const RegistryImage& image);
+
+// "N entries are shown under their nearest folder: their key paths are too deep to show whole",
+// for the window and info alike.
+std::string ShortenedPathsNote(int64_t entries);
 
 }  // namespace thornbeck

@@ -23,10 +23,6 @@ OpenOutcome OpenRegistryFile(const std::filesystem::path& path) {
                             "not a registry file: " + TooShortReason(read.bytes.size())}};
     RegistryFile file{RegistryImage(std::move(read.bytes)), {}, read.stamp};
     file.index = IndexRegistry(file.image);
-    if (const auto& refused = file.index.tooManyKeys())
-        return {{},
-                OpenRefusal{Kind::TooManyKeys, "refused: it " + refused->reason() +
-                                                   " (damaged, or made to break editors)"}};
     return {std::move(file), {}};
 }
 

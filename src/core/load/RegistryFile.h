@@ -22,10 +22,9 @@ struct RegistryFile {
 // in the same words for the window, Compare With and thornbeck-cli.
 struct OpenRefusal {
     enum class Kind {
-        Missing,      // nothing is at the path
-        Unreadable,   // a folder, a FIFO, a device, a file over 2 GiB, no permission, an I/O error
-        TooShort,     // fewer bytes than a registry file has
-        TooManyKeys,  // more distinct keys than its size can hold in memory
+        Missing,     // nothing is at the path
+        Unreadable,  // a folder, a FIFO, a device, a file over 2 GiB, no permission, an I/O error
+        TooShort,    // fewer bytes than a registry file has
     };
     Kind kind;
     std::string reason;  // such as "cannot read: is a FIFO, not a regular file"

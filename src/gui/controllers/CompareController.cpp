@@ -141,6 +141,10 @@ void CompareController::compareFile(const QString& path) {
         action->setEnabled(true);
     takeButton->setEnabled(true);
     dock->show();
+    const int rows = differences->rowCount();
+    emit status(tr("Compared with %1: %2")
+                    .arg(FromPathText(FileNameOf(ToPathText(path), true)),
+                         rows == 1 ? tr("1 difference") : tr("%1 differences").arg(rows)));
 }
 
 void CompareController::refresh() {

@@ -54,6 +54,10 @@ public:
     // Takes the other file's fields into the entries of the selected "changed" rows.
     void takeSelected();
 
+signals:
+    // What just happened, for the status bar.
+    void status(const QString& text);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

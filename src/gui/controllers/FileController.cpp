@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
+#include <filesystem>
 
 #include "core/export/CsvExport.h"
 #include "core/fileio/AtomicSave.h"
@@ -51,7 +52,7 @@ QString StartupFile(const QString& commandLine, const QString& appPath) {
                          : appPath + QString::fromStdU16String(found.filename().u16string());
 }
 
-void FileController::openFile(const QString& path) {
+void FileController::openFile(QString path) {
     if (deferWhileOpening([this, path] { openFile(path); })) return;
     if (!maybeSave()) return;
     opening = true;
@@ -103,21 +104,50 @@ bool FileController::maybeSave() {
     return answer == QMessageBox::No;
 }
 
-bool FileController::askOverwrite() {
-    return prompts.message(dialogOwner, QMessageBox::Question, kProgramName,
-                           tr("The file has changed on disk since it was opened. Overwrite it?"),
-                           QMessageBox::SaveAll | QMessageBox::Cancel) == QMessageBox::SaveAll;
+bool FileController::askOverwrite(DiskChange change) {
+    const QString text =
+        change == DiskChange::Removed
+            ? tr("The file has been deleted since it was opened. Save it again?")
+            : tr("The file has changed on disk since it was opened. Overwrite it?");
+    // A file still there may be read again instead.
+    const auto buttons = change == DiskChange::Removed
+                             ? QMessageBox::SaveAll | QMessageBox::Cancel
+                             : QMessageBox::SaveAll | QMessageBox::Reset | QMessageBox::Cancel;
+    const auto answer =
+        prompts.message(dialogOwner, QMessageBox::Question, kProgramName, text, buttons);
+    if (answer == QMessageBox::Reset) {
+        // Reload: the user chose the file on disk over the changes; nothing more to ask.
+        const QString path = document.path();
+        QTimer::singleShot(0, this, [this, path] {
+            document.close();
+            openFile(path);
+        });
+    }
+    return answer == QMessageBox::SaveAll;
+}
+
+void FileController::reload() {
+    if (document.isOpen()) openFile(document.path());
 }
 
 void FileController::warn(const QString& text) {
     prompts.message(dialogOwner, QMessageBox::Warning, kProgramName, text, QMessageBox::Ok);
 }
 
+void FileController::reportSaved() {
+    const QString backup = QString::fromStdU16String(
+        BackupPathOf(SaveTargetOf(ToFsPath(document.path()))).u16string());
+    emit status(std::filesystem::exists(ToFsPath(backup))
+                    ? tr("Saved %1; the previous file is kept as %2").arg(document.path(), backup)
+                    : tr("Saved %1").arg(document.path()));
+}
+
 bool FileController::save() {
     if (!document.isOpen()) return false;
-    const auto outcome = document.save([this] { return askOverwrite(); });
+    const auto outcome = document.save([this](DiskChange change) { return askOverwrite(change); });
     if (!outcome.saved && !outcome.failure.isEmpty())
         warn(tr("Could not save %1.\n\n%2").arg(document.path(), outcome.failure));
+    if (outcome.saved) reportSaved();
     return outcome.saved;
 }
 
@@ -127,9 +157,11 @@ void FileController::saveAs() {
         dialogOwner, QStringLiteral("xRegistry.sys (*.sys)"), QStringLiteral("Save xRegistry.sys"),
         FolderText(document.path()), QStringLiteral("xRegistry.sys"));
     if (path.isEmpty()) return;
-    const auto outcome = document.saveAs(path, [this] { return askOverwrite(); });
+    const auto outcome =
+        document.saveAs(path, [this](DiskChange change) { return askOverwrite(change); });
     if (!outcome.saved && !outcome.failure.isEmpty())
         warn(tr("Could not save %1.\n\n%2").arg(path, outcome.failure));
+    if (outcome.saved) reportSaved();
 }
 
 void FileController::exportCsv() {
@@ -142,9 +174,14 @@ void FileController::exportCsv() {
     const std::string csv = CsvOfRows(document.image(), document.index(), listModel.displayOrder());
     const auto bytes = std::span(reinterpret_cast<const uint8_t*>(csv.data()), csv.size());
     if (const auto failure =
-            SaveWholeFile(ToFsPath(path), bytes, SaveOptions{.backup = false, .writer = {}}))
+            SaveWholeFile(ToFsPath(path), bytes, SaveOptions{.backup = false, .writer = {}})) {
         warn(tr("Could not export to %1.\n\n%2")
                  .arg(path, QString::fromLocal8Bit(failure->reason.c_str())));
+        return;
+    }
+    const auto lines = document.index().rows().size();
+    emit status(lines == 1 ? tr("Exported 1 line to %1").arg(path)
+                           : tr("Exported %1 lines to %2").arg(lines).arg(path));
 }
 
 }  // namespace thornbeck

@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+#include "core/fileio/DiskStamp.h"
+
 class QMimeData;
 class QWidget;
 
@@ -22,9 +24,10 @@ public:
     FileController(RegistryDocument& document, const RegistryListModel& listModel, Prompts& prompts,
                    QWidget* dialogOwner);
 
-    // Opens the file at `path` after the unsaved-changes question. A request made while an open
+    // Opens the file at `path` after the unsaved-changes question (a copy: the document's own
+    // path is emptied on the way). A request made while an open
     // runs (a drop, a second Open) waits for it to finish.
-    void openFile(const QString& path);
+    void openFile(QString path);
     // A drop on the window, the tree or the list: opens the first local file it carries once
     // the drop has returned. False when it carries none.
     bool openDroppedFile(const QMimeData* mime);
@@ -36,6 +39,8 @@ public:
     bool save();
     void saveAs();
     void exportCsv();
+    // Reads the open file from disk again, after the unsaved-changes question.
+    void reload();
     // Asks about unsaved changes; false when the user cancels.
     bool maybeSave();
 
@@ -44,11 +49,17 @@ signals:
     void openingStarted(const QString& name);
     // The file at `path` was not opened, for `reason` (OpenRefusal's words).
     void openRefused(const QString& path, const QString& reason);
+    // What just happened, for the status bar.
+    void status(const QString& text);
 
 private:
     // Runs `action` now, or once the open in progress has finished.
     bool deferWhileOpening(std::function<void()> action);
-    bool askOverwrite();
+    // Asks whether to write over a file another program changed or removed; a Reload answer
+    // reads the file from disk instead (and the save does not happen).
+    bool askOverwrite(DiskChange change);
+    // Says where the file went and where its backup is.
+    void reportSaved();
     void warn(const QString& text);
 
     RegistryDocument& document;

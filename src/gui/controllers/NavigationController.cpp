@@ -254,33 +254,32 @@ void NavigationController::findNext() {
     // Keys and values are bytes: a character without a byte can match none of them.
     if (!IsByteText(findText)) return;
     KeySearch search(ToByteText(findText));
-    if (isListMode()) {
-        findInList(search);
-    } else {
-        findInTree(search);
-    }
+    const bool found = isListMode() ? findInList(search) : findInTree(search);
+    if (!found) emit status(tr("No key or value matches \"%1\"").arg(findText));
 }
 
-void NavigationController::findInList(KeySearch& search) {
+bool NavigationController::findInList(KeySearch& search) {
     const QModelIndex current = views.entryList->currentIndex();
     const size_t start = current.isValid() ? static_cast<size_t>(current.row()) + 1 : 0;
     const auto found =
         FindNextListPosition(document.index(), views.listModel->displayOrder(), start, search);
-    if (!found) return;
+    if (!found) return false;
     const QModelIndex item = views.listModel->index(static_cast<int>(*found - 1), 0);
     views.entryList->setCurrentIndex(item);
     views.entryList->scrollTo(item);
+    return true;
 }
 
-void NavigationController::findInTree(KeySearch& search) {
+bool NavigationController::findInTree(KeySearch& search) {
     const int32_t current = currentNode();
     const size_t start = current >= 0 ? static_cast<size_t>(current) + 1 : 0;
     const auto found = FindNextTreeNode(document.image(), document.index(), start, search,
                                         RegistryTreeModel::kMaxShownDepth);
-    if (!found) return;
+    if (!found) return false;
     const QModelIndex node = views.treeModel->indexOfNode(*found);
     views.keyTree->expand(node);
     showNode(node);
+    return true;
 }
 
 }  // namespace thornbeck

@@ -71,6 +71,10 @@ public:
     void find();
     void findNext();
 
+signals:
+    // What just happened, for the status bar.
+    void status(const QString& text);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -84,8 +88,9 @@ private:
     // After an undo or redo: the rows it touched, and its entry selected and shown.
     void showStep(const EntryChange& change);
     void showKeyInfoOf(std::string_view key);
-    void findInList(KeySearch& search);
-    void findInTree(KeySearch& search);
+    // Each selects and shows the next hit; false when there is none.
+    bool findInList(KeySearch& search);
+    bool findInTree(KeySearch& search);
 
     const RegistryDocument& document;
     NavigationViews views;

@@ -80,7 +80,9 @@ RegistryDocument::SaveOutcome RegistryDocument::saveAs(const QString& path,
         return {false, lock.error() == QLockFile::LockFailedError
                            ? tr("Another program is saving it. Try again later.")
                            : tr("The lock file beside it cannot be made.")};
-    if (changedOnDisk(path) && !overwrite()) return {};
+    if (const DiskChange change = changeOnDisk(path);
+        change != DiskChange::None && !overwrite(change))
+        return {};
     DiskStamp written;
     // The lock is held: what an ended writer left beside the file may go.
     const SaveOptions options{.backup = true, .writer = {}, .clearLeftovers = true};
@@ -110,9 +112,9 @@ TakeOutcome RegistryDocument::takeOtherFields(const RegistryImage& other,
     return outcome;
 }
 
-bool RegistryDocument::changedOnDisk(const QString& path) const {
-    return !path.isEmpty() && path == stampPath &&
-           CompareWithDisk(ToFsPath(path), diskStamp) != DiskChange::None;
+DiskChange RegistryDocument::changeOnDisk(const QString& path) const {
+    if (path.isEmpty() || path != stampPath) return DiskChange::None;
+    return CompareWithDisk(ToFsPath(path), diskStamp);
 }
 
 void RegistryDocument::apply(const EntryChange& change, bool forward) {

@@ -52,8 +52,9 @@ public:
         bool saved = false;
         QString failure;  // why not, for a message; "" when the user cancelled
     };
-    // Asked when the file has changed on disk since it was read or saved: true to overwrite.
-    using OverwriteQuestion = std::function<bool()>;
+    // Asked when the file has changed on disk (or was removed) since it was read or saved:
+    // true to write it anyway.
+    using OverwriteQuestion = std::function<bool(DiskChange)>;
     // Writes the image over the open file with a backup, holding the lock file beside it, so
     // that the command line and another window wait their turn. A saved state is the clean one.
     SaveOutcome save(const OverwriteQuestion& overwrite);
@@ -82,8 +83,9 @@ private:
     friend class ModifyCommand;
     friend class TakeFieldsCommand;
     void apply(const EntryChange& change, bool forward);
-    // True when the file at `path` is the one read or saved and has changed on disk since.
-    bool changedOnDisk(const QString& path) const;
+    // How the file at `path` has changed on disk since it was read or saved; None for a file
+    // this document never read or wrote.
+    DiskChange changeOnDisk(const QString& path) const;
 
     RegistryImage bytes;
     RegistryIndex entries;

@@ -1,5 +1,7 @@
 #include "gui/models/RegistryListModel.h"
 
+#include "gui/models/RegistryTreeModel.h"
+
 #include <QApplication>
 #include <QStyle>
 #include <algorithm>
@@ -17,7 +19,7 @@ constexpr std::array<const char*, RegistryListModel::kColumnCount> kHeaders = {
 }
 
 RegistryListModel::RegistryListModel(QObject* parent) : QAbstractTableModel(parent) {
-    rowIcon = QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon);
+    rowIcon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
 }
 
 void RegistryListModel::setRegistryIndex(const RegistryIndex* index, const RegistryImage* image) {
@@ -170,6 +172,11 @@ QVariant RegistryListModel::data(const QModelIndex& index, int role) const {
     }
     if (index.column() != 0) return {};
     if (role == Qt::DecorationRole) return rowIcon;
+    if (role == Qt::ToolTipRole) {
+        const int32_t shared =
+            registry->entriesWithKeyOf(registry->rows()[static_cast<size_t>(row)].node);
+        return shared < 2 ? QVariant() : QVariant(SharedKeyNote(shared));
+    }
     if (role == Qt::CheckStateRole)
         return checked[static_cast<size_t>(row)] ? Qt::Checked : Qt::Unchecked;
     return {};

@@ -8,10 +8,18 @@
 namespace thornbeck {
 
 RegistryTreeModel::RegistryTreeModel(QObject* parent) : QAbstractItemModel(parent) {
-    // A node shows a closed folder, and an open one while it is selected.
+    // A folder shows a closed folder, and an open one while it is selected; an entry a page.
     const QStyle* style = QApplication::style();
     nodeIcon.addPixmap(style->standardIcon(QStyle::SP_DirClosedIcon).pixmap(16), QIcon::Normal);
     nodeIcon.addPixmap(style->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16), QIcon::Selected);
+    entryIcon = style->standardIcon(QStyle::SP_FileIcon);
+}
+
+QString SharedKeyNote(int32_t entries) {
+    return QObject::tr(
+               "%1 entries have this key; the tree shows the last, the list and the CSV "
+               "the first")
+        .arg(entries);
 }
 
 void RegistryTreeModel::setRegistryIndex(const RegistryIndex* index) {
@@ -93,7 +101,11 @@ QVariant RegistryTreeModel::data(const QModelIndex& index, int role) const {
     const TreeNode* node = treeNode(index);
     if (!node) return {};
     if (role == Qt::DisplayRole) return DisplayText(node->text());
-    if (role == Qt::DecorationRole) return nodeIcon;
+    if (role == Qt::DecorationRole) return node->entry ? entryIcon : nodeIcon;
+    if (role == Qt::ToolTipRole) {
+        const int32_t shared = registry->entriesWithKeyOf(static_cast<int32_t>(index.internalId()));
+        return shared < 2 ? QVariant() : QVariant(SharedKeyNote(shared));
+    }
     return {};
 }
 

@@ -45,6 +45,10 @@ private:
 
     const RegistryIndex* registry = nullptr;
     QIcon nodeIcon;
+    QIcon entryIcon;
 };
+
+// The tooltip of a key that `entries` entries share: which of them the tree and the list show.
+QString SharedKeyNote(int32_t entries);
 
 }  // namespace thornbeck

@@ -20,6 +20,7 @@ public:
     void setBytes(std::string bytes);
     const std::string& bytes() const { return value; }
     void setEditable(bool editable);
+    bool isEditable() const { return editable; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -68,6 +68,10 @@ void DetailsPanel::createFields() {
         label->setBuddy(edit);
         connect(edit, &QLineEdit::textChanged, this, [this, i] { fieldEdited(i); });
         connect(edit, &DetailFieldEdit::moveRequested, this, &DetailsPanel::moveFocus);
+        // Enter applies the fields, as the Modify button does, when there is something to apply.
+        connect(edit, &QLineEdit::returnPressed, this, [this] {
+            if (modify->isEnabled()) emit modifyRequested();
+        });
         connect(edit, &DetailFieldEdit::siblingRequested, this,
                 [this](int, int step) { emit siblingRequested(step); });
         connect(edit, &DetailFieldEdit::focused, this, [edit] {
@@ -103,7 +107,7 @@ void DetailsPanel::createFields() {
     credits->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
     credits->setCursor(Qt::PointingHandCursor);
     credits->installEventFilter(this);
-    modify = new QPushButton(tr("Modify"), this);
+    modify = new QPushButton(tr("&Modify"), this);
     modify->setObjectName(QStringLiteral("modifyButton"));
     modify->setAccessibleName(tr("Modify"));
     modify->setEnabled(false);
@@ -301,6 +305,10 @@ void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) 
     const bool integer = type == format::DataType::Integer;
     integerSize = integer ? entry.size : 0;
     hexBytes->setEditable(type && !integer);
+    hexTable->setReadOnlyReason(
+        integer ? tr("An Integer's bytes follow its Value field: edit the number there.")
+        : type  ? QString()
+                : tr("Its data type byte is none of Binary, Integer and String."));
     valueTag = integer ? field_rules::kIntegerDigits : entry.size;
     // Integer values are hex digits; Binary and String values take any printable byte.
     field(kValueField)->setCharacters(CharactersOf(kValueField, type));

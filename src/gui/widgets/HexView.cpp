@@ -1,7 +1,13 @@
 #include "gui/widgets/HexView.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <algorithm>
+#include <vector>
 
 #include "gui/models/ValueHexModel.h"
 
@@ -22,8 +28,8 @@ HexView::HexView(ValueHexModel* model, QWidget* parent) : QTableView(parent), by
     setShowGrid(false);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
-    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                    QAbstractItemView::EditKeyPressed);
+    // Typing edits in place, a nibble at a time; no cell editor opens.
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     horizontalHeader()->setMinimumSectionSize(kByteWidth);
@@ -33,6 +39,115 @@ HexView::HexView(ValueHexModel* model, QWidget* parent) : QTableView(parent), by
     // Room for a few rows and the header, so that the view never shrinks to nothing.
     setMinimumHeight(kShownRows * kRowHeight + horizontalHeader()->sizeHint().height() +
                      2 * frameWidth());
+}
+
+void HexView::setReadOnlyReason(const QString& reason) {
+    QPalette shade = palette();
+    shade.setColor(QPalette::Base, QApplication::palette().color(
+                                       reason.isEmpty() ? QPalette::Base : QPalette::Button));
+    setPalette(shade);
+    setToolTip(reason);
+}
+
+int HexView::cursorOffset() const {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return -1;
+    const int column =
+        current.column() == ValueHexModel::kTextColumn ? textPosition : current.column();
+    const int offset = current.row() * ValueHexModel::kBytesPerRow + column;
+    return offset < static_cast<int>(bytes->bytes().size()) ? offset : -1;
+}
+
+void HexView::moveToOffset(int offset) {
+    if (offset < 0 || offset >= static_cast<int>(bytes->bytes().size())) return;
+    const bool inText = currentIndex().column() == ValueHexModel::kTextColumn;
+    const int row = offset / ValueHexModel::kBytesPerRow;
+    const int column = offset % ValueHexModel::kBytesPerRow;
+    setCurrentIndex(bytes->index(row, inText ? ValueHexModel::kTextColumn : column));
+    textPosition = column;
+}
+
+void HexView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    lowNibble = false;
+    if (current.row() != previous.row() || previous.column() != ValueHexModel::kTextColumn)
+        textPosition = 0;
+}
+
+void HexView::typeHexDigit(int digit) {
+    const int offset = cursorOffset();
+    if (offset < 0) return;
+    const auto old = static_cast<uint8_t>(bytes->bytes()[static_cast<size_t>(offset)]);
+    const bool second = lowNibble;
+    const auto byte =
+        static_cast<uint8_t>(second ? (old & 0xF0) | digit : (digit << 4) | (old & 0x0F));
+    write(offset, byte);
+    if (second) moveToOffset(offset + 1);
+    lowNibble = !second;
+}
+
+void HexView::write(int offset, uint8_t byte) {
+    bytes->setData(
+        bytes->index(offset / ValueHexModel::kBytesPerRow, offset % ValueHexModel::kBytesPerRow),
+        QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')), Qt::EditRole);
+}
+
+void HexView::typeCharacter(uint8_t byte) {
+    const int offset = cursorOffset();
+    if (offset < 0) return;
+    write(offset, byte);
+    if (offset + 1 < static_cast<int>(bytes->bytes().size())) {
+        if ((offset + 1) % ValueHexModel::kBytesPerRow == 0) {
+            setCurrentIndex(bytes->index((offset + 1) / ValueHexModel::kBytesPerRow,
+                                         ValueHexModel::kTextColumn));
+            textPosition = 0;
+        } else {
+            textPosition = (offset + 1) % ValueHexModel::kBytesPerRow;
+        }
+    }
+}
+
+QString HexView::selectedHexPairs() const {
+    std::vector<int> offsets;
+    for (const QModelIndex& index : selectedIndexes()) {
+        if (index.column() >= ValueHexModel::kBytesPerRow) continue;
+        const int offset = index.row() * ValueHexModel::kBytesPerRow + index.column();
+        if (offset < static_cast<int>(bytes->bytes().size())) offsets.push_back(offset);
+    }
+    std::sort(offsets.begin(), offsets.end());
+    QStringList pairs;
+    for (const int offset : offsets)
+        pairs << QStringLiteral("%1")
+                     .arg(static_cast<uint8_t>(bytes->bytes()[static_cast<size_t>(offset)]), 2, 16,
+                          QLatin1Char('0'))
+                     .toUpper();
+    return pairs.join(' ');
+}
+
+void HexView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(selectedHexPairs());
+        return;
+    }
+    const QString typed = event->text();
+    const bool plain =
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (plain && typed.size() == 1 && typed[0].unicode() >= 0x20 && typed[0].unicode() != 0x7F) {
+        // A typed character edits, or is refused; it never reaches the table's own handling.
+        if (!bytes->isEditable()) return;
+        const char16_t code = typed[0].unicode();
+        if (currentIndex().column() == ValueHexModel::kTextColumn) {
+            if (code <= 0xFF && !(code >= 0x7F && code < 0xA0))
+                typeCharacter(static_cast<uint8_t>(code));
+            return;
+        }
+        const int digit = QString(typed[0]).toInt(nullptr, 16);
+        const bool hex = (code >= '0' && code <= '9') || (code >= 'a' && code <= 'f') ||
+                         (code >= 'A' && code <= 'F');
+        if (hex) typeHexDigit(digit);
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 }  // namespace thornbeck

@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
+#include <QThread>
 #include <cstdio>
 
 #include "core/fileio/PathFunctions.h"
 #include "gui/text/Latin1Text.h"
 #include "gui/text/PathText.h"
+#include "gui/window/InstanceServer.h"
 #include "gui/window/MainWindow.h"
 #include "gui/window/ProgramOptions.h"
 
@@ -53,12 +56,33 @@ int RunThornbeck(int argc, char** argv) {
         return Answer(*answer);
     app.setApplicationName(QStringLiteral("Thornbeck"));
     app.setWindowIcon(QIcon(QStringLiteral(":/thornbeck.svg")));
-    const auto lock = TakeInstanceLock(DefaultLockFolder());
-    if (!lock) return 0;
+    const QString lockFolder = DefaultLockFolder();
+    const QString socketName = InstanceServer::nameIn(lockFolder);
+    const QString path = CommandLinePath(QCoreApplication::arguments());
+    const auto lock = TakeInstanceLock(lockFolder);
+    if (!lock) {
+        // Another copy runs: it takes the file (an absolute path, its folder may differ) and
+        // comes to the front. Its server may still be starting, so ask a few times.
+        const QString handed = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            if (InstanceServer::handOver(socketName, handed, 1000)) return 0;
+            QThread::msleep(250);
+        }
+        std::fputs("thornbeck: another copy is running but does not answer\n", stderr);
+        return 1;
+    }
     MainWindow window;
+    InstanceServer server(socketName);
+    QObject::connect(&server, &InstanceServer::requested, &window, [&window](const QString& next) {
+        if (window.isMinimized()) window.showNormal();
+        window.raise();
+        window.activateWindow();
+        // After the unsaved-changes question, as any open.
+        if (!next.isEmpty()) window.openFile(next);
+    });
+    server.listen();
     window.show();
-    window.start(CommandLinePath(QCoreApplication::arguments()),
-                 QCoreApplication::applicationDirPath() + '/');
+    window.start(path, QCoreApplication::applicationDirPath() + '/');
     return QApplication::exec();
 }
 

@@ -15,7 +15,8 @@ QString DefaultLockFolder();
 // The path named on the command line: the arguments after the program's name that Qt has not
 // taken, joined with spaces, without enclosing quotes.
 QString CommandLinePath(const QStringList& arguments);
-// Starts the program: ends at once when another copy runs, else shows the window until it closes.
+// Starts the program: when another copy runs, hands it the file named on the command line and
+// ends; else shows the window until it closes, and takes the files later launches hand over.
 int RunThornbeck(int argc, char** argv);
 
 }  // namespace thornbeck

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QSplitter>
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "core/compare/EntryCompare.h"
 #include "core/fileio/FileFunctions.h"
 #include "core/fileio/PathFunctions.h"
 #include "gui/controllers/CompareController.h"
@@ -106,12 +108,15 @@ void MainWindow::createViews() {
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
     list->setModel(listRows);
-    // Every column fits the window's first size, so that no column starts out of reach: keys
-    // and values get the room, the fixed-width numbers what their headers need.
+    // The Key column takes the room the others leave; they fit their contents once the first
+    // file opens, and the user may widen them.
     constexpr std::array<int, RegistryListModel::kColumnCount> kColumnWidths = {
         212, 150, 44, 60, 70, 50, 80, 80, 70};
     for (int column = 0; column < RegistryListModel::kColumnCount; ++column)
         list->header()->resizeSection(column, kColumnWidths[static_cast<size_t>(column)]);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list->header()->setResizeContentsPrecision(500);
     list->header()->setSectionsClickable(true);
     list->header()->setSortIndicatorShown(false);  // unsorted until a header is clicked
 
@@ -134,7 +139,11 @@ void MainWindow::createControllers() {
         panel->showKey(QStringLiteral(" Reading ") + name + QStringLiteral(" ..."));
     });
     connect(fileController, &FileController::openRefused, this, &MainWindow::reportRefusal);
+    connect(fileController, &FileController::status, this, &MainWindow::showStatus);
+    connect(navigator, &NavigationController::status, this, &MainWindow::showStatus);
+    connect(comparer, &CompareController::status, this, &MainWindow::showStatus);
     connect(&doc, &RegistryDocument::opened, this, &MainWindow::reportOpened);
+    connect(&doc, &RegistryDocument::opened, this, &MainWindow::fitListColumns);
     connect(panel, &DetailsPanel::modifyRequested, this, &MainWindow::modifyEntry);
     connect(panel, &DetailsPanel::creditsClicked, this,
             [this](const QString& link) { prompts->openUrl(QUrl(link)); });
@@ -148,8 +157,10 @@ void MainWindow::createActions() {
     openAction = NewAction(this, "openAction", tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
     saveAction = NewAction(this, "saveAction", tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     saveAsAction = NewAction(this, "saveAsAction", tr("Save &As..."));
+    reloadAction =
+        NewAction(this, "reloadAction", tr("&Reload"), QKeySequence(Qt::CTRL | Qt::Key_R));
     exportCsvAction = NewAction(this, "exportCsvAction", tr("&Export as CSV..."));
-    exitAction = NewAction(this, "exitAction", tr("E&xit"));
+    exitAction = NewAction(this, "exitAction", tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     // A detail field keeps Ctrl+Z for its own text.
     undoAction = doc.createUndoAction(this, tr("&Undo"));
     undoAction->setObjectName(QStringLiteral("undoAction"));
@@ -176,6 +187,7 @@ void MainWindow::createMenus() {
     connect(openAction, &QAction::triggered, fileController, &FileController::chooseAndOpen);
     connect(saveAction, &QAction::triggered, fileController, &FileController::save);
     connect(saveAsAction, &QAction::triggered, fileController, &FileController::saveAs);
+    connect(reloadAction, &QAction::triggered, fileController, &FileController::reload);
     connect(exportCsvAction, &QAction::triggered, fileController, &FileController::exportCsv);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
     connect(findAction, &QAction::triggered, navigator, &NavigationController::find);
@@ -190,7 +202,8 @@ void MainWindow::createMenus() {
 
     QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    fileMenu->addActions({openAction, saveAction, saveAsAction, comparer->compareAction()});
+    fileMenu->addActions(
+        {openAction, saveAction, saveAsAction, reloadAction, comparer->compareAction()});
     fileMenu->addSeparator();
     fileMenu->addAction(exportCsvAction);
     fileMenu->addSeparator();
@@ -237,22 +250,41 @@ bool MainWindow::isListMode() const {
 void MainWindow::modifyEntry() {
     const ModifyResult result = doc.modify(navigator->currentNode(), panel->request());
     if (result.kind == ModifyResult::Rejected) {
-        prompts->message(this, QMessageBox::Information, kProgramName,
-                         QString::fromLatin1(result.message.c_str()), QMessageBox::Ok);
+        // The title names the field the message is about.
+        prompts->message(
+            this, QMessageBox::Information,
+            kProgramName + QStringLiteral(": ") + QString::fromStdString(FieldName(result.field)),
+            QString::fromLatin1(result.message.c_str()), QMessageBox::Ok);
         panel->focusField(result.field);
         return;
     }
     if (result.kind != ModifyResult::Modified) return;
     navigator->showNode(tree->currentIndex());
     panel->selectFocusedField();
+    showStatus(tr("Modified %1").arg(panel->keyLine()->text()));
     // The list draws the edited row and every row whose entry moved again.
     listRows->rowsChanged(RowsTouchedBy(doc.index(), result.change));
+}
+
+void MainWindow::showStatus(const QString& text) {
+    statusBar()->showMessage(text);
 }
 
 void MainWindow::reportRefusal(const QString& path, const QString& reason) {
     const QString text = tr("Could not open %1: %2").arg(FileNameText(path), reason);
     panel->showKey(text);
-    statusBar()->showMessage(text);
+    showStatus(text);
+}
+
+void MainWindow::fitListColumns() {
+    if (listColumnsFitted || doc.index().rows().empty()) return;
+    listColumnsFitted = true;
+    constexpr int kWidest = 320;  // a long value must not push the numbers out of sight
+    for (int column = 1; column < RegistryListModel::kColumnCount; ++column) {
+        list->resizeColumnToContents(column);
+        if (list->header()->sectionSize(column) > kWidest)
+            list->header()->resizeSection(column, kWidest);
+    }
 }
 
 void MainWindow::reportOpened() {
@@ -263,13 +295,17 @@ void MainWindow::reportOpened() {
         statusBar()->showMessage(tr("Opened %1: it has no entries").arg(name));
         return;
     }
-    statusBar()->showMessage(entries == 1 ? tr("Opened %1: 1 entry").arg(name)
-                                          : tr("Opened %1: %2 entries").arg(name).arg(entries));
+    QString said = entries == 1 ? tr("Opened %1: 1 entry").arg(name)
+                                : tr("Opened %1: %2 entries").arg(name).arg(entries);
+    if (const int64_t shortened = doc.index().entriesShortened(); shortened > 0)
+        said += QStringLiteral(". ") + QString::fromStdString(ShortenedPathsNote(shortened));
+    statusBar()->showMessage(said);
 }
 
 void MainWindow::updateFileActions() {
     saveAction->setEnabled(doc.isOpen());
     saveAsAction->setEnabled(doc.isOpen());
+    reloadAction->setEnabled(doc.isOpen());
 }
 
 void MainWindow::updateCaption() {

@@ -69,12 +69,16 @@ private:
     // What an open came to, in the key line and the status bar, without a box.
     void reportRefusal(const QString& path, const QString& reason);
     void reportOpened();
+    void showStatus(const QString& text);
+    // The list's columns other than the Key fit their contents, once, for the first file.
+    void fitListColumns();
     void showAbout();
 
     std::unique_ptr<Prompts> prompts;
     RegistryDocument doc;
     QString programFolder;
     QString captionText;
+    bool listColumnsFitted = false;
 
     QStackedWidget* pages = nullptr;
     QSplitter* treeAndPanel = nullptr;
@@ -87,6 +91,7 @@ private:
     QAction* openAction = nullptr;
     QAction* saveAction = nullptr;
     QAction* saveAsAction = nullptr;
+    QAction* reloadAction = nullptr;
     QAction* exportCsvAction = nullptr;
     QAction* exitAction = nullptr;
     QAction* undoAction = nullptr;

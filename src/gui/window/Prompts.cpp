@@ -18,9 +18,15 @@ QMessageBox::StandardButton DialogPrompts::message(QWidget* owner, QMessageBox::
                                                    const QString& title, const QString& text,
                                                    QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, ShownTitle(title), text, buttons, owner);
+    // Wide enough for its title: a short text ("Invalid value") must not cut the title short.
+    box.setStyleSheet(QStringLiteral("QLabel { min-width: %1px; }")
+                          .arg(box.fontMetrics().horizontalAdvance(title) + 80));
     // The window asks to overwrite a file with this button.
     if (QAbstractButton* overwrite = box.button(QMessageBox::SaveAll))
         overwrite->setText(QObject::tr("Overwrite"));
+    // ... or to read it from disk again.
+    if (QAbstractButton* reload = box.button(QMessageBox::Reset))
+        reload->setText(QObject::tr("Reload"));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -9,6 +9,7 @@
 
 #include "DeepNamesImage.h"
 #include "RegistryBuilder.h"
+#include "ShortNamesImage.h"
 #include "core/edit/EntryTexts.h"
 #include "core/format/EntryScanner.h"
 #include "core/index/KeyHash.h"
@@ -150,22 +151,20 @@ TEST(RegistryIndex, VeryDeepNamesNeedNoRecursion) {
 }
 
 // Names of about 6,000 levels that part after the first few: without a bound they would make
-// millions of nodes.
+// millions of nodes. Every entry loads under its full key; the levels stop at the budget, and
+// the entries whose paths were cut are counted.
 TEST(RegistryIndex, DeepDistinctNamesStayWithinTheBudget) {
-    // The file's budget is the most such keys a 256 KiB file may name; 19,000 fit into 4 MiB.
-    const auto most = static_cast<int>(RegistryIndex::NodeBudget(256 << 10, 0));
     for (const auto& [entries, fileSize] :
-         {std::pair{1000, 256 << 10}, std::pair{most, 256 << 10}, std::pair{19000, 4 << 20}}) {
+         {std::pair{1000, 256 << 10}, std::pair{2475, 256 << 10}, std::pair{19000, 4 << 20}}) {
         const RegistryImage image(sample::DeepNamesImage(entries, fileSize));
         const auto index = IndexRegistry(image);
-        ASSERT_FALSE(index.tooManyKeys()) << entries;
         EXPECT_EQ(index.entryCount(), entries);
         ASSERT_EQ(index.rows().size(), static_cast<size_t>(entries));
         // The path levels get what the entries leave of the file's nodes.
-        const auto levels =
-            std::min(RegistryIndex::PathLevelBudget(image.size()), index.nodeBudget() - entries);
-        EXPECT_EQ(index.nodes().size(), static_cast<size_t>(entries + levels));
+        EXPECT_EQ(static_cast<int64_t>(index.nodes().size()), index.nodeBudget());
         EXPECT_GT(index.pathLevelsRefused(), 0);
+        EXPECT_GT(index.entriesShortened(), 0);
+        EXPECT_LE(index.entriesShortened(), entries);
         // Every entry keeps its full key, and its node is found by it.
         const KeyNameStore names(image);
         EntryScanner scanner(image);
@@ -189,31 +188,36 @@ TEST(RegistryIndex, DeepDistinctNamesStayWithinTheBudget) {
                                     std::string(node.text()));
         }
     }
+    EXPECT_EQ(ShortenedPathsNote(2),
+              "2 entries are shown under their nearest folder: their key "
+              "paths are too deep to show whole");
 }
 
-// A file whose entries name more distinct keys than its size may hold is refused whole: no node,
-// no row, and the counts that say why.
-TEST(RegistryIndex, MoreKeysThanTheFileMayHoldAreRefused) {
-    const int64_t most = RegistryIndex::NodeBudget(256 << 10, 0);
-    const RegistryImage image(sample::DeepNamesImage(static_cast<int>(most + 1)));
-    const auto index = IndexRegistry(image);
-    ASSERT_TRUE(index.tooManyKeys());
-    EXPECT_EQ(index.tooManyKeys()->records, most + 1);
-    EXPECT_EQ(index.tooManyKeys()->budget, most);
-    EXPECT_EQ(index.tooManyKeys()->reason(),
-              "names " + std::to_string(most + 1) + " different keys, more than the " +
-                  std::to_string(most) + " that a file of 262144 bytes can hold");
-    EXPECT_TRUE(index.nodes().empty());
-    EXPECT_TRUE(index.rows().empty());
-    // Larger files may name more, by what their memory allows once the file and the names are
-    // counted; the most there is from 40 MiB or so.
-    const auto larger = IndexRegistry(RegistryImage(sample::DeepNamesImage(8192, 1 << 20)));
-    EXPECT_FALSE(larger.tooManyKeys());
-    EXPECT_EQ(larger.rows().size(), 8192u);
-    EXPECT_GT(larger.nodeBudget(), 10000);
-    EXPECT_EQ(RegistryIndex::NodeBudget(64 << 20, 0x10000), 2 * 65536);
+// No file is refused for its keys: a key offset has 16 bits, so a file names at most 65,536 key
+// records, and every budget holds that many entry nodes and more path levels besides.
+TEST(RegistryIndex, EveryFileHoldsTheMostKeysTheFormatAllows) {
+    for (const int64_t size : {int64_t{65520}, int64_t{256 << 10}, int64_t{2} << 30})
+        EXPECT_EQ(RegistryIndex::NodeBudget(size, 0x20000), RegistryIndex::kMostNodes) << size;
+    // A full key area of short names (about 4,000 keys) leaves room for over 100,000 folders.
+    EXPECT_GT(RegistryIndex::kMostNodes - 4096, 100000);
     // A file whose names run past its end copies them padded with spaces, which counts.
-    EXPECT_LT(RegistryIndex::NodeBudget(100000, 0x10000), RegistryIndex::NodeBudget(100000, 0));
+    EXPECT_LT(RegistryIndex::NodeBudget(100000, 16 << 20), RegistryIndex::NodeBudget(100000, 0));
+}
+
+// A realistic file whose key area is full of short names keeps every folder of every key.
+TEST(RegistryIndex, AFullKeyAreaOfShortNamesKeepsEveryFolder) {
+    for (const size_t length : {size_t{10}, size_t{25}, size_t{40}}) {
+        size_t keys = 0;
+        const RegistryImage image(sample::ShortNamesImage(length, 256 << 10, &keys));
+        const auto index = IndexRegistry(image);
+        ASSERT_EQ(index.rows().size(), keys) << length;
+        EXPECT_GT(keys, length == 10 ? 4000u : 1000u);
+        EXPECT_EQ(index.pathLevelsRefused(), 0) << length;
+        EXPECT_EQ(index.entriesShortened(), 0) << length;
+        // Every entry hangs below its own two folders.
+        for (const ListRow& row : index.rows())
+            ASSERT_EQ(index.nodes()[static_cast<size_t>(row.node)].depth, 2) << index.keyOf(row);
+    }
 }
 
 // A registry cut short just after its end marker, as a failed dump leaves it, loads every
@@ -226,7 +230,6 @@ TEST(RegistryIndex, ARegistryCutAfterItsEndMarkerLoadsEveryEntry) {
     const RegistryImage cut(
         std::vector<uint8_t>(whole.bytes().begin(), whole.bytes().begin() + end));
     const auto index = IndexRegistry(cut);
-    ASSERT_FALSE(index.tooManyKeys());
     EXPECT_EQ(index.entryCount(), wholeIndex.entryCount());
     ASSERT_EQ(index.rows().size(), wholeIndex.rows().size());
     for (size_t row = 0; row < index.rows().size(); ++row) {
