@@ -38,7 +38,7 @@ HexView::HexView(ValueHexModel* model, QWidget* parent) : QTableView(parent), by
     horizontalHeader()->setStretchLastSection(true);
     // Room for a few rows and the header, so that the view never shrinks to nothing.
     setMinimumHeight(kShownRows * kRowHeight + horizontalHeader()->sizeHint().height() +
-                     2 * frameWidth());
+                     2 * frameWidth() + 4);
 }
 
 void HexView::setReadOnlyReason(const QString& reason) {

@@ -56,8 +56,10 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     updateCaption();
     updateFileActions();
-    // Tall enough for every field and a few rows of the hex view.
-    const int height = std::max(kStartHeight, panel->minimumSizeHint().height());
+    // Tall enough for every field, a few rows of the hex view and the key information boxes.
+    panel->showKeyInfo(QStringLiteral(" "), QStringLiteral(" "));
+    const int height = std::max(kStartHeight, panel->sizeHint().height());
+    panel->showKeyInfo({}, {});
     resize(kStartWidth, height + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
@@ -108,14 +110,15 @@ void MainWindow::createViews() {
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
     list->setModel(listRows);
-    // The Key column takes the room the others leave; they fit their contents once the first
-    // file opens, and the user may widen them.
+    // The Key and Value columns share the room the others leave; those fit their contents once
+    // the first file opens, and the user may widen them.
     constexpr std::array<int, RegistryListModel::kColumnCount> kColumnWidths = {
         212, 150, 44, 60, 70, 50, 80, 80, 70};
     for (int column = 0; column < RegistryListModel::kColumnCount; ++column)
         list->header()->resizeSection(column, kColumnWidths[static_cast<size_t>(column)]);
     list->header()->setStretchLastSection(false);
     list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     list->header()->setResizeContentsPrecision(500);
     list->header()->setSectionsClickable(true);
     list->header()->setSortIndicatorShown(false);  // unsorted until a header is clicked
@@ -279,12 +282,8 @@ void MainWindow::reportRefusal(const QString& path, const QString& reason) {
 void MainWindow::fitListColumns() {
     if (listColumnsFitted || doc.index().rows().empty()) return;
     listColumnsFitted = true;
-    constexpr int kWidest = 320;  // a long value must not push the numbers out of sight
-    for (int column = 1; column < RegistryListModel::kColumnCount; ++column) {
+    for (int column = 2; column < RegistryListModel::kColumnCount; ++column)
         list->resizeColumnToContents(column);
-        if (list->header()->sectionSize(column) > kWidest)
-            list->header()->resizeSection(column, kWidest);
-    }
 }
 
 void MainWindow::reportOpened() {

@@ -70,7 +70,7 @@ private:
     void reportRefusal(const QString& path, const QString& reason);
     void reportOpened();
     void showStatus(const QString& text);
-    // The list's columns other than the Key fit their contents, once, for the first file.
+    // The list's number columns fit their contents, once, for the first file.
     void fitListColumns();
     void showAbout();
 
