@@ -91,5 +91,20 @@ TEST(Layout, AShortWindowScrollsThePanelRatherThanHidingFields) {
     EXPECT_TRUE(shown.contains(button));
 }
 
+// However small the window is made, no field is cut: the panel keeps its least width.
+TEST(Layout, ASmallWindowKeepsEveryFieldWhole) {
+    TestWindow w;
+    w->openFile(Q(SamplePath()));
+    w.showKey("/setting/system/nickName");
+    ResizeClient(*w, 450, 350);
+    DetailsPanel* panel = w.panel();
+    EXPECT_GE(panel->width(), panel->minimumSizeHint().width());
+    EXPECT_GE(w->keyTree()->width(), 120);
+    for (int i = 0; i < kDetailFieldCount; ++i) {
+        const QRect field(panel->field(i)->mapTo(panel, QPoint(0, 0)), panel->field(i)->size());
+        EXPECT_TRUE(panel->rect().contains(field)) << i;
+    }
+}
+
 }  // namespace
 }  // namespace thornbeck::test

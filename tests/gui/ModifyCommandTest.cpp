@@ -216,3 +216,54 @@ TEST(ModifyCommand, APaddedValueShowsItsStartAfterModify) {
 
 }  // namespace
 }  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+// Edits typed but not applied are not lost silently: showing another entry, switching the view
+// or closing asks to apply them first; Cancel stays with them.
+TEST(ModifyCommand, UnappliedEditsAreAskedAboutBeforeTheyWouldBeLost) {
+    TestWindow w;
+    w->openFile(Q(SamplePath()));
+    w.showKey("/setting/system/timeZone");
+    DetailFieldEdit* value = w.field(kValueField);
+    value->setFocus();
+    value->selectAll();
+    QTest::keyClicks(value, "7F");
+    const QString question = "Apply your changes to /setting/system/timeZone?";
+
+    w.prompts->answers = {QMessageBox::Cancel};
+    w.showKey("/setting/system/language");
+    ASSERT_EQ(w.prompts->messages.size(), 1u);
+    EXPECT_EQ(w.prompts->messages[0].text, question);
+    EXPECT_EQ(w.prompts->messages[0].buttons,
+              QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel);
+    EXPECT_EQ(w.panel()->keyLine()->text(), "/setting/system/timeZone");
+    EXPECT_EQ(w->treeModel()->nodeOf(w->keyTree()->currentIndex()),
+              *w->document().index().findNode("/setting/system/timeZone"));
+    EXPECT_EQ(value->text(), "7F");
+
+    w.prompts->answers = {QMessageBox::Cancel};
+    w->navigation().setListMode(true);
+    EXPECT_FALSE(w->isListMode());
+    w.prompts->answers = {QMessageBox::Cancel};
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(w.prompts->messages.size(), 3u);
+
+    w.prompts->answers = {QMessageBox::Apply};
+    w.showKey("/setting/system/language");
+    EXPECT_EQ(w.panel()->keyLine()->text(), "/setting/system/language");
+    EXPECT_TRUE(w->document().hasUnsavedChanges());
+    w.showKey("/setting/system/timeZone");
+    EXPECT_EQ(value->text(), "0000007F");
+
+    QTest::keyClicks(value, "1");
+    w.prompts->answers = {QMessageBox::Discard};
+    w.showKey("/setting/system/language");
+    w.showKey("/setting/system/timeZone");
+    EXPECT_EQ(value->text(), "0000007F");
+    EXPECT_EQ(w.prompts->messages.size(), 5u);
+}
+
+}  // namespace
+}  // namespace thornbeck::test

@@ -140,7 +140,11 @@ void CompareController::compareFile(const QString& path) {
     for (QAction* action : {nextDifference, previousDifference, takeFields})
         action->setEnabled(true);
     takeButton->setEnabled(true);
-    dock->show();
+    if (dock->isHidden()) {
+        dock->show();
+        // The pane takes a third of the height; the details panel scrolls in what is left.
+        window.resizeDocks({dock}, {window.height() / 3}, Qt::Vertical);
+    }
     const int rows = differences->rowCount();
     emit status(tr("Compared with %1: %2")
                     .arg(FromPathText(FileNameOf(ToPathText(path), true)),

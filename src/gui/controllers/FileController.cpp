@@ -54,6 +54,7 @@ QString StartupFile(const QString& commandLine, const QString& appPath) {
 
 void FileController::openFile(QString path) {
     if (deferWhileOpening([this, path] { openFile(path); })) return;
+    if (leaveEntry && !leaveEntry()) return;
     if (!maybeSave()) return;
     opening = true;
     emit openingStarted(FromPathText(FileNameOf(ToPathText(path), true)));

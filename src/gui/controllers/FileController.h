@@ -43,6 +43,8 @@ public:
     void reload();
     // Asks about unsaved changes; false when the user cancels.
     bool maybeSave();
+    // Asked before an open would drop the panel's unapplied edits: true to go on.
+    void setLeaveEntryQuestion(std::function<bool()> question) { leaveEntry = std::move(question); }
 
 signals:
     // An open begins: `name` is the file's name, for a word while it is read.
@@ -67,6 +69,7 @@ private:
     Prompts& prompts;
     QWidget* dialogOwner;
     bool opening = false;
+    std::function<bool()> leaveEntry;
 };
 
 // The file the program opens at start: the one named on the command line, else xRegistry.sys

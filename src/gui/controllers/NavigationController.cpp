@@ -69,6 +69,7 @@ void NavigationController::loadKeyInfo(const QString& appPath) {
 // ---- Following the document ----
 
 void NavigationController::fileClosed() {
+    shownNode = -1;
     views.treeModel->setRegistryIndex(nullptr);
     views.listModel->setRegistryIndex(nullptr);
 }
@@ -94,6 +95,8 @@ void NavigationController::expandTree() {
 }
 
 void NavigationController::showStep(const EntryChange& change) {
+    // An undo or redo shows its own entry: what it changed is what the panel must show.
+    shownNode = change.node;
     views.listModel->rowsChanged(RowsTouchedBy(document.index(), change));
     showNode(views.treeModel->indexOfNode(change.node));
     if (isListMode() && change.row >= 0) {
@@ -108,6 +111,13 @@ void NavigationController::showStep(const EntryChange& change) {
 void NavigationController::showNode(const QModelIndex& node) {
     const TreeNode* shown = views.treeModel->treeNode(node);
     if (!shown) return;
+    const int32_t next = views.treeModel->nodeOf(node);
+    if (next != shownNode && leaveEntry && !leaveEntry()) {
+        // The user stays with the edits: the selection goes back to their entry.
+        selectTreeNode(views.treeModel->indexOfNode(shownNode));
+        return;
+    }
+    shownNode = next;
     // A crafted key can be 65,535 characters long; the line shows what a cell would.
     views.panel->showKey(DisplayText(shown->key));
     showKeyInfoOf(shown->key);
@@ -170,6 +180,11 @@ bool NavigationController::isListMode() const {
 }
 
 void NavigationController::setListMode(bool list) {
+    if (list != isListMode() && leaveEntry && !leaveEntry()) {
+        views.treeModeAction->setChecked(list);
+        views.listModeAction->setChecked(!list);
+        return;
+    }
     views.treeModeAction->setChecked(!list);
     views.listModeAction->setChecked(list);
     views.panel->clearSelections();

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <string_view>
 
 #include "core/edit/EntryChange.h"
@@ -42,6 +43,10 @@ class NavigationController : public QObject {
 public:
     NavigationController(const RegistryDocument& document, const NavigationViews& views,
                          Prompts& prompts, QWidget* dialogOwner);
+
+    // Asked before the panel's unapplied edits would be lost (another node shown, the view
+    // mode switched): true to go on, the edits applied or dropped.
+    void setLeaveEntryQuestion(std::function<bool()> question) { leaveEntry = std::move(question); }
 
     // Reads the key information file from the program's folder; called once, at start-up.
     void loadKeyInfo(const QString& appPath);
@@ -102,6 +107,8 @@ private:
     KeyInfoTable keyInfo;
     QString findText;
     bool showingNode = false;
+    int32_t shownNode = -1;  // the node the panel shows
+    std::function<bool()> leaveEntry;
     bool pressedCurrentNode = false;
 };
 

@@ -153,6 +153,14 @@ bool DetailsPanel::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+bool DetailsPanel::hasUnappliedEdits() const {
+    return modify->isEnabled();
+}
+
+void DetailsPanel::dropEdits() {
+    modify->setEnabled(false);
+}
+
 void DetailsPanel::showKey(const QString& key) {
     keyText->setText(key);
 }

@@ -49,6 +49,11 @@ public:
     void selectFocusedField();
     void clearSelections();
 
+    // Fields were edited since the entry was shown, and Modify could apply them.
+    bool hasUnappliedEdits() const;
+    // Forgets that the fields were edited; the next entry shown replaces them.
+    void dropEdits();
+
     QLineEdit* keyLine() const { return keyText; }
     QLineEdit* infoBox(int index) const { return infoBoxes[static_cast<size_t>(index)]; }
     HexView* hexView() const { return hexTable; }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -92,6 +93,11 @@ void MainWindow::createViews() {
     panelScroller->setWidgetResizable(true);
     panelScroller->setFrameShape(QFrame::NoFrame);
     panelScroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // However narrow the window, every field stays whole: the panel keeps its least width and
+    // scrolls when the height is short; the tree keeps room for a few letters of its keys.
+    panelScroller->setMinimumWidth(panel->minimumSizeHint().width() +
+                                   panelScroller->verticalScrollBar()->sizeHint().width());
+    tree->setMinimumWidth(120);
 
     treeAndPanel = new QSplitter(Qt::Horizontal);
     treeAndPanel->setObjectName(QStringLiteral("treeAndPanel"));
@@ -148,6 +154,8 @@ void MainWindow::createControllers() {
     connect(&doc, &RegistryDocument::opened, this, &MainWindow::reportOpened);
     connect(&doc, &RegistryDocument::opened, this, &MainWindow::fitListColumns);
     connect(panel, &DetailsPanel::modifyRequested, this, &MainWindow::modifyEntry);
+    navigator->setLeaveEntryQuestion([this] { return settleEdits(); });
+    fileController->setLeaveEntryQuestion([this] { return settleEdits(); });
     connect(panel, &DetailsPanel::creditsClicked, this,
             [this](const QString& link) { prompts->openUrl(QUrl(link)); });
     connect(&doc, &RegistryDocument::pathChanged, this, &MainWindow::updateCaption);
@@ -301,6 +309,23 @@ void MainWindow::reportOpened() {
     statusBar()->showMessage(said);
 }
 
+bool MainWindow::settleEdits() {
+    if (!panel->hasUnappliedEdits()) return true;
+    const auto answer =
+        prompts->message(this, QMessageBox::Question, kProgramName,
+                         tr("Apply your changes to %1?").arg(panel->keyLine()->text()),
+                         QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Apply) {
+        modifyEntry();
+        // A rejected field keeps the user with the entry, its message said.
+        return !panel->hasUnappliedEdits();
+    }
+    // Dropped: whatever the panel shows next comes from the image.
+    panel->dropEdits();
+    return true;
+}
+
 void MainWindow::updateFileActions() {
     saveAction->setEnabled(doc.isOpen());
     saveAsAction->setEnabled(doc.isOpen());
@@ -328,7 +353,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
-    if (fileController->maybeSave()) {
+    if (settleEdits() && fileController->maybeSave()) {
         event->accept();
     } else {
         event->ignore();

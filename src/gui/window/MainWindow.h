@@ -70,6 +70,8 @@ private:
     void reportRefusal(const QString& path, const QString& reason);
     void reportOpened();
     void showStatus(const QString& text);
+    // Asks what to do with edits typed but not applied: Apply, Discard or Cancel (false).
+    bool settleEdits();
     // The list's number columns fit their contents, once, for the first file.
     void fitListColumns();
     void showAbout();
