@@ -33,14 +33,11 @@ public:
     // The image differs from what was loaded or last saved exactly while the history is not at
     // its clean state.
     bool hasUnsavedChanges() const { return !history.isClean(); }
-    bool canUndo() const { return history.canUndo(); }
 
     // Undo and Redo as menu actions: their texts name the step, and they are disabled when
     // there is nothing to take back or make again.
     QAction* createUndoAction(QObject* parent, const QString& prefix);
     QAction* createRedoAction(QObject* parent, const QString& prefix);
-    void undo() { history.undo(); }
-    void redo() { history.redo(); }
 
     // Opens the file at `path` through OpenRegistryFile. The previous file is closed first, so a
     // refused file leaves none open. Emits closed, then opened when the file was opened.
