@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/edit/FieldRules.h"
+#include "core/edit/ValueText.h"
 #include "gui/models/ValueHexModel.h"
 
 namespace thornbeck {
@@ -115,13 +117,9 @@ QString HexView::selectedHexPairs() const {
         if (offset < static_cast<int>(bytes->bytes().size())) offsets.push_back(offset);
     }
     std::sort(offsets.begin(), offsets.end());
-    QStringList pairs;
-    for (const int offset : offsets)
-        pairs << QStringLiteral("%1")
-                     .arg(static_cast<uint8_t>(bytes->bytes()[static_cast<size_t>(offset)]), 2, 16,
-                          QLatin1Char('0'))
-                     .toUpper();
-    return pairs.join(' ');
+    std::string selected;
+    for (const int offset : offsets) selected += bytes->bytes()[static_cast<size_t>(offset)];
+    return QString::fromStdString(HexPairs(selected));
 }
 
 void HexView::keyPressEvent(QKeyEvent* event) {
@@ -137,7 +135,7 @@ void HexView::keyPressEvent(QKeyEvent* event) {
         if (!bytes->isEditable()) return;
         const char16_t code = typed[0].unicode();
         if (currentIndex().column() == ValueHexModel::kTextColumn) {
-            if (code <= 0xFF && !(code >= 0x7F && code < 0xA0))
+            if (AcceptsTyped(FieldCharacters::Bytes, code))
                 typeCharacter(static_cast<uint8_t>(code));
             return;
         }
