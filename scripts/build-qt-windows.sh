@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Debian's own Qt (the qt6-base source package, the version of the host's Qt tools) for
-# 64-bit Windows with MinGW-w64: static, release, Core, Gui, Widgets and the windows and
-# offscreen platform plugins, nothing else. It installs into a cache folder outside the work tree
+# 64-bit Windows with MinGW-w64: static, release, Core, Gui, Widgets, Network (for the local
+# socket) and Test (for the window's tests), the windows and offscreen platform plugins. It installs into a cache folder outside the work tree
 # whose name carries the Qt version and a hash of the options, and does nothing when that folder
 # is there. Prints the folder on its last line.
 #   scripts/build-qt-windows.sh [CACHE_ROOT]        (default ~/.cache/thornbeck)
@@ -18,10 +18,13 @@ options=(
   -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
-  -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
-  -DFEATURE_testlib=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DINPUT_opengl=no
+  -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
+  -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DINPUT_opengl=no
   -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_tabletevent=OFF -DFEATURE_icu=OFF
   -DFEATURE_zstd=OFF -DFEATURE_static_runtime=ON
+  # Network only for the local socket that keeps the editor to one window; no TLS backends.
+  -DFEATURE_openssl=OFF -DFEATURE_schannel=OFF -DFEATURE_brotli=OFF -DFEATURE_gssapi=OFF
+  -DFEATURE_networklistmanager=OFF
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF
   -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
   -DQT_QPA_DEFAULT_PLATFORM=windows

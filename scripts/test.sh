@@ -5,13 +5,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
+# Qt for Windows first, alone on every core: the longest step, once per machine (cached).
+bash scripts/build-qt-windows.sh
 export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 ctest --test-dir build --output-on-failure -j 2
 
-# The core, thornbeck-cli and their tests cross-built for Windows and run under Wine.
+# The window, thornbeck-cli, their tests, the zip and the installer cross-built for Windows;
+# the tests run under Wine.
 bash scripts/windows-test.sh
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTHORNBECK_SANITIZE=ON \

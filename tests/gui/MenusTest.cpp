@@ -127,9 +127,11 @@ TEST(Menus, OpenAsksWithTheOpenDialogAndCancelDoesNothing) {
     EXPECT_EQ(w->document().path(), Q(SamplePath()));
     w->findChild<QAction*>("openAction")->trigger();
     ASSERT_EQ(w.prompts->fileQuestions.size(), 3u);
-    EXPECT_EQ(w.prompts->fileQuestions[2].folder, Q(SamplePath().parent_path()) + "/");
+    EXPECT_EQ(w.prompts->fileQuestions[2].folder, Q(SamplePath().parent_path() / ""));
 }
 
+#ifndef _WIN32
+// Windows allows no '*' in file names.
 TEST(Menus, ACaptionHoldingTheModifiedPlaceholderIsShownLiterally) {
     TempFolder folder;
     const auto path = folder.write("odd[*].sys", SampleBytes());
@@ -139,6 +141,7 @@ TEST(Menus, ACaptionHoldingTheModifiedPlaceholderIsShownLiterally) {
     // What the title bar shows, after Qt has read its "[*]" marker.
     EXPECT_EQ(w->windowHandle()->title(), Q(path));
 }
+#endif
 
 TEST(Menus, AnEmptyMessageTitleShowsNothingInTheTitleBar) {
     QMessageBox box;

@@ -2,7 +2,9 @@
 
 #include <QStatusBar>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 #include <QAction>
 #include <QTest>
 #include <algorithm>
@@ -61,7 +63,7 @@ TEST(SaveCommands, SaveAsWritesTheNewPathAndLeavesTheOldFile) {
     EXPECT_EQ(asked.filter, "xRegistry.sys (*.sys)");
     EXPECT_EQ(asked.title, "Save xRegistry.sys");
     EXPECT_EQ(asked.defaultName, "xRegistry.sys");
-    EXPECT_EQ(asked.folder, Q(c.folder.path()) + "/");
+    EXPECT_EQ(asked.folder, Q(c.folder.path() / ""));  // with the system's separator
     EXPECT_EQ(c.w->document().path(), Q(target));
     EXPECT_EQ(c.w->caption(), Q(target));
     EXPECT_EQ(ReadBytes(target), ImageBytes(*c.w));
@@ -280,6 +282,8 @@ TEST(SaveCommands, ADeletedFileIsSaidAndAChangedOneMayBeReloaded) {
     EXPECT_FALSE(c.w->document().hasUnsavedChanges());
 }
 
+#ifndef _WIN32
+// Windows has no FIFOs in its file system.
 TEST(SaveCommands, AFifoIsRefusedWithItsReasonWithoutBlocking) {
     TempFolder folder;
     const auto fifo = folder.path() / "pipe.sys";
@@ -291,6 +295,7 @@ TEST(SaveCommands, AFifoIsRefusedWithItsReasonWithoutBlocking) {
               "Could not open pipe.sys: cannot read: is a FIFO, not a regular file");
     EXPECT_TRUE(w.prompts->messages.empty());
 }
+#endif
 
 TEST(SaveCommands, SaveAfterAModifyWritesTheModifiedImage) {
     OpenCopy c;

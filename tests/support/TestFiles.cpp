@@ -89,7 +89,8 @@ std::vector<uint8_t> ReadBytes(const fs::path& path) {
 }
 
 fs::path SamplePath() {
-    return THORNBECK_SAMPLE_PATH;
+    // The build names it with '/'; Windows' separators are what programs there show.
+    return fs::path(THORNBECK_SAMPLE_PATH).make_preferred();
 }
 
 std::vector<uint8_t> SampleBytes() {

@@ -1,5 +1,6 @@
 #include "gui/document/RegistryDocument.h"
 
+#include <QDir>
 #include <QLockFile>
 #include <filesystem>
 
@@ -37,7 +38,10 @@ ModifyResult RegistryDocument::modify(int32_t node, const ModifyRequest& request
     return result;
 }
 
-std::optional<OpenRefusal> RegistryDocument::open(const QString& path) {
+std::optional<OpenRefusal> RegistryDocument::open(const QString& givenPath) {
+    // One spelling of a path however it came (dialog, drop, command line), so that the caption
+    // and the saved-as test compare alike: Windows' own separators there.
+    const QString path = QDir::toNativeSeparators(givenPath);
     close();
     OpenOutcome outcome = OpenRegistryFile(ToFsPath(path));
     if (!outcome.file) return outcome.refusal;
@@ -69,8 +73,9 @@ RegistryDocument::SaveOutcome RegistryDocument::save(const OverwriteQuestion& ov
     return saveAs(filePath, overwrite);
 }
 
-RegistryDocument::SaveOutcome RegistryDocument::saveAs(const QString& path,
+RegistryDocument::SaveOutcome RegistryDocument::saveAs(const QString& givenPath,
                                                        const OverwriteQuestion& overwrite) {
+    const QString path = QDir::toNativeSeparators(givenPath);
     if (!isOpen() || path.isEmpty()) return {false, tr("No file is open.")};
     const auto lockPath = LockPathOf(ToFsPath(path));
     if (const auto problem = NotALockReason(lockPath))

@@ -55,7 +55,10 @@ int RunThornbeck(int argc, char** argv) {
     if (const auto answer = RemainingOptionAnswer(QCoreApplication::arguments()))
         return Answer(*answer);
     app.setApplicationName(QStringLiteral("Thornbeck"));
+#ifndef _WIN32
+    // Windows takes the icon from the program's resources.
     app.setWindowIcon(QIcon(QStringLiteral(":/thornbeck.svg")));
+#endif
     const QString lockFolder = DefaultLockFolder();
     const QString socketName = InstanceServer::nameIn(lockFolder);
     const QString path = CommandLinePath(QCoreApplication::arguments());
