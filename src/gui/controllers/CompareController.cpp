@@ -145,10 +145,8 @@ void CompareController::compareFile(const QString& path) {
         // The pane takes a third of the height; the details panel scrolls in what is left.
         window.resizeDocks({dock}, {window.height() / 3}, Qt::Vertical);
     }
-    const int rows = differences->rowCount();
     emit status(tr("Compared with %1: %2")
-                    .arg(FromPathText(FileNameOf(ToPathText(path), true)),
-                         rows == 1 ? tr("1 difference") : tr("%1 differences").arg(rows)));
+                    .arg(FromPathText(FileNameOf(ToPathText(path), true)), countText()));
 }
 
 void CompareController::refresh() {
@@ -199,9 +197,13 @@ bool CompareController::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void CompareController::updateCount() {
+QString CompareController::countText() const {
     const int rows = differences->rowCount();
-    count->setText(rows == 1 ? tr("1 difference") : tr("%1 differences").arg(rows));
+    return rows == 1 ? tr("1 difference") : tr("%1 differences").arg(rows);
+}
+
+void CompareController::updateCount() {
+    count->setText(countText());
 }
 
 void CompareController::step(int direction) {

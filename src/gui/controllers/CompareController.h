@@ -71,6 +71,7 @@ private:
     void chooseFile();
     void rowChosen(const QModelIndex& current);
     void updateCount();
+    QString countText() const;
 
     QMainWindow& window;
     NavigationController& navigation;
