@@ -40,6 +40,20 @@ if [ "$listed" != "$expected" ]; then
   exit 1
 fi
 
+# Both programs stand alone (only Windows' own DLLs, no MinGW runtime, no Qt DLL) and carry
+# their version information; the window carries its icon.
+for program in thornbeck.exe thornbeck-cli.exe; do
+  if x86_64-w64-mingw32-objdump -p "$build/$program" | grep -iE 'DLL Name: *(lib|Qt6)'; then
+    echo "windows-test.sh: $program needs the DLLs above" >&2
+    exit 1
+  fi
+  resources=$(wrestool -l "$build/$program")
+  grep -q 'type=version' <<<"$resources" ||
+    { echo "windows-test.sh: $program has no version information" >&2; exit 1; }
+done
+wrestool -l "$build/thornbeck.exe" | grep -q "name='IDI_ICON1'" ||
+  { echo "windows-test.sh: thornbeck.exe has no icon" >&2; exit 1; }
+
 # Wine has, once in many runs, ended a test at its start with no output (0.01 s, on a test
 # that passed natively in the same run). Tests that fail are tried once more, alone, and named
 # here first, so that a test of ours that fails now and then stays visible in the log; a test
