@@ -40,7 +40,7 @@ ModifyResult RegistryDocument::modify(int32_t node, const ModifyRequest& request
 
 std::optional<OpenRefusal> RegistryDocument::open(const QString& givenPath) {
     // One spelling of a path however it came (dialog, drop, command line), so that the caption
-    // and the saved-as test compare alike: Windows' own separators there.
+    // shows it alike and Save As can tell the same path from another: Windows' separators there.
     const QString path = QDir::toNativeSeparators(givenPath);
     close();
     OpenOutcome outcome = OpenRegistryFile(ToFsPath(path));
