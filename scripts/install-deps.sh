@@ -2,14 +2,25 @@
 # Installs the Debian packages the build needs, skipping those already there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-dejavu-core
-  clang libclang-rt-14-dev "$@")
-# Installing and packaging checks (the icon's SVG plugin, validators, man, dpkg-shlibdeps and
-# the file utility CPack's dependency scan runs; strace, to refuse hard links in a test) and
-# the Windows build (MinGW-w64, GoogleTest's sources, Wine; the icon's drawing and packing;
-# NSIS for the installer).
-packages+=(libqt6svg6 desktop-file-utils appstream man-db dpkg-dev file strace
-  g++-mingw-w64-x86-64-posix googletest wine64 librsvg2-bin icoutils nsis)
+# With --editor: only what building and running the editor needs (scripts/run.sh). Otherwise
+# everything the tests need too. Further arguments are further packages.
+editor_only=false
+if [ "${1:-}" = --editor ]; then
+  editor_only=true
+  shift
+fi
+# The build and the window (the SVG plugin draws its icon).
+packages=(cmake ninja-build g++ qt6-base-dev libqt6svg6 fonts-dejavu-core "$@")
+if ! $editor_only; then
+  # The tests, benchmarks and fuzz targets.
+  packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+  # Installing and packaging checks (validators, man, dpkg-shlibdeps and the file utility
+  # CPack's dependency scan runs; strace, to inject faults in the file calls) and the Windows
+  # build (MinGW-w64, GoogleTest's sources, Wine; the icon's drawing and packing; NSIS for the
+  # installer).
+  packages+=(desktop-file-utils appstream man-db dpkg-dev file strace
+    g++-mingw-w64-x86-64-posix googletest wine64 librsvg2-bin icoutils nsis)
+fi
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")

@@ -3,8 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+bash scripts/install-deps.sh --editor
+# The editor alone: no tests or benchmarks, so nothing beyond its own packages is needed.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTHORNBECK_TESTS=OFF \
+  -DTHORNBECK_BENCH=OFF >/dev/null
 cmake --build build --target thornbeck
 
 if [ "$(uname -s)" = Linux ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -1,21 +1,34 @@
 #!/usr/bin/env bash
 # Builds Thornbeck and runs every test, then builds and runs them all again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build's under Wine and the
+# fuzz targets briefly.
+#   bash scripts/test.sh               everything (what CI runs)
+#   bash scripts/test.sh --linux-only  everything but the Windows build and its tests, which
+#                                      spare the first run's 17-minute Qt build for Windows
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+windows=true
+case "${1:-}" in
+  "") ;;
+  --linux-only) windows=false ;;
+  *) echo "usage: scripts/test.sh [--linux-only]" >&2; exit 2 ;;
+esac
+
 bash scripts/install-deps.sh
 # Qt for Windows first, alone on every core: the longest step, once per machine (cached).
-bash scripts/build-qt-windows.sh
+if $windows; then bash scripts/build-qt-windows.sh; fi
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The options run.sh turns off are named, so a build folder it configured runs every test.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTHORNBECK_TESTS=ON \
+  -DTHORNBECK_BENCH=ON
 cmake --build build
 ctest --test-dir build --output-on-failure -j 2
 
 # The window, thornbeck-cli, their tests, the zip and the installer cross-built for Windows;
 # the tests run under Wine.
-bash scripts/windows-test.sh
+if $windows; then bash scripts/windows-test.sh; fi
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTHORNBECK_SANITIZE=ON \
   -DTHORNBECK_BENCH=OFF
@@ -30,12 +43,25 @@ ctest --test-dir build-asan --output-on-failure -j 2
 if command -v clang++ > /dev/null; then
   CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build-fuzz
+  # A run's last line says how it went; a run that fails prints its whole report (the crash,
+  # its stack and the reproducer's name).
+  fuzz_report() {
+    local log=$1
+    shift
+    if "$@" > "$log" 2>&1; then
+      tail -n 1 "$log"
+    else
+      cat "$log"
+      return 1
+    fi
+  }
   fuzz_run() {
     local target=$1
     shift
     rm -rf "build-fuzz/corpus-$target" && mkdir -p "build-fuzz/corpus-$target"
     echo "fuzz_$target $*"
-    "build-fuzz/fuzz_$target" "$@" "build-fuzz/corpus-$target" "${seeds[@]}" 2>&1 | tail -n 1
+    fuzz_report "build-fuzz/fuzz_$target.log" \
+      "build-fuzz/fuzz_$target" "$@" "build-fuzz/corpus-$target" "${seeds[@]}"
   }
   seeds=(build-fuzz/seeds)
   fuzz_run load -runs=600 -max_len=66000
@@ -48,7 +74,7 @@ if command -v clang++ > /dev/null; then
   for folder in fuzz/regressions/*/; do
     [ -d "$folder" ] || continue
     target=$(basename "$folder")
-    "build-fuzz/fuzz_$target" "$folder"* 2>&1 | tail -n 1
+    fuzz_report "build-fuzz/regressions-$target.log" "build-fuzz/fuzz_$target" "$folder"*
   done
 else
   echo "clang++ not found: the fuzz targets are not built"

@@ -41,9 +41,17 @@ if [ "$listed" != "$expected" ]; then
 fi
 
 # Both programs stand alone (only Windows' own DLLs, no MinGW runtime, no Qt DLL) and carry
-# their version information; the window carries its icon.
+# their version information; the window carries its icon. Each tool's output is kept before it
+# is searched, so a missing tool or a failed read stops the script instead of passing the check.
+for tool in x86_64-w64-mingw32-objdump wrestool; do
+  command -v "$tool" >/dev/null ||
+    { echo "windows-test.sh: $tool is missing; run scripts/install-deps.sh" >&2; exit 1; }
+done
 for program in thornbeck.exe thornbeck-cli.exe; do
-  if x86_64-w64-mingw32-objdump -p "$build/$program" | grep -iE 'DLL Name: *(lib|Qt6)'; then
+  imports=$(x86_64-w64-mingw32-objdump -p "$build/$program")
+  grep -q 'DLL Name:' <<<"$imports" ||
+    { echo "windows-test.sh: objdump lists no imports of $program" >&2; exit 1; }
+  if grep -iE 'DLL Name: *(lib|Qt6)' <<<"$imports"; then
     echo "windows-test.sh: $program needs the DLLs above" >&2
     exit 1
   fi
@@ -51,7 +59,8 @@ for program in thornbeck.exe thornbeck-cli.exe; do
   grep -q 'type=version' <<<"$resources" ||
     { echo "windows-test.sh: $program has no version information" >&2; exit 1; }
 done
-wrestool -l "$build/thornbeck.exe" | grep -q "name='IDI_ICON1'" ||
+resources=$(wrestool -l "$build/thornbeck.exe")
+grep -q "name='IDI_ICON1'" <<<"$resources" ||
   { echo "windows-test.sh: thornbeck.exe has no icon" >&2; exit 1; }
 
 # Wine has, once in many runs, ended a test at its start with no output (0.01 s, on a test
