@@ -22,6 +22,7 @@
 #include "gui/models/DifferenceModel.h"
 #include "gui/text/Latin1Text.h"
 #include "gui/text/PathText.h"
+#include "gui/window/FailureBarrier.h"
 #include "gui/window/NewAction.h"
 #include "gui/window/Prompts.h"
 
@@ -34,12 +35,14 @@ constexpr size_t kListedRefusals = 20;
 }  // namespace
 
 CompareController::CompareController(QMainWindow& window, RegistryDocument& document,
-                                     Prompts& prompts, NavigationController& navigation)
+                                     Prompts& prompts, FailureBarrier& barrier,
+                                     NavigationController& navigation)
     : QObject(&window),
       window(window),
       navigation(navigation),
       document(document),
-      prompts(prompts) {
+      prompts(prompts),
+      barrier(barrier) {
     setObjectName(QStringLiteral("compareController"));
     compareWith = NewAction(this, "compareAction", tr("Co&mpare With..."));
     nextDifference =
@@ -118,12 +121,19 @@ void CompareController::chooseFile() {
 }
 
 void CompareController::compareFile(const QString& path) {
+    const QString name = FromPathText(FileNameOf(ToPathText(path), true));
+    if (barrier.run(tr("compare with %1").arg(name), [&] { compareNow(path); })) return;
+    // Whatever was read of the other file is let go.
+    end();
+}
+
+void CompareController::compareNow(const QString& path) {
     if (!document.isOpen()) {
         prompts.message(&window, QMessageBox::Information, kProgramName,
                         tr("Open a file first, then compare it with another."), QMessageBox::Ok);
         return;
     }
-    OpenOutcome opened = OpenRegistryFile(ToFsPath(path));
+    OpenOutcome opened = openOther(ToFsPath(path));
     if (!opened.file) {
         prompts.message(&window, QMessageBox::Warning, kProgramName,
                         tr("Could not compare with %1.\n\n%2")
@@ -151,6 +161,11 @@ void CompareController::compareFile(const QString& path) {
 
 void CompareController::refresh() {
     if (!other) return;
+    // It follows every change of the document: a failure ends the compare, never the change.
+    if (!barrier.run(tr("compare the files again"), [this] { refreshNow(); })) end();
+}
+
+void CompareController::refreshNow() {
     // The current row stays where it was, by key and field, without showing anything.
     std::string key;
     int field = -1;
@@ -223,6 +238,10 @@ void CompareController::rowChosen(const QModelIndex& current) {
 }
 
 void CompareController::takeSelected() {
+    barrier.run(tr("take the other file's fields"), [this] { takeNow(); });
+}
+
+void CompareController::takeNow() {
     if (!other) return;
     // Exactly the chosen fields, gathered by entry in the list's order, which is the file's: a
     // growth of an earlier entry then meets the data area as a take of the whole file would.

@@ -2,10 +2,13 @@
 
 #include <QObject>
 #include <QString>
+#include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "core/format/RegistryImage.h"
 #include "core/index/RegistryIndex.h"
+#include "core/load/RegistryFile.h"
 
 class QAction;
 class QDockWidget;
@@ -18,6 +21,7 @@ class QTreeView;
 namespace thornbeck {
 
 class DifferenceModel;
+class FailureBarrier;
 class NavigationController;
 class Prompts;
 class RegistryDocument;
@@ -28,9 +32,10 @@ class RegistryDocument;
 class CompareController : public QObject {
     Q_OBJECT
 public:
-    // The pane docks in `window`; a chosen row's entry is shown through `navigation`.
+    // The pane docks in `window`; a chosen row's entry is shown through `navigation`. Each
+    // command runs inside `barrier`.
     CompareController(QMainWindow& window, RegistryDocument& document, Prompts& prompts,
-                      NavigationController& navigation);
+                      FailureBarrier& barrier, NavigationController& navigation);
     ~CompareController() override;
 
     QAction* compareAction() const { return compareWith; }
@@ -41,6 +46,10 @@ public:
     QTreeView* view() const { return table; }
     DifferenceModel* model() const { return differences; }
     bool comparing() const { return other.has_value(); }
+
+    // How the other file is read: OpenRegistryFile, unless a test puts another in its place.
+    using FileOpener = std::function<OpenOutcome(const std::filesystem::path&)>;
+    void setFileOpener(FileOpener opener) { openOther = std::move(opener); }
 
     // Opens the file at `path` as the window opens one and shows its differences with the open
     // file; a file that is refused is reported with the reason and changes nothing.
@@ -69,6 +78,9 @@ private:
 
     void createPane();
     void chooseFile();
+    void compareNow(const QString& path);
+    void refreshNow();
+    void takeNow();
     void rowChosen(const QModelIndex& current);
     void updateCount();
     QString countText() const;
@@ -77,6 +89,8 @@ private:
     NavigationController& navigation;
     RegistryDocument& document;
     Prompts& prompts;
+    FailureBarrier& barrier;
+    FileOpener openOther = [](const std::filesystem::path& path) { return OpenRegistryFile(path); };
     std::optional<OtherFile> other;
     bool restoring = false;  // a refresh puts the current row back; it shows nothing
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "gui/models/RegistryListModel.h"
 #include "gui/text/Latin1Text.h"
 #include "gui/text/PathText.h"
+#include "gui/window/FailureBarrier.h"
 #include "gui/window/Prompts.h"
 
 namespace thornbeck {
@@ -32,14 +34,24 @@ QString FirstLocalFile(const QMimeData* mime) {
     return {};
 }
 
+// The wait cursor while it lives, however the work ends.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 }  // namespace
 
 FileController::FileController(RegistryDocument& document, const RegistryListModel& listModel,
-                               Prompts& prompts, QWidget* dialogOwner)
+                               Prompts& prompts, FailureBarrier& barrier, QWidget* dialogOwner)
     : QObject(dialogOwner),
       document(document),
       listModel(listModel),
       prompts(prompts),
+      barrier(barrier),
       dialogOwner(dialogOwner) {
     setObjectName(QStringLiteral("fileController"));
 }
@@ -56,17 +68,21 @@ void FileController::openFile(QString path) {
     if (deferWhileOpening([this, path] { openFile(path); })) return;
     if (leaveEntry && !leaveEntry()) return;
     if (!maybeSave()) return;
-    opening = true;
+    const QString name = FromPathText(FileNameOf(ToPathText(path), true));
+    if (!barrier.run(tr("open %1").arg(name), [&] { openNow(path); }))
+        emit openRefused(path, tr("not enough room to read it"));
+}
+
+void FileController::openNow(const QString& path) {
+    const QScopedValueRollback whileOpening(opening, true);
     emit openingStarted(FromPathText(FileNameOf(ToPathText(path), true)));
     document.close();
     // Paint the word, but let no input in: a drop, a close or a key would run inside the load.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     const auto refusal = document.open(path);
-    QApplication::restoreOverrideCursor();
     // Said in the window, not in a box: the reason stays readable while the user picks another.
     if (refusal) emit openRefused(path, QString::fromStdString(refusal->reason));
-    opening = false;
 }
 
 bool FileController::deferWhileOpening(std::function<void()> action) {
@@ -138,12 +154,19 @@ void FileController::warn(const QString& text) {
 void FileController::reportSaved() {
     const QString backup = QString::fromStdU16String(
         BackupPathOf(SaveTargetOf(ToFsPath(document.path()))).u16string());
-    emit status(std::filesystem::exists(ToFsPath(backup))
+    std::error_code unknown;
+    emit status(std::filesystem::exists(ToFsPath(backup), unknown)
                     ? tr("Saved %1; the previous file is kept as %2").arg(document.path(), backup)
                     : tr("Saved %1").arg(document.path()));
 }
 
 bool FileController::save() {
+    bool saved = false;
+    barrier.run(tr("save %1").arg(document.path()), [&] { saved = saveNow(); });
+    return saved;
+}
+
+bool FileController::saveNow() {
     if (!document.isOpen()) return false;
     const auto outcome = document.save([this](DiskChange change) { return askOverwrite(change); });
     if (!outcome.saved && !outcome.failure.isEmpty())
@@ -158,8 +181,10 @@ void FileController::saveAs() {
         dialogOwner, QStringLiteral("xRegistry.sys (*.sys)"), QStringLiteral("Save xRegistry.sys"),
         FolderText(document.path()), QStringLiteral("xRegistry.sys"));
     if (path.isEmpty()) return;
-    const auto outcome =
-        document.saveAs(path, [this](DiskChange change) { return askOverwrite(change); });
+    RegistryDocument::SaveOutcome outcome;
+    barrier.run(tr("save %1").arg(path), [&] {
+        outcome = document.saveAs(path, [this](DiskChange change) { return askOverwrite(change); });
+    });
     if (!outcome.saved && !outcome.failure.isEmpty())
         warn(tr("Could not save %1.\n\n%2").arg(path, outcome.failure));
     if (outcome.saved) reportSaved();

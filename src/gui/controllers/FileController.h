@@ -11,6 +11,7 @@ class QWidget;
 
 namespace thornbeck {
 
+class FailureBarrier;
 class Prompts;
 class RegistryDocument;
 class RegistryListModel;
@@ -20,9 +21,10 @@ class RegistryListModel;
 class FileController : public QObject {
     Q_OBJECT
 public:
-    // `listModel` gives the rows' order for the CSV export; `dialogOwner` owns every dialog.
+    // `listModel` gives the rows' order for the CSV export; `dialogOwner` owns every dialog. Each
+    // command runs inside `barrier`.
     FileController(RegistryDocument& document, const RegistryListModel& listModel, Prompts& prompts,
-                   QWidget* dialogOwner);
+                   FailureBarrier& barrier, QWidget* dialogOwner);
 
     // Opens the file at `path` after the unsaved-changes question (a copy: the document's own
     // path is emptied on the way). A request made while an open
@@ -55,6 +57,8 @@ signals:
     void status(const QString& text);
 
 private:
+    void openNow(const QString& path);
+    bool saveNow();
     // Runs `action` now, or once the open in progress has finished.
     bool deferWhileOpening(std::function<void()> action);
     // Asks whether to write over a file another program changed or removed; a Reload answer
@@ -67,6 +71,7 @@ private:
     RegistryDocument& document;
     const RegistryListModel& listModel;
     Prompts& prompts;
+    FailureBarrier& barrier;
     QWidget* dialogOwner;
     bool opening = false;
     std::function<bool()> leaveEntry;

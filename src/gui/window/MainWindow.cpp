@@ -45,7 +45,8 @@ constexpr int kStartTreeWidth = 391;
 
 MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, QWidget* parent)
     : QMainWindow(parent),
-      prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>()) {
+      prompts(prompts ? std::move(prompts) : std::make_unique<DialogPrompts>()),
+      barrier(*this->prompts, this, [this](const QString& text) { showStatus(text); }) {
     QFont font(QStringLiteral("Verdana"));
     font.setPointSizeF(8.25);
     setFont(font);
@@ -137,11 +138,11 @@ void MainWindow::createViews() {
 }
 
 void MainWindow::createControllers() {
-    fileController = new FileController(doc, *listRows, *prompts, this);
+    fileController = new FileController(doc, *listRows, *prompts, barrier, this);
     navigator = new NavigationController(
         doc, {pages, tree, treeRows, list, listRows, panel, treeModeAction, listModeAction},
         *prompts, this);
-    comparer = new CompareController(*this, doc, *prompts, *navigator);
+    comparer = new CompareController(*this, doc, *prompts, barrier, *navigator);
     connect(fileController, &FileController::openingStarted, this, [this](const QString& name) {
         comparer->end();
         panel->clearForLoading();
@@ -153,7 +154,8 @@ void MainWindow::createControllers() {
     connect(comparer, &CompareController::status, this, &MainWindow::showStatus);
     connect(&doc, &RegistryDocument::opened, this, &MainWindow::reportOpened);
     connect(&doc, &RegistryDocument::opened, this, &MainWindow::fitListColumns);
-    connect(panel, &DetailsPanel::modifyRequested, this, &MainWindow::modifyEntry);
+    connect(panel, &DetailsPanel::modifyRequested, this,
+            barrier.guard(tr("apply the fields"), [this] { modifyEntry(); }));
     navigator->setLeaveEntryQuestion([this] { return settleEdits(); });
     fileController->setLeaveEntryQuestion([this] { return settleEdits(); });
     connect(panel, &DetailsPanel::creditsClicked, this,
@@ -199,10 +201,13 @@ void MainWindow::createMenus() {
     connect(saveAction, &QAction::triggered, fileController, &FileController::save);
     connect(saveAsAction, &QAction::triggered, fileController, &FileController::saveAs);
     connect(reloadAction, &QAction::triggered, fileController, &FileController::reload);
-    connect(exportCsvAction, &QAction::triggered, fileController, &FileController::exportCsv);
+    connect(exportCsvAction, &QAction::triggered, fileController,
+            barrier.guard(tr("export as CSV"), [this] { fileController->exportCsv(); }));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
-    connect(findAction, &QAction::triggered, navigator, &NavigationController::find);
-    connect(findNextAction, &QAction::triggered, navigator, &NavigationController::findNext);
+    connect(findAction, &QAction::triggered, navigator,
+            barrier.guard(tr("find"), [this] { navigator->find(); }));
+    connect(findNextAction, &QAction::triggered, navigator,
+            barrier.guard(tr("find"), [this] { navigator->findNext(); }));
     connect(treeModeAction, &QAction::triggered, navigator,
             [this] { navigator->setListMode(false); });
     connect(listModeAction, &QAction::triggered, navigator,

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "gui/document/RegistryDocument.h"
+#include "gui/window/FailureBarrier.h"
 #include "gui/window/Prompts.h"
 
 class QAction;
@@ -77,6 +78,7 @@ private:
     void showAbout();
 
     std::unique_ptr<Prompts> prompts;
+    FailureBarrier barrier;
     RegistryDocument doc;
     QString programFolder;
     QString captionText;
