@@ -38,7 +38,13 @@ constexpr std::array<KnownOption, 2> kDiffOptions = {{{"--offsets", false}, {"--
 constexpr std::array<KnownOption, 5> kMergeOptions = {
     {{"--keys", true}, {"--fields", true}, {"--dry-run", false}, {"--force", false}, {"-o", true}}};
 
-constexpr std::array<Command, 8> kCommands = {{
+constexpr std::array<KnownOption, 5> kApplyOptions = {{{"--overwrite", false},
+                                                       {"--partial", false},
+                                                       {"--dry-run", false},
+                                                       {"--force", false},
+                                                       {"-o", true}}};
+
+constexpr std::array<Command, 9> kCommands = {{
     {"info",
      "FILE",
      "size, layout, entry counts and every problem of a file",
@@ -112,6 +118,8 @@ constexpr std::array<Command, 8> kCommands = {{
      "same lines.\n"
      "  --offsets      also compare Data Offset and Key Offset\n"
      "  --format tsv   the lines above (the default), texts escaped as in list's TSV\n"
+     "  --format tweak the tweak that makes A's entries look like B's, for keys in both whose\n"
+     "                 Data Type agrees (see apply; docs/tweaks.md)\n"
      "  --format json  an array of objects with \"kind\" and \"key\", and for a changed field\n"
      "                 \"field\", \"a\" and \"b\"; bytes escaped as in list's JSON\n"
      "Exit status: 0 when the entries are equal, 1 when they differ.\n",
@@ -134,6 +142,24 @@ constexpr std::array<Command, 8> kCommands = {{
      "Exit status: 0 when everything was taken; 1 when an entry was refused (each key and\n"
      "reason is printed, the other entries are still taken and saved); 2 as for set.\n",
      2, kMergeOptions, RunMerge},
+    {"apply", "FILE TWEAK [--overwrite] [--partial] [--dry-run] [--force] [-o OUT]",
+     "write a tweak's changes into a file, then save",
+     "Reads TWEAK, a tweak file (docs/tweaks.md: key, field, the text expected now and the text\n"
+     "to write, one line each), and checks every line against FILE. By default the tweak\n"
+     "applies whole or not at all: when any line finds another text than it expects, no such\n"
+     "key, another Data Type, or a change Modify refuses, nothing is written. The lines of one\n"
+     "key are one Modify. Prints each line (key, field, status), then saves as set does: with a\n"
+     "backup and the lock, the whole file or nothing. A tweak that changes nothing writes\n"
+     "nothing.\n"
+     "  --overwrite  also write lines whose field differs from the text they expect\n"
+     "  --partial    write what can be written and skip the rest\n"
+     "  --dry-run    print each line's status, write nothing\n"
+     "  --force      save even when FILE has changed on disk since it was read\n"
+     "  -o OUT       save to OUT instead of FILE\n"
+     "Exit status: 0 when every line is written or already so; 1 when a line conflicts (nothing\n"
+     "is written without --partial); 2 for a file that is no tweak (its line is named) and as\n"
+     "for set.\n",
+     2, kApplyOptions, RunApply},
 }};
 
 void PrintCommandHelp(const Command& command, std::ostream& out) {

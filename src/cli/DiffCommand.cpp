@@ -5,6 +5,8 @@
 #include "cli/ExitCode.h"
 #include "cli/LoadedRegistry.h"
 #include "core/compare/EntryCompare.h"
+#include "core/edit/EntryTexts.h"
+#include "core/tweak/TweakWriter.h"
 
 namespace thornbeck::cli {
 namespace {
@@ -39,15 +41,24 @@ void WriteJson(const std::vector<KeyDifference>& differences, std::ostream& out)
 
 int RunDiff(const Arguments& args, const Streams& io) {
     const std::string format = args.value("--format").value_or("tsv");
-    if (format != "tsv" && format != "json")
-        return UsageError("diff", "--format takes tsv or json", io.err);
+    if (format != "tsv" && format != "json" && format != "tweak")
+        return UsageError("diff", "--format takes tsv, json or tweak", io.err);
     const auto a = LoadRegistry(args.operands[0], io.err);
     if (!a) return kExitError;
     const auto b = LoadRegistry(args.operands[1], io.err);
     if (!b) return kExitError;
     const auto differences =
         DiffEntries(a->image, a->index, b->image, b->index, args.has("--offsets"));
-    if (format == "json") {
+    if (format == "tweak") {
+        // The tweak lists only what Modify can write; every difference still sets the status.
+        const auto typeInA = [&a](std::string_view key) {
+            const auto node = EntryNodeOfKey(a->index, key);
+            return node ? FieldText(a->image, *a->index.nodes()[static_cast<size_t>(*node)].entry,
+                                    kDataTypeField)
+                        : std::string();
+        };
+        WriteTweak(TweakOfDifferences(differences, typeInA), io.out);
+    } else if (format == "json") {
         WriteJson(differences, io.out);
     } else {
         WriteTsv(differences, io.out);
