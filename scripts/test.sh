@@ -70,6 +70,8 @@ if command -v clang++ > /dev/null; then
   fuzz_run wildcard -runs=100000
   seeds=(tools/sample)
   fuzz_run descriptions -runs=20000 -max_len=140000
+  seeds=(fuzz/seeds/tweak)
+  fuzz_run tweak -runs=50000 -max_len=4096
   # Every reproducer kept under fuzz/regressions/ still passes.
   for folder in fuzz/regressions/*/; do
     [ -d "$folder" ] || continue

@@ -80,3 +80,20 @@ TEST(Apply, AFileThatIsNoTweakIsNamedWithItsLineAndNothingIsWritten) {
 
 }  // namespace
 }  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+TEST(Apply, TheExampleTweakAppliesToTheSample) {
+    TempFolder folder;
+    const std::string sample = folder.write("xRegistry.sys", SampleBytes()).string();
+    const auto run = RunCli({"apply", sample, THORNBECK_EXAMPLE_TWEAK});
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("/setting/system/timeZone\tValue\tchanged\n"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(RunCli({"get", sample, "/setting/system/region"}).out.substr(0, 14),
+              "Value: PS3-US\n");
+}
+
+}  // namespace
+}  // namespace thornbeck::test

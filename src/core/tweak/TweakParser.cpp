@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "core/edit/FieldRules.h"
 #include "core/edit/HexText.h"
 #include "core/tweak/TweakText.h"
 
@@ -59,12 +58,16 @@ std::string FieldProblem(DetailField field, std::string_view bytes) {
     switch (field) {
         case kValueField:
             return bytes.size() > kLongestValue ? "the value is longer than an entry can hold" : "";
-        case kDataSizeField:
-            if (!FieldCouldHold(bytes, FieldCharacters::DecimalDigits,
-                                field_rules::kDataSizeDigits) ||
-                bytes.empty())
-                return "Data Size takes 1 to 5 decimal digits";
-            return std::stoul(std::string(bytes)) > 0xFFFF ? "Data Size is at most 65535" : "";
+        case kDataSizeField: {
+            // Digits only: the typing rules let control characters through as editing keys.
+            uint32_t size = 0;
+            for (const char c : bytes) {
+                if (c < '0' || c > '9') return "Data Size takes 1 to 5 decimal digits";
+                size = size * 10 + static_cast<uint32_t>(c - '0');
+                if (size > 0xFFFF) return "Data Size is at most 65535";
+            }
+            return bytes.empty() || bytes.size() > 5 ? "Data Size takes 1 to 5 decimal digits" : "";
+        }
         case kDataTypeField:
             for (const char* name : kDataTypeNames)
                 if (bytes == name) return "";
