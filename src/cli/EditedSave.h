@@ -1,7 +1,5 @@
 #pragma once
 
-#include <filesystem>
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -10,23 +8,20 @@
 
 #include "cli/Arguments.h"
 #include "cli/LoadedRegistry.h"
-#include "core/fileio/LockFile.h"
+#include "core/fileio/SaveRegistry.h"
 
 namespace thornbeck::cli {
 
-// How long a writer waits for another one to finish before it reports the file busy.
-constexpr std::chrono::milliseconds kLockWait{2500};
-
-// Takes the lock of the file `name` will be written to, for the whole load-modify-save.
-// Returns 0 when held; else reports on `err` that the file is busy or why the lock file
-// cannot be made, and returns the exit code.
-int TakeWriterLock(LockFile& lock, std::string_view name, std::ostream& err);
+// Reports on `err` why the writer lock of the file `name` was not taken (a SaveResult lock kind)
+// and returns the exit code for it.
+int ReportLockRefused(SaveResult::Kind kind, const std::filesystem::path& lockPath,
+                      std::string_view reason, std::string_view name, std::ostream& err);
 
 // The start of a command that edits its first operand and saves it (set, merge): the file it
 // writes ("-o", else the operand itself), that file's writer lock, and the operand loaded.
 struct LockedEdit {
     std::string target;
-    std::unique_ptr<LockFile> lock;
+    SaveLock lock;
     std::optional<LoadedRegistry> file;  // nothing when it failed; `exitCode` then says why
     int exitCode = 0;
 };
@@ -36,10 +31,12 @@ struct LockedEdit {
 // lock or a file that cannot be loaded is reported on `err`.
 LockedEdit LockAndLoad(std::string_view command, const Arguments& args, std::ostream& err);
 
-// Saves `bytes` to `target` as Save does, for a command that loaded `file`. When `target` is
-// that same file and it has changed on disk since it was read (another program wrote it, or
-// removed it), nothing is written and the exit code for it is returned, unless `force`.
+// Saves `bytes` to `target` through the core's SaveRegistry, as the window saves, for a command
+// that loaded `file`; `held` is the lock LockAndLoad took, if any. When `target` is that same
+// file and it has changed on disk since it was read (another program wrote it, or removed it),
+// nothing is written and the exit code for it is returned, unless `force`. Bytes equal to the
+// file as read are not written over it: the file and its backup stay as they are.
 int SaveEdited(const LoadedRegistry& file, std::string_view target, std::span<const uint8_t> bytes,
-               bool force, std::ostream& err);
+               bool force, std::ostream& err, const LockFile* held = nullptr);
 
 }  // namespace thornbeck::cli

@@ -88,10 +88,33 @@ TEST(SaveCommands, ASaveIntoALockedFolderIsReportedAndKeepsTheChanges) {
 
 TEST(SaveCommands, SaveAsOntoTheOpenFileIsASave) {
     OpenCopy c;
+    c.w.makeUnsavedChange();
     c.w.prompts->files = {Q(c.path)};
     c.trigger("saveAsAction");
     EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), SampleBytes());
     EXPECT_EQ(c.w->document().path(), Q(c.path));
+}
+
+// A Save with nothing to save over the file as it was read writes nothing, so the backup of the
+// original stays the original; Save As onto the same file spelt with "./" is the same Save.
+TEST(SaveCommands, NothingToSaveWritesNothingAndSaysSo) {
+    OpenCopy c;
+    c.trigger("saveAction");
+    EXPECT_FALSE(fs::exists(BackupPathOf(c.path)));
+    EXPECT_EQ(c.w->statusBar()->currentMessage(),
+              "Nothing to save: " + Q(c.path) + " is as it was read");
+
+    c.w.makeUnsavedChange();
+    c.trigger("saveAction");
+    ASSERT_EQ(ReadBytes(BackupPathOf(c.path)), SampleBytes());
+    const auto saved = fs::last_write_time(c.path);
+    c.w.prompts->files = {Q(c.folder.path() / "." / "xRegistry.sys")};
+    c.trigger("saveAsAction");
+    c.trigger("saveAction");
+    EXPECT_EQ(ReadBytes(BackupPathOf(c.path)), SampleBytes());
+    EXPECT_EQ(fs::last_write_time(c.path), saved);
+    EXPECT_TRUE(c.w.prompts->messages.empty());
+    EXPECT_TRUE(c.w->statusBar()->currentMessage().startsWith("Nothing to save: "));
 }
 
 TEST(SaveCommands, AFailedSaveAsIsReportedAndChangesNothing) {

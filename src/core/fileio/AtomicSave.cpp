@@ -191,7 +191,9 @@ std::optional<std::string> CopyContents(const fs::path& from, const fs::path& to
     if (auto failure = FlushToDisk(out.get())) return failure;
     if (std::fclose(out.release()) != 0) return ErrnoReason();
     std::error_code error;
-    fs::permissions(to, fs::status(from, error).permissions(), error);
+    const fs::perms permissions = fs::status(from, error).permissions();
+    if (!error) fs::permissions(to, permissions, error);
+    if (error) return "cannot give the backup its permissions: " + error.message();
     return std::nullopt;
 }
 #endif
@@ -280,31 +282,6 @@ std::optional<SaveError> Commit(const fs::path& target, bool withBackup, Staged&
 
 }  // namespace
 
-fs::path SaveTargetOf(const fs::path& path) {
-    fs::path current = path;
-    // The same bound as the system's own for a chain of links.
-    for (int hop = 0; hop < 40; ++hop) {
-        std::error_code error;
-        if (!fs::is_symlink(fs::symlink_status(current, error))) return current;
-        const fs::path link = fs::read_symlink(current, error);
-        if (error) return current;
-        current = link.is_absolute() ? link : current.parent_path() / link;
-    }
-    return current;
-}
-
-fs::path LockPathOf(const fs::path& path) {
-    fs::path lock = SaveTargetOf(path);
-    lock += ".lock";
-    return lock;
-}
-
-fs::path BackupPathOf(const fs::path& path) {
-    fs::path backup = path;
-    backup += ".bak";
-    return backup;
-}
-
 namespace {
 
 // Whether `name` is `prefix` and the eight letters RandomNameBeside adds.
@@ -343,18 +320,22 @@ void ClearLeftovers(const fs::path& target) {
 std::optional<SaveError> SaveProduced(const fs::path& path, const ChunkProducer& produce,
                                       const SaveOptions& options, DiskStamp* written) {
     const fs::path target = SaveTargetOf(path);
-    std::error_code error;
-    const auto current = fs::status(target, error);
-    const bool hasCurrent = !error && fs::is_regular_file(current);
-    if (!error && fs::exists(current) && !hasCurrent)
-        return SaveError{target,
-                         fs::is_directory(current) ? "is a folder" : "is not a regular file"};
+    const TargetState current = InspectTarget(target);
+    if (current.problem) return current.problem;
+    const bool hasCurrent = current.exists;
 
     if (options.clearLeftovers && hasCurrent) ClearLeftovers(target);
     Staged staged;
     const ChunkWriter& writer = options.writer ? options.writer : ChunkWriter(WriteWithFwrite);
     if (auto failure = WriteTemporary(target, produce, writer, staged)) return failure;
-    if (hasCurrent) fs::permissions(staged.temporary, current.permissions(), error);
+    if (hasCurrent) {
+        // A new file with other permissions would quietly open a private file to others.
+        std::error_code error;
+        fs::permissions(staged.temporary, current.permissions, error);
+        if (error)
+            return SaveError{target,
+                             "cannot give the new file its permissions: " + error.message()};
+    }
     const bool withBackup = options.backup && hasCurrent;
     if (withBackup)
         if (auto failure = StageBackup(target, staged)) return failure;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/fileio/DiskStamp.h"
+#include "core/fileio/SaveTarget.h"
 
 namespace thornbeck {
 
@@ -32,21 +33,6 @@ struct SaveOptions {
     bool clearLeftovers = false;
 };
 
-// Why a save failed: the file concerned and the system's reason.
-struct SaveError {
-    std::filesystem::path path;
-    std::string reason;
-};
-
-// The file a save to `path` replaces: `path` with every symbolic link followed, so that a link
-// stays a link and its target gets the new bytes, as editors do. The path itself when it is
-// no link (or a link that cannot be read).
-std::filesystem::path SaveTargetOf(const std::filesystem::path& path);
-
-// Where the lock file of `path` lies: beside its save target, named after it with ".lock"
-// appended. The window's QLockFile and the command line's LockFile both use this name.
-std::filesystem::path LockPathOf(const std::filesystem::path& path);
-
 // Saves `bytes` as the whole file at SaveTargetOf(path) without ever leaving a partial file
 // there, all or nothing:
 // 1. the bytes go to a temporary file of a unique name beside the target, flushed to disk and
@@ -57,7 +43,9 @@ std::filesystem::path LockPathOf(const std::filesystem::path& path);
 //    rename replacing in one step (on Windows MoveFileExW, written through to the disk);
 // 3. should any of these fail, the renames are undone, so the file, its backup and the folder
 //    are as before; once all succeed the old backup is removed and the folder is flushed.
-// Something at the target that is no regular file (a folder, a FIFO, a device) is not replaced.
+// Something at the target that InspectTarget refuses (no regular file, read-only, or a failure
+// to look at it) is not replaced, and a file whose permission bits cannot be given to the new
+// one is not replaced either.
 // When `written` is given it receives the stamp of the file now on disk.
 std::optional<SaveError> SaveWholeFile(const std::filesystem::path& path,
                                        std::span<const uint8_t> bytes,
@@ -71,9 +59,5 @@ std::optional<SaveError> SaveWholeFile(const std::filesystem::path& path,
 std::optional<SaveError> SaveStreamedFile(const std::filesystem::path& path,
                                           const ChunkProducer& produce,
                                           const SaveOptions& options = {});
-
-// The backup of the file at `path`: the path with ".bak" appended. A save through a symbolic
-// link keeps it beside the link's target: BackupPathOf(SaveTargetOf(path)).
-std::filesystem::path BackupPathOf(const std::filesystem::path& path);
 
 }  // namespace thornbeck

@@ -172,7 +172,9 @@ bool FileController::saveNow() {
     if (!outcome.saved && !outcome.failure.isEmpty())
         warn(tr("Could not save %1.\n\n%2").arg(document.path(), outcome.failure));
     if (outcome.saved) reportSaved();
-    return outcome.saved;
+    if (outcome.nothingToSave)
+        emit status(tr("Nothing to save: %1 is as it was read").arg(document.path()));
+    return outcome.saved || outcome.nothingToSave;
 }
 
 void FileController::saveAs() {
@@ -188,6 +190,8 @@ void FileController::saveAs() {
     if (!outcome.saved && !outcome.failure.isEmpty())
         warn(tr("Could not save %1.\n\n%2").arg(path, outcome.failure));
     if (outcome.saved) reportSaved();
+    if (outcome.nothingToSave)
+        emit status(tr("Nothing to save: %1 is as it was read").arg(document.path()));
 }
 
 void FileController::exportCsv() {

@@ -1,12 +1,10 @@
 #include "gui/document/RegistryDocument.h"
 
 #include <QDir>
-#include <QLockFile>
 #include <filesystem>
 
-#include "core/fileio/AtomicSave.h"
-#include "core/fileio/LockFile.h"
-#include "core/fileio/PathFunctions.h"
+#include "core/fileio/SaveRegistry.h"
+#include "core/fileio/SystemFiles.h"
 #include "gui/document/ModifyCommand.h"
 #include "gui/document/TakeFieldsCommand.h"
 #include "gui/text/Latin1Text.h"
@@ -49,6 +47,7 @@ std::optional<OpenRefusal> RegistryDocument::open(const QString& givenPath) {
     entries = std::move(outcome.file->index);
     stampPath = path;
     diskStamp = outcome.file->stamp;
+    readOnly = IsMarkedReadOnly(ToFsPath(path));
     filePath = path;
     emit pathChanged(filePath);
     emit opened();
@@ -64,6 +63,7 @@ void RegistryDocument::close() {
     entries = RegistryIndex();
     stampPath.clear();
     diskStamp = {};
+    readOnly = false;
     if (filePath.isEmpty()) return;
     filePath.clear();
     emit pathChanged(filePath);
@@ -76,34 +76,46 @@ RegistryDocument::SaveOutcome RegistryDocument::save(const OverwriteQuestion& ov
 RegistryDocument::SaveOutcome RegistryDocument::saveAs(const QString& givenPath,
                                                        const OverwriteQuestion& overwrite) {
     const QString path = QDir::toNativeSeparators(givenPath);
-    if (!isOpen() || path.isEmpty()) return {false, tr("No file is open.")};
-    const auto lockPath = LockPathOf(ToFsPath(path));
-    if (const auto problem = NotALockReason(lockPath))
-        return {false, QString::fromStdString(*problem)};
-    QLockFile lock(QString::fromStdU16String(lockPath.u16string()));
-    if (!lock.tryLock(2500))
-        return {false, lock.error() == QLockFile::LockFailedError
-                           ? tr("Another program is saving it. Try again later.")
-                           : tr("The lock file beside it cannot be made.")};
-    if (const DiskChange change = changeOnDisk(path);
-        change != DiskChange::None && !overwrite(change))
-        return {};
-    DiskStamp written;
-    // The lock is held: what an ended writer left beside the file may go.
-    const SaveOptions options{.backup = true, .writer = {}, .clearLeftovers = true};
-    if (const auto failure = SaveWholeFile(ToFsPath(path), bytes.bytes(), options, &written))
-        return {false,
-                QStringLiteral("%1: %2").arg(QString::fromStdU16String(failure->path.u16string()),
-                                             QString::fromLocal8Bit(failure->reason.c_str()))};
+    if (!isOpen() || path.isEmpty()) return {false, false, tr("No file is open.")};
+    SaveRequest request;
+    request.path = ToFsPath(path);
+    request.bytes = bytes.bytes();
+    request.origin = {ToFsPath(stampPath), diskStamp};
+    request.unsavedChanges = hasUnsavedChanges();
+    const SaveResult result = SaveRegistry(request, overwrite);
+    const auto text = [](const std::filesystem::path& file) {
+        return QString::fromStdU16String(file.u16string());
+    };
+    switch (result.kind) {
+        case SaveResult::Saved:
+            break;
+        case SaveResult::NothingToSave:
+            return {false, true, {}};
+        case SaveResult::Declined:
+            return {};
+        case SaveResult::Busy:
+            return {false, false, tr("Another program is saving it. Try again later.")};
+        case SaveResult::LockFailed:
+            return {false, false,
+                    tr("The lock file beside it cannot be made.") +
+                        QStringLiteral("\n\n%1: %2")
+                            .arg(text(result.problemPath), QString::fromStdString(result.reason))};
+        case SaveResult::NotALock:
+            return {false, false, QString::fromStdString(result.reason)};
+        case SaveResult::Failed:
+            return {false, false,
+                    QStringLiteral("%1: %2").arg(text(result.problemPath),
+                                                 QString::fromLocal8Bit(result.reason.c_str()))};
+    }
     stampPath = path;
-    diskStamp = written;
+    diskStamp = result.written;
     const bool moved = path != filePath;
     filePath = path;
     // A save that leaves the history clean already tells nobody; the path and caption follow.
     history.setClean();
     if (moved) emit pathChanged(filePath);
     emit cleanChanged(true);
-    return {true, {}};
+    return {true, false, {}};
 }
 
 TakeOutcome RegistryDocument::takeOtherFields(const RegistryImage& other,
@@ -115,11 +127,6 @@ TakeOutcome RegistryDocument::takeOtherFields(const RegistryImage& other,
     history.push(new TakeFieldsCommand(*this, std::move(outcome.changes)));
     outcome.changes.clear();
     return outcome;
-}
-
-DiskChange RegistryDocument::changeOnDisk(const QString& path) const {
-    if (path.isEmpty() || path != stampPath) return DiskChange::None;
-    return CompareWithDisk(ToFsPath(path), diskStamp);
 }
 
 void RegistryDocument::apply(const EntryChange& change, bool forward) {

@@ -45,15 +45,21 @@ public:
     // Forgets the open file and its history.
     void close();
 
+    // Whether the open file was marked read-only when it was opened: Save refuses it.
+    bool isReadOnly() const { return readOnly; }
+
     struct SaveOutcome {
         bool saved = false;
+        // Nothing was written: no unsaved changes, and the file is still as it was read.
+        bool nothingToSave = false;
         QString failure;  // why not, for a message; "" when the user cancelled
     };
     // Asked when the file has changed on disk (or was removed) since it was read or saved:
     // true to write it anyway.
     using OverwriteQuestion = std::function<bool(DiskChange)>;
-    // Writes the image over the open file with a backup, holding the lock file beside it, so
-    // that the command line and another window wait their turn. A saved state is the clean one.
+    // Writes the image over the open file through the core's SaveRegistry, as thornbeck-cli
+    // saves: with a backup, holding the lock file beside it, so that the command line and
+    // another window wait their turn. A saved state is the clean one.
     SaveOutcome save(const OverwriteQuestion& overwrite);
     // Save to `path`; the document's path becomes `path` only when the save succeeds.
     SaveOutcome saveAs(const QString& path, const OverwriteQuestion& overwrite);
@@ -80,9 +86,6 @@ private:
     friend class ModifyCommand;
     friend class TakeFieldsCommand;
     void apply(const EntryChange& change, bool forward);
-    // How the file at `path` has changed on disk since it was read or saved; None for a file
-    // this document never read or wrote.
-    DiskChange changeOnDisk(const QString& path) const;
 
     RegistryImage bytes;
     RegistryIndex entries;
@@ -92,6 +95,7 @@ private:
     // can tell whether another program has changed it since.
     QString stampPath;
     DiskStamp diskStamp;
+    bool readOnly = false;
 };
 
 }  // namespace thornbeck
