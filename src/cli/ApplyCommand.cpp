@@ -94,8 +94,8 @@ int RunApply(const Arguments& args, const Streams& io) {
         return code;
     }
     if (dryRun) return code;
-    if (const int saved =
-            SaveEdited(file, edit.target, edited.bytes(), args.has("--force"), io.err);
+    if (const int saved = SaveEdited(file, edit.target, edited.bytes(), args.has("--force"),
+                                     edit.lock.lock.get(), io.err);
         saved != kExitOk)
         return saved;
     return code;

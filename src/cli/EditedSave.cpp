@@ -43,7 +43,7 @@ LockedEdit LockAndLoad(std::string_view command, const Arguments& args, std::ost
 }
 
 int SaveEdited(const LoadedRegistry& file, std::string_view target, std::span<const uint8_t> bytes,
-               bool force, std::ostream& err, const LockFile* held) {
+               bool force, const LockFile* held, std::ostream& err) {
     const auto original = file.image.bytes();
     SaveRequest request;
     request.path = PathOfArgument(target);

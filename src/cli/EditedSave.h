@@ -32,11 +32,12 @@ struct LockedEdit {
 LockedEdit LockAndLoad(std::string_view command, const Arguments& args, std::ostream& err);
 
 // Saves `bytes` to `target` through the core's SaveRegistry, as the window saves, for a command
-// that loaded `file`; `held` is the lock LockAndLoad took, if any. When `target` is that same
-// file and it has changed on disk since it was read (another program wrote it, or removed it),
-// nothing is written and the exit code for it is returned, unless `force`. Bytes equal to the
-// file as read are not written over it: the file and its backup stay as they are.
+// that loaded `file`; `held` is the lock LockAndLoad took (nothing when the caller holds none:
+// the save then takes it itself, and would wait in vain for one this process holds). When `target`
+// is that same file and it has changed on disk since it was read (another program wrote it, or
+// removed it), nothing is written and the exit code for it is returned, unless `force`. Bytes equal
+// to the file as read are not written over it: the file and its backup stay as they are.
 int SaveEdited(const LoadedRegistry& file, std::string_view target, std::span<const uint8_t> bytes,
-               bool force, std::ostream& err, const LockFile* held = nullptr);
+               bool force, const LockFile* held, std::ostream& err);
 
 }  // namespace thornbeck::cli

@@ -76,8 +76,8 @@ int RunMerge(const Arguments& args, const Streams& io) {
     if (args.has("--dry-run")) return code;
     // Nothing taken leaves the file (and its backup) alone; a new output file is still written.
     if (outcome.changes.empty() && !args.has("-o")) return code;
-    if (const int saved = SaveEdited(*a, edit.target, edited.bytes(), args.has("--force"), io.err,
-                                     edit.lock.lock.get());
+    if (const int saved = SaveEdited(*a, edit.target, edited.bytes(), args.has("--force"),
+                                     edit.lock.lock.get(), io.err);
         saved != kExitOk)
         return saved;
     return code;

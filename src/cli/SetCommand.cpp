@@ -108,8 +108,8 @@ int RunSet(const Arguments& args, const Streams& io) {
                      int64_t{now.size} - found->entry.size, io.out, io.err);
         return kExitOk;
     }
-    return SaveEdited(*file, edit.target, edited.bytes(), args.has("--force"), io.err,
-                      edit.lock.lock.get());
+    return SaveEdited(*file, edit.target, edited.bytes(), args.has("--force"), edit.lock.lock.get(),
+                      io.err);
 }
 
 }  // namespace thornbeck::cli

@@ -64,3 +64,23 @@ TEST(SourceRules, OnlyTheCoresEditingWritesTheImage) {
 }
 
 }  // namespace
+
+namespace {
+
+// The window and the command line save a registry file through the core's one SaveRegistry: no
+// lock, disk stamp check or file identity test of their own.
+TEST(SourceRules, TheWindowAndTheCommandLineSaveThroughOneFunction) {
+    const std::regex ownSave(R"(\bQLockFile\b|\bLockFile\s+\w+\s*\(|\bCompareWithDisk\s*\(|)"
+                             R"(\bfs::equivalent\s*\(|std::filesystem::equivalent\s*\()");
+    for (const char* folder : {"gui", "cli"}) {
+        auto hits = LinesMatching(kSource / folder, ownSave);
+        // The lock that keeps a second window from starting locks no registry file.
+        std::erase_if(
+            hits, [](const Hit& hit) { return hit.place.starts_with("gui/window/Application."); });
+        EXPECT_TRUE(hits.empty()) << Listed(hits);
+        EXPECT_FALSE(LinesMatching(kSource / folder, std::regex(R"(\bSaveRegistry\s*\()")).empty())
+            << folder;
+    }
+}
+
+}  // namespace

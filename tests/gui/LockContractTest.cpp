@@ -108,7 +108,8 @@ TEST(LockContract, ASaveToTheReadFileSpeltAnotherWayAsksInTheWindowAndIsRefusedB
         EXPECT_EQ(w.prompts->messages.back().text,
                   "The file has changed on disk since it was opened. Overwrite it?");
         err.str({});
-        EXPECT_EQ(cli::SaveEdited(*loaded, spelling.string(), ours, false, err), cli::kExitError);
+        EXPECT_EQ(cli::SaveEdited(*loaded, spelling.string(), ours, false, nullptr, err),
+                  cli::kExitError);
         EXPECT_NE(err.str().find("has changed on disk since it was read; not saved"),
                   std::string::npos)
             << err.str();
