@@ -61,11 +61,10 @@ int RunApply(const Arguments& args, const Streams& io) {
     const bool partial = args.has("--partial");
     const bool dryRun = args.has("--dry-run");
 
+    // One pass over a copy: it is saved only when the tweak applies as the options allow.
     RegistryImage edited = file.image;
-    const TweakOutcome checked = CheckTweak(edited, file.index, *tweak);
-    const auto chosen =
-        ChosenLines(checked, overwrite ? TweakChoice::Overwriting : TweakChoice::Changing);
-    const TweakOutcome outcome = ApplyTweak(edited, file.index, *tweak, chosen);
+    const TweakOutcome outcome = ApplyTweak(
+        edited, file.index, *tweak, overwrite ? TweakChoice::Overwriting : TweakChoice::Changing);
 
     bool conflict = false;
     for (size_t i = 0; i < outcome.lines.size(); ++i) {
@@ -76,7 +75,9 @@ int RunApply(const Arguments& args, const Streams& io) {
     for (size_t i = 0; i < outcome.lines.size(); ++i) {
         const TweakLine& line = tweak->lines[i];
         const TweakLineCheck& check = outcome.lines[i];
-        const bool written = writes && !dryRun && chosen[i] && check.status != TweakStatus::Refused;
+        const bool chosen = check.status == TweakStatus::WillChange ||
+                            (overwrite && check.status == TweakStatus::Differs);
+        const bool written = writes && !dryRun && chosen;
         io.out << TweakTextOf(line.key) << '\t' << FieldName(line.field) << '\t'
                << StatusText(check, written) << '\n';
     }

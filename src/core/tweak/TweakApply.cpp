@@ -1,5 +1,6 @@
 #include "core/tweak/TweakApply.h"
 
+#include <functional>
 #include <unordered_map>
 
 #include "core/compare/EntryCompare.h"
@@ -50,16 +51,12 @@ std::vector<std::pair<std::string_view, std::vector<size_t>>> LinesByKey(const T
     return groups;
 }
 
-bool Chosen(const std::vector<bool>& chosen, size_t line, TweakStatus status) {
-    if (chosen.empty()) return status == TweakStatus::WillChange;
-    return line < chosen.size() && chosen[line] &&
-           (status == TweakStatus::WillChange || status == TweakStatus::Differs);
-}
+// Whether a line of the given status is written.
+using LineChoice = std::function<bool(size_t line, TweakStatus status)>;
 
 // Checks and, when any line of it is chosen, writes one key's lines.
 void ApplyKey(RegistryImage& image, RegistryIndex& index, const Tweak& tweak,
-              const std::vector<size_t>& lines, const std::vector<bool>& chosen,
-              TweakOutcome& outcome) {
+              const std::vector<size_t>& lines, const LineChoice& chosen, TweakOutcome& outcome) {
     const auto node = EntryNodeOfKey(index, tweak.lines[lines.front()].key);
     if (!node) {
         for (const size_t i : lines) outcome.lines[i].status = TweakStatus::NoSuchKey;
@@ -86,7 +83,7 @@ void ApplyKey(RegistryImage& image, RegistryIndex& index, const Tweak& tweak,
     ModifyRequest request{shown.texts, shown.type, true};
     std::vector<size_t> written;
     for (const size_t i : lines)
-        if (Chosen(chosen, i, outcome.lines[i].status) && tweak.lines[i].field != kDataTypeField) {
+        if (tweak.lines[i].field != kDataTypeField && chosen(i, outcome.lines[i].status)) {
             request.texts[tweak.lines[i].field] = tweak.lines[i].text;
             written.push_back(i);
         }
@@ -131,13 +128,30 @@ std::vector<bool> ChosenLines(const TweakOutcome& checked, TweakChoice choice) {
     return chosen;
 }
 
-TweakOutcome ApplyTweak(RegistryImage& image, RegistryIndex& index, const Tweak& tweak,
-                        const std::vector<bool>& chosen) {
+static TweakOutcome ApplyChosen(RegistryImage& image, RegistryIndex& index, const Tweak& tweak,
+                                const LineChoice& chosen) {
     TweakOutcome outcome;
     outcome.lines.resize(tweak.lines.size());
     for (const auto& [key, lines] : LinesByKey(tweak))
         ApplyKey(image, index, tweak, lines, chosen, outcome);
     return outcome;
+}
+
+TweakOutcome ApplyTweak(RegistryImage& image, RegistryIndex& index, const Tweak& tweak,
+                        const std::vector<bool>& chosen) {
+    if (chosen.empty()) return ApplyTweak(image, index, tweak, TweakChoice::Changing);
+    return ApplyChosen(image, index, tweak, [&chosen](size_t line, TweakStatus status) {
+        return line < chosen.size() && chosen[line] &&
+               (status == TweakStatus::WillChange || status == TweakStatus::Differs);
+    });
+}
+
+TweakOutcome ApplyTweak(RegistryImage& image, RegistryIndex& index, const Tweak& tweak,
+                        TweakChoice choice) {
+    return ApplyChosen(image, index, tweak, [choice](size_t, TweakStatus status) {
+        return status == TweakStatus::WillChange ||
+               (choice == TweakChoice::Overwriting && status == TweakStatus::Differs);
+    });
 }
 
 TweakOutcome CheckTweak(RegistryImage& image, RegistryIndex& index, const Tweak& tweak,

@@ -50,6 +50,10 @@ std::vector<bool> ChosenLines(const TweakOutcome& checked, TweakChoice choice);
 // `chosen` may be empty for "every line that will change".
 TweakOutcome ApplyTweak(RegistryImage& image, RegistryIndex& index, const Tweak& tweak,
                         const std::vector<bool>& chosen = {});
+// ApplyTweak of the lines `choice` lets be written, as each key's lines are checked: one pass,
+// for a caller that keeps the result only when nothing conflicts.
+TweakOutcome ApplyTweak(RegistryImage& image, RegistryIndex& index, const Tweak& tweak,
+                        TweakChoice choice);
 
 // Each line's check as ApplyTweak would find it, including Modify's refusals, without changing
 // a byte: the chosen lines are written and then taken back.
