@@ -61,8 +61,8 @@ constexpr std::array<Command, 9> kCommands = {{
      "Prints one row per key, in the order of the file, with the texts of the window's list:\n"
      "Key, Value, Size, Type, Checksum, Flags, Header ID, Data Offset, Key Offset. A key that\n"
      "several entries share shows its first entry, as the list does.\n"
-     "  --format tsv   tab-separated (the default); control characters and \\ as \\t, \\n, \\r,\n"
-     "                 \\\\ and \\xNN\n"
+     "  --format tsv   tab-separated (the default); control characters (0x80-0x9F too) and \\\n"
+     "                 as \\t, \\n, \\r, \\\\ and \\xNN, bytes 0xA0-0xFF in UTF-8\n"
      "  --format csv   what Export as CSV writes\n"
      "  --format json  an array of objects; control characters and bytes from 0x80 as \\u00XX\n",
      1, kListOptions, RunList},
@@ -85,7 +85,7 @@ constexpr std::array<Command, 9> kCommands = {{
      "Prints, in the order of the list, every key that matches TEXT as Find matches it: the text\n"
      "anywhere unless it holds a *, letters of either case, ? any one character, # one digit.\n"
      "  --values  also keys whose value matches, as Find does in tree mode\n"
-     "Exit status: 1 when nothing matches.\n",
+     "Exit status: 1 when nothing matches (\"no key matches\" on stderr).\n",
      2, kFindOptions, RunFind},
     {"set",
      "FILE KEY [--value V] [--value-hex HEX] [--size N] [--checksum H] [--flags H]\n"
@@ -97,6 +97,7 @@ constexpr std::array<Command, 9> kCommands = {{
      "previous file is kept as FILE.bak (or OUT.bak) and the file is never left half written.\n"
      "A key that several entries share changes its last entry, as the tree does.\n"
      "  --value V        the value: hex digits for an Integer entry, else one byte per character\n"
+     "                   (U+0000 to U+00FF, as Latin-1; any other character is an invalid value)\n"
      "  --value-hex HEX  a Binary or String value as hex bytes (\"00FF41\")\n"
      "  --size N         the data size in decimal (not for an Integer entry)\n"
      "  --checksum H, --flags H, --header-id H   1 to 4 hex digits\n"
@@ -204,7 +205,7 @@ int Dispatch(std::span<const std::string> args, std::ostream& out, std::ostream&
     }
     const Command* command = CommandNamed(args[0]);
     if (!command) {
-        err << "thornbeck-cli: unknown command " << VisibleText(args[0])
+        err << "thornbeck-cli: unknown command " << ArgumentText(args[0])
             << "; \"thornbeck-cli --help\" lists the commands\n";
         return kExitError;
     }
@@ -230,7 +231,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         return kExitError;
     }
     return RunCaught(
-        VisibleText(args[0]), [&] { return Dispatch(args, out, err); }, err);
+        ArgumentText(args[0]), [&] { return Dispatch(args, out, err); }, err);
 }
 
 int RunCaught(std::string_view command, const std::function<int()>& run, std::ostream& err) {

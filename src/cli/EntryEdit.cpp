@@ -14,8 +14,9 @@ using namespace field_rules;
 
 std::string HexFieldProblem(const char* option, const std::string& text, int digits) {
     if (FieldCouldHold(text, FieldCharacters::HexDigits, digits)) return {};
-    return std::string(option) + " \"" + VisibleText(text) + "\": the field takes at most " +
-           std::to_string(digits) + " hex digits";
+    const std::string given = std::string(option) + " \"" + ArgumentText(text) + "\": ";
+    if (!IsHexText(text)) return given + "not hex digits (0-9, A-F)";
+    return given + "the field takes at most " + std::to_string(digits) + " hex digits";
 }
 
 std::optional<std::string> BytesOfHex(std::string_view hex) {
@@ -39,6 +40,13 @@ PreparedEdit PrepareEdit(const EntryDisplay& shown, const FieldEdits& edits) {
         problem = "--value and --value-hex both give the value";
         return prepared;
     }
+    // --value is terminal text, one byte per character through Latin-1. A character no byte
+    // holds is what the panel's Value field refuses: Modify says "Invalid value" for it.
+    std::optional<std::string> value;
+    if (edits.value) {
+        value = BytesOfArgument(*edits.value);
+        if (!value) prepared.request.valueIsLatin1 = false;
+    }
     if (edits.size) {
         if (integer) {
             problem = "--size: the size of an \"Integer\" entry cannot be changed";
@@ -46,7 +54,7 @@ PreparedEdit PrepareEdit(const EntryDisplay& shown, const FieldEdits& edits) {
         }
         if (edits.size->empty() ||
             !FieldCouldHold(*edits.size, FieldCharacters::DecimalDigits, kDataSizeDigits)) {
-            problem = "--size \"" + VisibleText(*edits.size) + "\": give 1 to " +
+            problem = "--size \"" + ArgumentText(*edits.size) + "\": give 1 to " +
                       std::to_string(kDataSizeDigits) + " decimal digits";
             return prepared;
         }
@@ -68,19 +76,18 @@ PreparedEdit PrepareEdit(const EntryDisplay& shown, const FieldEdits& edits) {
                 "value in hex with --value";
             return prepared;
         }
-        if (edits.value) {
-            if (!(problem = HexFieldProblem("--value", *edits.value, kIntegerDigits)).empty())
+        if (value) {
+            if (!(problem = HexFieldProblem("--value", *value, kIntegerDigits)).empty())
                 return prepared;
-            texts[kValueField] = *edits.value;
+            texts[kValueField] = *value;
         }
         return prepared;
     }
 
-    std::optional<std::string> value = edits.value;
     if (edits.valueHex) {
         value = BytesOfHex(*edits.valueHex);
         if (!value) {
-            problem = "--value-hex \"" + VisibleText(*edits.valueHex) +
+            problem = "--value-hex \"" + ArgumentText(*edits.valueHex) +
                       "\": give whole bytes as hex digits";
             return prepared;
         }

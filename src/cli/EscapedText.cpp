@@ -2,6 +2,7 @@
 
 #include "core/edit/EntryTexts.h"
 #include "core/edit/ValueText.h"
+#include "core/text/Latin1Utf8.h"
 
 namespace thornbeck::cli {
 namespace {
@@ -12,8 +13,26 @@ bool IsControl(uint8_t byte) {
 
 }  // namespace
 
-std::string VisibleText(std::string_view text) {
-    return EscapedControls(text, {.backslash = true, .c1 = false});
+std::string VisibleText(std::string_view bytes) {
+    return VisibleUtf8(bytes);
+}
+
+std::string ArgumentText(std::string_view argument) {
+    if (const auto bytes = BytesOfArgument(argument)) return VisibleText(*bytes);
+    std::string shown;
+    for (const char c : EscapedControls(argument, {.backslash = true, .c1 = false})) {
+        const auto byte = static_cast<uint8_t>(c);
+        if (byte < 0x80) {
+            shown += c;
+        } else {
+            shown += "\\x" + HexDigits(byte, 2);
+        }
+    }
+    return shown;
+}
+
+std::optional<std::string> BytesOfArgument(std::string_view argument) {
+    return Latin1OfUtf8(argument);
 }
 
 std::string JsonString(std::string_view text) {

@@ -40,11 +40,14 @@ std::optional<KeyedEntry> EntryOfKey(const RegistryIndex& index, std::string_vie
 
 std::optional<KeyedEntry> RequireEntry(const LoadedRegistry& file, std::string_view key,
                                        std::ostream& err) {
-    if (auto found = EntryOfKey(file.index, key)) return found;
-    const bool folder = file.index.findNode(key).has_value();
+    // A key holding a character no byte holds names no key of any file.
+    const auto bytes = BytesOfArgument(key);
+    if (bytes)
+        if (auto found = EntryOfKey(file.index, *bytes)) return found;
+    const bool folder = bytes && file.index.findNode(*bytes).has_value();
     ReportFileProblem(file.name,
-                      folder ? VisibleText(key) + " is a key folder, not an entry"
-                             : "no entry has the key " + VisibleText(key),
+                      folder ? ArgumentText(key) + " is a key folder, not an entry"
+                             : "no entry has the key " + ArgumentText(key),
                       err);
     return std::nullopt;
 }

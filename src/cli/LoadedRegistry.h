@@ -40,7 +40,8 @@ struct KeyedEntry {
 };
 std::optional<KeyedEntry> EntryOfKey(const RegistryIndex& index, std::string_view key);
 
-// EntryOfKey, reporting on `err` when the file has no entry with the key (or only a key folder).
+// EntryOfKey for a key given on the command line (terminal text, mapped to bytes through
+// Latin-1), reporting on `err` when the file has no entry with the key (or only a key folder).
 std::optional<KeyedEntry> RequireEntry(const LoadedRegistry& file, std::string_view key,
                                        std::ostream& err);
 

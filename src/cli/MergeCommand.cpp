@@ -59,6 +59,9 @@ int RunMerge(const Arguments& args, const Streams& io) {
                               io.err);
         fields = *named;
     }
+    // Terminal text, one byte per character, as find reads its text.
+    const auto pattern = BytesOfArgument(args.value("--keys").value_or("*"));
+    if (!pattern) return UsageError("merge", "--keys holds a character no byte holds", io.err);
     LockedEdit edit = LockAndLoad("merge", args, io.err);
     if (!edit.file) return edit.exitCode;
     auto& a = edit.file;
@@ -66,7 +69,7 @@ int RunMerge(const Arguments& args, const Streams& io) {
     if (!b) return kExitError;
 
     const auto differences = DiffEntries(a->image, a->index, b->image, b->index, false);
-    const auto keys = KeysToTake(differences, args.value("--keys").value_or("*"), fields);
+    const auto keys = KeysToTake(differences, *pattern, fields);
     RegistryImage edited = a->image;
     const TakeOutcome outcome = TakeOtherFields(edited, a->index, b->image, b->index, keys, fields);
     PrintTaken(differences, outcome.taken, fields, io.out);

@@ -7,6 +7,7 @@
 #include "cli/RegistryReport.h"
 #include "cli/RowListing.h"
 #include "core/edit/EntryTexts.h"
+#include "core/edit/ModifyEntry.h"
 #include "core/edit/ValueText.h"
 #include "core/fileio/AtomicSave.h"
 #include "core/fileio/SystemText.h"
@@ -30,7 +31,7 @@ int RunList(const Arguments& args, const Streams& io) {
     const std::string formatName = args.value("--format").value_or("tsv");
     const auto format = ListFormatNamed(formatName);
     if (!format)
-        return UsageError("list", "--format " + VisibleText(formatName) + ": not tsv, csv or json",
+        return UsageError("list", "--format " + ArgumentText(formatName) + ": not tsv, csv or json",
                           io.err);
     const auto file = LoadRegistry(args.operands[0], io.err);
     if (!file) return kExitError;
@@ -75,8 +76,23 @@ int RunGet(const Arguments& args, const Streams& io) {
 int RunFind(const Arguments& args, const Streams& io) {
     const auto file = LoadRegistry(args.operands[0], io.err);
     if (!file) return kExitError;
-    const auto keys = FindKeys(file->image, file->index, args.operands[1], args.has("--values"));
+    const std::string& text = args.operands[1];
+    const bool values = args.has("--values");
+    const std::string nothing = values ? "no key or value matches " : "no key matches ";
+    // The text is terminal text, one byte per character; a character no byte holds is refused
+    // as the window's fields refuse it, and could match nothing anyway.
+    const auto pattern = BytesOfArgument(text);
+    if (!pattern) {
+        ReportFileProblem(file->name,
+                          "find text \"" + ArgumentText(text) + "\": " + kInvalidValue +
+                              ": it holds a character no byte holds (only U+0000 to U+00FF)",
+                          io.err);
+        return kExitNegative;
+    }
+    const auto keys = FindKeys(file->image, file->index, *pattern, values);
     for (const std::string_view key : keys) io.out << VisibleText(key) << '\n';
+    if (keys.empty())
+        ReportFileProblem(file->name, nothing + "\"" + ArgumentText(text) + "\"", io.err);
     return keys.empty() ? kExitNegative : kExitOk;
 }
 

@@ -79,7 +79,7 @@ int RunSet(const Arguments& args, const Streams& io) {
     const std::string& key = args.operands[1];
     const auto found = RequireEntry(*file, key, io.err);
     if (!found) return kExitNegative;
-    const std::string where = file->name + ": " + VisibleText(key);
+    const std::string where = file->name + ": " + ArgumentText(key);
     const EntryDisplay shown = DescribeEntry(file->image, found->entry);
     if (!shown.type) {
         // The panel shows no type for it, and Modify leaves such an entry alone.

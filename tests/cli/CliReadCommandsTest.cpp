@@ -83,9 +83,11 @@ TEST(List, WritesTheListTextsInEachFormat) {
     const auto tsv = RunCli({"list", file});
     EXPECT_EQ(tsv.exitCode, 0) << tsv.err;
     EXPECT_EQ(std::count(tsv.out.begin(), tsv.out.end(), '\n'), 6);
-    // Control characters made visible, bytes from 0x80 up as they are, columns as displayed.
+    // Control characters (C1 too) made visible, bytes from 0xA0 up as their Latin-1 characters
+    // in UTF-8, columns as displayed.
     EXPECT_NE(
-        tsv.out.find("/t/text\tsay \"hi\",\\tnow\\n\x80\xE9\xFF\\x00\t18\tString\t00C3\t0000\t"),
+        tsv.out.find("/t/text\tsay \"hi\",\\tnow\\n\\x80\xC3\xA9\xC3\xBF\\x00\t18\tString\t00C3"
+                     "\t0000\t"),
         std::string::npos)
         << tsv.out;
     EXPECT_NE(tsv.out.find("/t/bin\t\\x01\\x00\\\\\t3\tBinary\t"), std::string::npos);
@@ -158,6 +160,10 @@ TEST(GetAndFind, UseTheTreeEntryAndFindsRules) {
     const auto keysOnly = RunCli({"find", file, "HI"});
     EXPECT_EQ(keysOnly.exitCode, 1);
     EXPECT_TRUE(keysOnly.out.empty());
+    EXPECT_NE(keysOnly.err.find("t.sys: no key matches \"HI\""), std::string::npos) << keysOnly.err;
+    const auto nowhere = RunCli({"find", file, "nowhere", "--values"});
+    EXPECT_EQ(nowhere.exitCode, 1);
+    EXPECT_NE(nowhere.err.find("no key or value matches \"nowhere\""), std::string::npos);
     EXPECT_EQ(RunCli({"find", file, "HI", "--values"}).out, "/t/text\n");
     EXPECT_EQ(RunCli({"find", SamplePath().string(), "proxy"}).out,
               "/setting/net/proxy\n/setting/net/proxy/server\n/setting/net/proxy/port\n");

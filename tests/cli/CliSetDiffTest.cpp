@@ -40,7 +40,7 @@ TEST(Set, ChangesTheEntryAsModifyDoesAndSavesWithABackup) {
     ASSERT_EQ(RunCli({"set", file, key, "--size", "2"}).exitCode, 0);
     EXPECT_EQ(FieldLine(RunCli({"get", file, key}).out, "Value:"), "Value: XY");
     ASSERT_EQ(RunCli({"set", file, key, "--value-hex", "00ff"}).exitCode, 0);
-    EXPECT_EQ(FieldLine(RunCli({"get", file, key}).out, "Value:"), "Value: \\x00\xFF");
+    EXPECT_EQ(FieldLine(RunCli({"get", file, key}).out, "Value:"), "Value: \\x00\xC3\xBF");
 
     // A repeated key: set and get act on the tree's entry (the last), the list keeps the first.
     ASSERT_EQ(RunCli({"set", file, "/setting/system/language", "--value", "1f"}).exitCode, 0);
@@ -91,7 +91,9 @@ TEST(Set, ARejectedOrWrongSetWritesNothing) {
         // Texts no field could hold.
         {{"/t/int", "--size", "4"}, 2, "--size"},
         {{"/t/int", "--value", "123456789"}, 2, "--value"},
-        {{"/t/int", "--value", "12G"}, 2, "--value"},
+        {{"/t/int", "--value", "12G"}, 2, "--value \"12G\": not hex digits"},
+        {{"/t/int", "--value", "G1"}, 2, "--value \"G1\": not hex digits"},
+        {{"/t/text", "--flags", "12345"}, 2, "--flags \"12345\": the field takes at most 4"},
         {{"/t/int", "--value-hex", "12"}, 2, "--value-hex"},
         {{"/t/text", "--checksum", "12345"}, 2, "--checksum"},
         {{"/t/text", "--flags", "x"}, 2, "--flags"},

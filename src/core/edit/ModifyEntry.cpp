@@ -240,12 +240,10 @@ ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t nod
         }
     }
     const std::string_view integerDigits = IntegerDigits(texts[kValueField], entry.size);
-    if (integer) {
-        if ((entry.size != 4 && entry.size != 2) || !IsHexFieldText(integerDigits, entry.size))
-            return Reject(kValueField, kInvalidValue);
-    } else if (!request.valueIsLatin1) {
+    if (!request.valueIsLatin1) return Reject(kValueField, kInvalidValue);
+    if (integer &&
+        ((entry.size != 4 && entry.size != 2) || !IsHexFieldText(integerDigits, entry.size)))
         return Reject(kValueField, kInvalidValue);
-    }
     for (const DetailField field : {kChecksumField, kFlagsField, kHeaderIdField})
         if (!IsHexFieldText(texts[field], 2)) return Reject(field, kInvalidValue);
 

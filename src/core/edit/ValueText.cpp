@@ -1,5 +1,7 @@
 #include "core/edit/ValueText.h"
 
+#include "core/text/Latin1Utf8.h"
+
 namespace thornbeck {
 
 namespace {
@@ -49,6 +51,10 @@ std::string EscapedControls(std::string_view text, EscapeRules rules) {
         }
     }
     return out;
+}
+
+std::string VisibleUtf8(std::string_view bytes) {
+    return Utf8OfLatin1(EscapedControls(bytes, {.backslash = true, .c1 = true}));
 }
 
 std::string ReadableValue(std::string_view value, std::string_view type) {

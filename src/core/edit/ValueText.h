@@ -21,6 +21,10 @@ struct EscapeRules {
 // The text with control characters as visible escapes (\t, \n, \r, else \xNN in upper-case
 // hex); every other byte as it is.
 std::string EscapedControls(std::string_view text, EscapeRules rules);
+// The bytes as a UTF-8 terminal shows them, each on one line: EscapedControls with the backslash
+// and the C1 controls escaped, then every byte from 0xA0 up as the UTF-8 of its Latin-1
+// character (0xFC is "ü"). Reads back to the same bytes, byte for byte.
+std::string VisibleUtf8(std::string_view bytes);
 
 // How the list draws a value cell: a Binary value as hex pairs, a String up to its first NUL,
 // and any other control character as a visible escape (\t, \n, \r, \xNN). `type` is the Data

@@ -19,7 +19,7 @@ int HexValue(char c) {
 
 std::string TweakTextOf(std::string_view bytes) {
     if (bytes == "*") return "\\x2A";
-    return Utf8OfLatin1(EscapedControls(bytes, {.backslash = true, .c1 = true}));
+    return VisibleUtf8(bytes);
 }
 
 std::optional<std::string> BytesOfTweakText(std::string_view text, std::string& problem) {

@@ -16,8 +16,8 @@ TEST(ValueText, ACellEscapesControlsAndC1ButKeepsTheBackslash) {
     EXPECT_EQ(ReadableValue(std::string("x\x85y\0z", 5), "String"), "x\\x85y");
 }
 
-TEST(ValueText, TheCommandLineEscapesControlsAndTheBackslashButKeepsC1) {
-    EXPECT_EQ(cli::VisibleText(kMixed), "a\\\\b\\t\\n\\r\\x01\\x7F\x80\x9F\xA0\xFF");
+TEST(ValueText, TheCommandLineEscapesControlsC1AndTheBackslashAndWritesLatin1AsUtf8) {
+    EXPECT_EQ(cli::VisibleText(kMixed), "a\\\\b\\t\\n\\r\\x01\\x7F\\x80\\x9F\xC2\xA0\xC3\xBF");
     EXPECT_EQ(cli::VisibleText(std::string("x\0y", 3)), "x\\x00y");
 }
 
