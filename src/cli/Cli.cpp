@@ -44,19 +44,21 @@ constexpr std::array<KnownOption, 5> kApplyOptions = {{{"--overwrite", false},
                                                        {"--force", false},
                                                        {"-o", true}}};
 
-constexpr std::array<Command, 9> kCommands = {{
-    {"info",
-     "FILE",
-     "size, layout, entry counts and every problem of a file",
+constexpr std::array<KnownOption, 1> kInfoOptions = {{{"--layout", false}}};
+constexpr std::array<KnownOption, 3> kRedactOptions = {
+    {{"--mask", true}, {"--keep", true}, {"--dry-run", false}}};
+
+constexpr std::array<Command, 10> kCommands = {{
+    {"info", "FILE [--layout]", "size, layout, entry counts and every problem of a file",
      "Prints the file's size, whether the data-area marker and the header record are there, the\n"
      "number of entries and of distinct keys, and where the end marker lies. Then one line per\n"
      "problem (a key record, key name or value that reaches outside the file, a file too short\n"
      "to be a registry file) and per note (a name repeated by a later entry, no end marker, no\n"
      "header record).\n"
+     "  --layout  also the file's regions (first offset, length, what they hold) and the loose\n"
+     "            values of the tail after the end marker (runs of 4 or more printable bytes)\n"
      "Exit status: 0 when nothing is wrong, 1 when a problem was found.\n",
-     1,
-     {},
-     RunInfo},
+     1, kInfoOptions, RunInfo},
     {"list", "FILE [--format tsv|csv|json]", "every list row with its nine texts",
      "Prints one row per key, in the order of the file, with the texts of the window's list:\n"
      "Key, Value, Size, Type, Checksum, Flags, Header ID, Data Offset, Key Offset. A key that\n"
@@ -161,6 +163,17 @@ constexpr std::array<Command, 9> kCommands = {{
      "is written without --partial); 2 for a file that is no tweak (its line is named) and as\n"
      "for set.\n",
      2, kApplyOptions, RunApply},
+    {"redact", "FILE OUT [--mask PATTERN] [--keep PATTERN] [--dry-run]",
+     "write a copy of FILE that is safe to share",
+     "Writes OUT, never FILE: a copy in which every byte after the end marker is 0 and the\n"
+     "values of the keys whose names suggest personal data (docs/sharing.md) are masked: a\n"
+     "String's text and a Binary's bytes become a filler of the same length, padding kept, an\n"
+     "Integer 0. Every entry, key, size and offset stays, so the copy opens as FILE does. Prints\n"
+     "what was masked. The copy is not for putting back on a console.\n"
+     "  --mask PATTERN  also mask the keys PATTERN matches, as Find matches them\n"
+     "  --keep PATTERN  do not mask the keys PATTERN matches\n"
+     "  --dry-run       print what would be masked, write nothing\n",
+     2, kRedactOptions, RunRedact},
 }};
 
 void PrintCommandHelp(const Command& command, std::ostream& out) {

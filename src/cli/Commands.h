@@ -23,6 +23,7 @@ int RunSet(const Arguments& args, const Streams& io);
 int RunDiff(const Arguments& args, const Streams& io);
 int RunMerge(const Arguments& args, const Streams& io);
 int RunApply(const Arguments& args, const Streams& io);
+int RunRedact(const Arguments& args, const Streams& io);
 
 // Reports wrong usage of a command on `err` and gives the exit code for it.
 int UsageError(std::string_view command, std::string_view problem, std::ostream& err);

@@ -1,5 +1,6 @@
 // The commands that only read: info, list, export-csv, get, find.
 #include "cli/Commands.h"
+#include "cli/LayoutListing.h"
 #include "cli/EscapedText.h"
 #include "cli/ExitCode.h"
 #include "cli/FindKeys.h"
@@ -24,6 +25,7 @@ int RunInfo(const Arguments& args, const Streams& io) {
     const RegistryImage image(std::move(read.bytes));
     const RegistryReport report = InspectRegistry(image);
     PrintReport(file, report, io.out);
+    if (args.has("--layout")) PrintLayout(DescribeLayout(image), io.out);
     return report.sound() ? kExitOk : kExitNegative;
 }
 
