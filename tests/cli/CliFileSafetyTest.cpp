@@ -31,6 +31,28 @@ std::vector<std::string> NamesIn(const fs::path& folder) {
     return names;
 }
 
+bool HasStrace() {
+    return std::system("command -v strace >/dev/null") == 0;
+}
+
+// thornbeck-cli with `args` under strace with `straceOptions` (fault injection), its trace
+// discarded. LeakSanitizer cannot work under ptrace; the sanitizer build turns it off here.
+CliRun RunUnderStrace(const std::vector<std::string>& straceOptions,
+                      const std::vector<std::string>& args) {
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    std::vector<std::string> argv = {
+        "/usr/bin/strace",
+        "-f",
+        "-o",
+        "/dev/null",
+        "-E",
+        "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0"};
+    argv.insert(argv.end(), straceOptions.begin(), straceOptions.end());
+    argv.push_back(THORNBECK_CLI_PATH);
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunProgram(argv);
+}
+
 TEST(FileSafety, AFifoIsRefusedAtOnce) {
     TempFolder folder;
     const auto fifo = (folder.path() / "x.sys").string();
@@ -148,13 +170,8 @@ TEST(FileSafety, ADiskThatFillsDuringTheBackupCopySaysSo) {
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
     }
-    // LeakSanitizer cannot work under ptrace; the sanitizer build turns it off for this run.
-    const char* asan = std::getenv("ASAN_OPTIONS");
-    const std::string asanOptions =
-        "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0";
-    const auto run = RunProgram({"/usr/bin/strace", "-f", "-o", "/dev/null", "-E", asanOptions,
-                                 "-e", "inject=link,linkat:error=EPERM", THORNBECK_CLI_PATH, "set",
-                                 file, "/setting/system/timeZone", "--value", "78"});
+    const auto run = RunUnderStrace({"-e", "inject=link,linkat:error=EPERM"},
+                                    {"set", file, "/setting/system/timeZone", "--value", "78"});
     const auto after = ReadBytes(file);
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(disk)) names.push_back(entry.path().filename());
@@ -164,6 +181,52 @@ TEST(FileSafety, ADiskThatFillsDuringTheBackupCopySaysSo) {
     EXPECT_EQ(run.err.find("Input/output error"), std::string::npos) << run.err;
     EXPECT_EQ(after, bytes);
     EXPECT_EQ(names, std::vector<std::string>{"x.sys"});
+}
+
+}  // namespace
+}  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+// The new file cannot be given the old one's permissions: the save fails and leaves the file,
+// its mode and the folder as they were, instead of quietly making a private file readable.
+TEST(FileSafety, APermissionCopyThatFailsFailsTheSave) {
+    if (!HasStrace()) GTEST_SKIP() << "needs strace";
+    TempFolder folder;
+    const auto bytes = CommandTestImage();
+    const auto file = folder.write("f.sys", bytes);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    const auto run =
+        RunUnderStrace({"-e", "trace=fchmodat", "-e", "inject=fchmodat:error=EIO:when=1"},
+                       {"set", file.string(), "/t/int", "--value", "5"});
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_NE(run.err.find("cannot give the new file its permissions: Input/output error"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadBytes(file), bytes);
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(NamesIn(folder.path()), std::vector<std::string>{"f.sys"});
+}
+
+// A writer killed right after creating its lock leaves it empty; nobody holds it, so the next
+// writer takes it at once instead of calling the file busy.
+TEST(FileSafety, ALockLeftEmptyByAKilledWriterDoesNotBlockTheNext) {
+    if (!HasStrace()) GTEST_SKIP() << "needs strace";
+    TempFolder folder;
+    const auto bytes = CommandTestImage();
+    const auto file = folder.write("f.sys", bytes);
+    const auto killed =
+        RunUnderStrace({"-e", "trace=flock", "-e", "inject=flock:signal=KILL:when=1"},
+                       {"set", file.string(), "/t/int", "--value", "5"});
+    EXPECT_NE(killed.exitCode, 0);
+    ASSERT_TRUE(fs::exists(LockPathOf(file)));
+    EXPECT_EQ(fs::file_size(LockPathOf(file)), 0u);
+    EXPECT_EQ(ReadBytes(file), bytes);
+    const auto next = RunCli({"set", file.string(), "/t/int", "--value", "5"});
+    EXPECT_EQ(next.exitCode, 0) << next.err;
+    EXPECT_EQ(ValueOf(file.string(), "/t/int"), "Value: 00000005");
+    EXPECT_EQ(NamesIn(folder.path()), (std::vector<std::string>{"f.sys", "f.sys.bak"}));
 }
 
 }  // namespace

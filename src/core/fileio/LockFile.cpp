@@ -174,15 +174,18 @@ std::optional<LockInfo> ReadLockInfo(const fs::path& path) {
     return info;
 }
 
+// Called only while no live owner can hold the lock: on POSIX this process holds its flock, on
+// Windows a live owner keeps it open, so that it cannot be removed. A lock that names no process
+// (empty, or cut short when its writer was killed) is then stale at once.
 bool ApparentlyStale(const fs::path& path, std::chrono::milliseconds staleAfter) {
-    if (const auto info = ReadLockInfo(path)) {
-        bool sameHost = info->host.empty() || info->host == HostName();
-        const std::string machine = MachineId();
-        if (!info->machine.empty() && !machine.empty()) sameHost = info->machine == machine;
-        if (sameHost) {
-            if (!info->boot.empty() && info->boot != BootId()) return true;
-            if (!ProcessRuns(info->pid, info->program)) return true;
-        }
+    const auto info = ReadLockInfo(path);
+    if (!info) return true;
+    bool sameHost = info->host.empty() || info->host == HostName();
+    const std::string machine = MachineId();
+    if (!info->machine.empty() && !machine.empty()) sameHost = info->machine == machine;
+    if (sameHost) {
+        if (!info->boot.empty() && info->boot != BootId()) return true;
+        if (!ProcessRuns(info->pid, info->program)) return true;
     }
     std::error_code error;
     const auto written = fs::last_write_time(path, error);
@@ -217,8 +220,17 @@ bool LockFile::tryOnce() {
         return false;
     }
 #ifndef _WIN32
-    // QLockFile holds this too; it keeps another process from removing a live lock as stale.
-    ::flock(fd, LOCK_EX | LOCK_NB);
+    // Held for as long as the lock is: it keeps another writer from removing a live lock as
+    // stale. Another writer that found the file empty and flocked it first is removing it; one
+    // that already has is seen by the name no longer being this file. Either way: try again.
+    struct stat opened {
+    }, named{};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &opened) != 0 ||
+        ::stat(lockPath.c_str(), &named) != 0 || opened.st_ino != named.st_ino ||
+        opened.st_dev != named.st_dev) {
+        CloseDescriptor(fd);
+        return false;
+    }
 #endif
     const std::string contents = std::to_string(ThisProcess()) + '\n' + ProgramOf(ThisProcess()) +
                                  '\n' + HostName() + '\n' + MachineId() + '\n' + BootId() + '\n';
@@ -234,21 +246,22 @@ bool LockFile::tryOnce() {
 }
 
 bool LockFile::removeIfStale() {
-    if (!ApparentlyStale(lockPath, staleAfter)) return false;
 #ifdef _WIN32
+    // A live owner keeps the file open without delete sharing: removing it then fails.
+    if (!ApparentlyStale(lockPath, staleAfter)) return false;
     std::error_code error;
     return fs::remove(lockPath, error);
 #else
     // As QLockFile does: only a file no live owner holds locked may go, and only the file that
     // was looked at, not one another process has made meanwhile.
-    const int fd = ::open(lockPath.c_str(), O_WRONLY | O_CLOEXEC);
+    const int fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT;
     bool removed = false;
     struct stat opened {
     }, named{};
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
         ::stat(lockPath.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
-        opened.st_dev == named.st_dev)
+        opened.st_dev == named.st_dev && ApparentlyStale(lockPath, staleAfter))
         removed = ::unlink(lockPath.c_str()) == 0;
     ::close(fd);
     return removed;

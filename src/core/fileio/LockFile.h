@@ -10,10 +10,12 @@ namespace thornbeck {
 // A lock file that keeps two writers of one file apart, made and read as Qt's QLockFile makes
 // and reads them, so the window (which uses QLockFile on the same name) and thornbeck-cli
 // exclude each other. The file is created only when absent and holds
-// "PID\nPROGRAM\nHOST\nMACHINE-ID\nBOOT-ID\n". A lock whose process no longer runs on this
-// machine, or that was taken before the machine's last start, is stale and removed; so is any
-// lock older than `staleAfter` (QLockFile's default is 30 s), since its owner has evidently
-// hung or comes from another machine.
+// "PID\nPROGRAM\nHOST\nMACHINE-ID\nBOOT-ID\n". Its owner holds it (flock on POSIX, the open
+// file on Windows) until it unlocks, so a lock that nobody holds is stale and removed at once
+// when it names no process (a writer killed before it wrote its lock leaves it empty), a
+// process that no longer runs on this machine, or one from before the machine's last start; so
+// is one older than `staleAfter` (QLockFile's default is 30 s), whose owner comes from another
+// machine.
 class LockFile {
 public:
     enum class Result {

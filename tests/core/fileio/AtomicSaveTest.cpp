@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "core/fileio/RegularFile.h"
 #include "support/TestFiles.h"
@@ -290,6 +292,27 @@ TEST(SaveWholeFile, AnOldBackupMovedAsideComesBackWhenTheBackupIsMissing) {
         SaveWholeFile(path, kSecond, {.backup = false, .writer = {}, .clearLeftovers = true}));
     EXPECT_EQ(ReadBytes(path), kSecond);
     EXPECT_EQ(ReadBytes(BackupPathOf(path)), kOld);
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
+}
+
+}  // namespace
+}  // namespace thornbeck
+
+namespace thornbeck {
+namespace {
+
+// Looking at the target fails for another reason than its absence (here links that lead in a
+// circle): the save fails with the system's reason and writes nothing, instead of taking the
+// target for a new file and replacing it without backup or permissions.
+TEST(SaveWholeFile, ATargetThatCannotBeLookedAtFailsTheSaveAndWritesNothing) {
+    TempFolder folder;
+    fs::create_symlink("b.sys", folder.path() / "a.sys");
+    fs::create_symlink("a.sys", folder.path() / "b.sys");
+    const auto failure = SaveWholeFile(folder.path() / "a.sys", kFirst);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, std::strerror(ELOOP));
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "a.sys"));
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "b.sys"));
     EXPECT_EQ(EntriesIn(folder.path()), 2u);
 }
 

@@ -1,6 +1,8 @@
 #include "core/fileio/LockFile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -106,6 +108,34 @@ TEST(LockFile, AFolderOrALinkAtTheLockPathIsNoLockAndIsSaid) {
     EXPECT_EQ(lock.failure(),
               lockPath.string() + " is a symbolic link, not a lock file; remove it to save");
     fs::remove(lockPath);
+    EXPECT_EQ(lock.lock(milliseconds(0)), LockFile::Result::Locked);
+}
+
+}  // namespace
+}  // namespace thornbeck
+
+namespace thornbeck {
+namespace {
+
+// Its owner holds a lock from the moment it makes it; one that nobody holds and that names no
+// process was left by a writer killed before it wrote it, and is no reason to wait.
+TEST(LockFile, ALockNobodyHoldsThatNamesNoProcessIsTakenAtOnce) {
+    TempFolder folder;
+    const auto path = folder.path() / "x.sys.lock";
+    for (const std::string& left : {std::string(), std::string("12ab\n"), std::string("\n\n")}) {
+        std::ofstream(path, std::ios::binary) << left;
+        LockFile lock(path);
+        EXPECT_EQ(lock.lock(milliseconds(0)), LockFile::Result::Locked) << left;
+        lock.unlock();
+    }
+    // Held (as by a writer that has made it and not yet written it), it is left alone.
+    std::ofstream(path, std::ios::binary).flush();
+    const int held = ::open(path.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    LockFile lock(path);
+    EXPECT_EQ(lock.lock(milliseconds(0)), LockFile::Result::Busy);
+    EXPECT_TRUE(fs::exists(path));
+    ::close(held);
     EXPECT_EQ(lock.lock(milliseconds(0)), LockFile::Result::Locked);
 }
 
