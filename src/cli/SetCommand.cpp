@@ -73,6 +73,13 @@ FieldEdits EditsOf(const Arguments& args) {
 }  // namespace
 
 int RunSet(const Arguments& args, const Streams& io) {
+    const FieldEdits edits = EditsOf(args);
+    if (!edits.value && !edits.valueHex && !edits.size && !edits.checksum && !edits.flags &&
+        !edits.headerId)
+        return UsageError("set",
+                          "name a field to change: --value, --value-hex, --size, --checksum, "
+                          "--flags or --header-id",
+                          io.err);
     LockedEdit edit = LockAndLoad("set", args, io.err);
     if (!edit.file) return edit.exitCode;
     auto& file = edit.file;
@@ -86,7 +93,7 @@ int RunSet(const Arguments& args, const Streams& io) {
         ReportFileProblem(where, "its data type byte is none of Binary, Integer, String", io.err);
         return kExitNegative;
     }
-    const PreparedEdit prepared = PrepareEdit(shown, EditsOf(args));
+    const PreparedEdit prepared = PrepareEdit(shown, edits);
     if (!prepared.usageProblem.empty())
         return UsageError("set", where + ": " + prepared.usageProblem, io.err);
 
@@ -97,7 +104,12 @@ int RunSet(const Arguments& args, const Streams& io) {
         ReportFileProblem(where, caption + " " + result.message, io.err);
         return kExitNegative;
     }
-    if (result.kind != ModifyResult::Modified) {
+    if (result.kind == ModifyResult::Unchanged) {
+        // Nothing to write: the file and its backup stay as they are. A copy named by -o is
+        // still made, as merge makes it.
+        ReportFileProblem(where, "nothing to change", io.err);
+        if (args.has("--dry-run") || !args.has("-o")) return kExitOk;
+    } else if (result.kind != ModifyResult::Modified) {
         ReportFileProblem(where, "Modify leaves this entry alone", io.err);
         return kExitNegative;
     }

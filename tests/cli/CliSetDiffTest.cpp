@@ -134,6 +134,34 @@ TEST(Set, ARejectedOrWrongSetWritesNothing) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
+// A set that changes no byte writes nothing: the backup of the original stays the original.
+TEST(Set, ASetThatChangesNothingWritesNothingAndABareSetIsWrongUsage) {
+    TempFolder folder;
+    const auto bytes = CommandTestImage();
+    const auto path = folder.write("t.sys", bytes);
+    const auto file = path.string();
+    ASSERT_EQ(RunCli({"set", file, "/t/int", "--value", "78"}).exitCode, 0);
+    const auto saved = ReadBytes(path);
+    const auto modified = fs::last_write_time(path);
+    ASSERT_EQ(ReadBytes(BackupPathOf(path)), bytes);
+    for (const std::vector<std::string>& same :
+         {std::vector<std::string>{"--value", "78"}, {"--value", "00000078", "--dry-run"}}) {
+        std::vector<std::string> args = {"set", file, "/t/int"};
+        args.insert(args.end(), same.begin(), same.end());
+        const auto run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "thornbeck-cli: " + file + ": /t/int: nothing to change\n");
+        EXPECT_EQ(run.out, "");
+    }
+    const auto bare = RunCli({"set", file, "/t/int"});
+    EXPECT_EQ(bare.exitCode, 2);
+    EXPECT_NE(bare.err.find("name a field to change"), std::string::npos) << bare.err;
+    EXPECT_EQ(ReadBytes(path), saved);
+    EXPECT_EQ(fs::last_write_time(path), modified);
+    EXPECT_EQ(ReadBytes(BackupPathOf(path)), bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+}
+
 TEST(Diff, NamesExactlyTheChangedFields) {
     TempFolder folder;
     const auto a = folder.write("a.sys", SampleBytes()).string();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeView>
 
@@ -55,6 +57,21 @@ TEST(ModifyCommand, WritesRefreshesTheRowAndMarksTheFile) {
     EXPECT_EQ(e.rowCell(node, 4), "ABCD");
 }
 
+// A Modify that changes no byte leaves the file clean: no undo step, no "*", and the status
+// bar says there was nothing to change.
+TEST(ModifyCommand, AModifyThatChangesNoByteIsNoStep) {
+    Editing e;
+    e.show("/setting/net/proxy/port");
+    const auto before = e.bytes();
+    e.field(kValueField)->setText(e.field(kValueField)->text().toLower());
+    e.w->modifyEntry();
+    EXPECT_EQ(e.bytes(), before);
+    EXPECT_FALSE(e.w->document().hasUnsavedChanges());
+    EXPECT_FALSE(e.w.action("undoAction")->isEnabled());
+    EXPECT_EQ(e.w->caption(), Q(SamplePath()));
+    EXPECT_EQ(e.w->statusBar()->currentMessage(), "Nothing to change in /setting/net/proxy/port");
+}
+
 // After a size change every list row, and so the CSV, equals what a fresh load of the image gives.
 TEST(ModifyCommand, ASizeChangeRefreshesTheOffsetsOfEveryLaterRow) {
     Editing e;
@@ -99,7 +116,7 @@ TEST(ModifyCommand, AVeryLongStringShowsWholeAndModifyWritesTheSameBytes) {
                                              w->document().image().bytes().end());
     field->setFocus();
     w->modifyEntry();
-    EXPECT_TRUE(w->document().hasUnsavedChanges());
+    EXPECT_FALSE(w->document().hasUnsavedChanges());  // the same bytes: nothing changed
     EXPECT_EQ(std::vector<uint8_t>(w->document().image().bytes().begin(),
                                    w->document().image().bytes().end()),
               before);
@@ -144,7 +161,7 @@ TEST(ModifyCommand, ABinaryValueWithNulAndHighBytesWritesBackUnchanged) {
     e.field(kFlagsField)->setText(e.field(kFlagsField)->text());
     e.w->modifyEntry();
     EXPECT_EQ(e.bytes(), before);
-    EXPECT_TRUE(e.w->document().hasUnsavedChanges());
+    EXPECT_FALSE(e.w->document().hasUnsavedChanges());  // the same bytes: nothing changed
 }
 
 TEST(ModifyCommand, ASizeChangeMovesLaterEntries) {

@@ -297,6 +297,11 @@ ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t nod
                        HexFieldBytes(texts[kHeaderIdField], 2));
     });
 
+    // Every field as it was: no byte changed, and nothing is there to undo or to save.
+    if (!sizeChange &&
+        std::all_of(change.patches.begin(), change.patches.end(),
+                    [](const BytePatch& patch) { return patch.before == patch.after; }))
+        return ModifyResult{ModifyResult::Unchanged, kValueField, {}, {}};
     // A change that a fresh load would read differently is taken back and refused.
     if (!LoadReadsTheSame(image, index, change, fieldOfPatch)) {
         RevertChange(image, index, change);

@@ -23,7 +23,8 @@ struct ModifyRequest {
 };
 
 struct ModifyResult {
-    enum Kind { Ignored, Modified, Rejected };
+    // Unchanged: every field valid and as the entry already holds it; no byte was written.
+    enum Kind { Ignored, Modified, Rejected, Unchanged };
     Kind kind = Ignored;
     DetailField field = kValueField;  // the field to reject, with its message
     std::string message;
@@ -37,7 +38,8 @@ struct ModifyResult {
 // image is ever written, and no byte of the data area is pushed off the image's end. An edit
 // after which a fresh load would walk other entries or read other key names is refused too
 // (a size change with "Invalid size", any other field with "Invalid value"), so the index always
-// equals a load of the image. The result records the change for undo and redo.
+// equals a load of the image. The result records the change for undo and redo; an edit that
+// would change no byte is Unchanged and records nothing.
 ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t node,
                          const ModifyRequest& request);
 

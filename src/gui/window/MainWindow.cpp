@@ -274,6 +274,8 @@ void MainWindow::modifyEntry() {
         panel->focusField(result.field);
         return;
     }
+    if (result.kind == ModifyResult::Unchanged)
+        showStatus(tr("Nothing to change in %1").arg(panel->keyLine()->text()));
     if (result.kind != ModifyResult::Modified) return;
     navigator->showNode(tree->currentIndex());
     panel->selectFocusedField();

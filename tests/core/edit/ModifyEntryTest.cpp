@@ -47,15 +47,15 @@ std::vector<uint8_t> ThreeEntries() {
     return builder.build();
 }
 
-TEST(ModifyEntry, WithoutEditsWritesTheSameBytes) {
+// An edit that changes no byte is said as such and records nothing to undo or save.
+TEST(ModifyEntry, WithoutEditsChangesNothingAndSaysSo) {
     Loaded file(ThreeEntries());
     const auto before = BytesOf(file.image);
-    for (const char* key : {"/s/int4", "/s/text", "/s/bin", "/s/last"}) {
+    for (const char* key : {"/s/int4", "/s/int2", "/s/text", "/s/bin", "/s/last"}) {
         const int32_t node = file.node(key);
-        auto request = file.panel(node);
-        if (request.type == DataType::Integer) continue;
-        EXPECT_EQ(ModifyEntry(file.image, file.index, node, request).kind, ModifyResult::Modified)
-            << key;
+        const auto result = ModifyEntry(file.image, file.index, node, file.panel(node));
+        EXPECT_EQ(result.kind, ModifyResult::Unchanged) << key;
+        EXPECT_TRUE(result.change.patches.empty()) << key;
     }
     EXPECT_EQ(BytesOf(file.image), before);
 }
