@@ -231,3 +231,30 @@ TEST(FileSafety, ALockLeftEmptyByAKilledWriterDoesNotBlockTheNext) {
 
 }  // namespace
 }  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+TEST(FileSafety, SetAndMergeRefuseAReadOnlyFileAndLeaveEveryFile) {
+    TempFolder folder;
+    const auto bytes = CommandTestImage();
+    const auto file = folder.write("f.sys", bytes);
+    const auto b = folder.path() / "b.sys";
+    ASSERT_EQ(RunCli({"set", file.string(), "/t/int", "--value", "5", "-o", b.string()}).exitCode,
+              0);
+    fs::permissions(file, fs::perms::owner_read);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"set", file.string(), "/t/int", "--value", "5"},
+          {"merge", file.string(), b.string()}}) {
+        const auto run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 2) << args[0] << ": " << run.err;
+        EXPECT_NE(run.err.find(file.string() + ": cannot save: it is read-only"), std::string::npos)
+            << run.err;
+        EXPECT_EQ(ReadBytes(file), bytes);
+        EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read);
+        EXPECT_EQ(NamesIn(folder.path()), (std::vector<std::string>{"b.sys", "f.sys"}));
+    }
+}
+
+}  // namespace
+}  // namespace thornbeck::test

@@ -117,6 +117,25 @@ TEST(SaveCommands, NothingToSaveWritesNothingAndSaysSo) {
     EXPECT_TRUE(c.w->statusBar()->currentMessage().startsWith("Nothing to save: "));
 }
 
+// A read-only file is said so when it opens, and Save refuses it with that reason, leaving it.
+TEST(SaveCommands, AReadOnlyFileIsSaidWhenOpenedAndSaveRefusesIt) {
+    OpenCopy c;
+    EXPECT_FALSE(c.w->document().isReadOnly());
+    fs::permissions(c.path, fs::perms::owner_read | fs::perms::group_read);
+    c.w->openFile(Q(c.path));
+    EXPECT_TRUE(c.w->document().isReadOnly());
+    EXPECT_TRUE(c.w->statusBar()->currentMessage().endsWith(". It is read-only"))
+        << c.w->statusBar()->currentMessage().toStdString();
+    c.w.makeUnsavedChange();
+    c.trigger("saveAction");
+    ASSERT_EQ(c.w.prompts->messages.size(), 1u);
+    EXPECT_EQ(c.w.prompts->messages[0].text,
+              "Could not save " + Q(c.path) + ".\n\n" + Q(c.path) + ": it is read-only");
+    EXPECT_TRUE(c.w->document().hasUnsavedChanges());
+    EXPECT_EQ(ReadBytes(c.path), SampleBytes());
+    EXPECT_FALSE(fs::exists(BackupPathOf(c.path)));
+}
+
 TEST(SaveCommands, AFailedSaveAsIsReportedAndChangesNothing) {
     OpenCopy c;
     c.w.makeUnsavedChange();

@@ -313,6 +313,7 @@ void MainWindow::reportOpened() {
                                 : tr("Opened %1: %2 entries").arg(name).arg(entries);
     if (const int64_t shortened = doc.index().entriesShortened(); shortened > 0)
         said += QStringLiteral(". ") + QString::fromStdString(ShortenedPathsNote(shortened));
+    if (doc.isReadOnly()) said += tr(". It is read-only");
     statusBar()->showMessage(said);
 }
 

@@ -318,3 +318,30 @@ TEST(SaveWholeFile, ATargetThatCannotBeLookedAtFailsTheSaveAndWritesNothing) {
 
 }  // namespace
 }  // namespace thornbeck
+
+namespace thornbeck {
+namespace {
+
+// A file whose mode grants no write permission is refused, by the superuser too: the replace
+// only needs the folder, so without this check it would be overwritten without a word.
+TEST(SaveWholeFile, AReadOnlyFileIsRefusedAndLeftAsItWas) {
+    TempFolder folder;
+    const auto path = folder.write("x.sys", kOld);
+    const auto backup = folder.write("x.sys.bak", {0xEE});
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(path, readOnly);
+    const auto failure = SaveWholeFile(path, kFirst);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->path, path);
+    EXPECT_EQ(failure->reason, "it is read-only");
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(fs::status(path).permissions(), readOnly);
+    EXPECT_EQ(ReadBytes(backup), std::vector<uint8_t>{0xEE});
+    EXPECT_EQ(EntriesIn(folder.path()), 2u);
+    // Writable for anyone at all, it is saved.
+    fs::permissions(path, fs::perms::group_write, fs::perm_options::add);
+    EXPECT_FALSE(SaveWholeFile(path, kFirst));
+}
+
+}  // namespace
+}  // namespace thornbeck
