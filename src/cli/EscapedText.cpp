@@ -53,12 +53,6 @@ std::string JsonString(std::string_view text) {
     return out;
 }
 
-std::string OffsetText(int64_t offset) {
-    // Six digits as the panel shows offsets; offsets of files past 16 MiB need eight.
-    const auto value = static_cast<uint64_t>(offset);
-    return "0x" + HexDigits(value, value > 0xFFFFFF ? 8 : 6);
-}
-
 std::string PlainCaption(std::string_view caption) {
     std::string plain;
     for (const char c : caption)

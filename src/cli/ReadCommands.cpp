@@ -1,11 +1,10 @@
 // The commands that only read: info, list, export-csv, get, find.
 #include "cli/Commands.h"
-#include "cli/LayoutListing.h"
 #include "cli/EscapedText.h"
 #include "cli/ExitCode.h"
 #include "cli/FindKeys.h"
 #include "cli/LoadedRegistry.h"
-#include "cli/RegistryReport.h"
+#include "cli/ReportListing.h"
 #include "cli/RowListing.h"
 #include "core/edit/EntryTexts.h"
 #include "core/edit/ModifyEntry.h"
@@ -16,16 +15,12 @@
 namespace thornbeck::cli {
 
 int RunInfo(const Arguments& args, const Streams& io) {
-    const std::string& file = args.operands[0];
-    FileRead read = ReadInputFile(PathOfArgument(file));
-    if (!read.failure.empty()) {
-        ReportFileProblem(file, read.failure, io.err);
-        return kExitError;
-    }
-    const RegistryImage image(std::move(read.bytes));
-    const RegistryReport report = InspectRegistry(image);
-    PrintReport(file, report, io.out);
-    if (args.has("--layout")) PrintLayout(DescribeLayout(image), io.out);
+    // Opened as every command opens a file: one too short to be a registry file is refused.
+    const auto file = LoadRegistry(args.operands[0], io.err);
+    if (!file) return kExitError;
+    const RegistryReport report = InspectRegistry(file->image, file->index);
+    PrintReport(file->name, report, io.out);
+    if (args.has("--layout")) PrintLayout(DescribeLayout(file->image), io.out);
     return report.sound() ? kExitOk : kExitNegative;
 }
 

@@ -62,13 +62,21 @@ TEST(Info, ReportsShapeProblemsAndNotes) {
     auto noMarker = full;
     noMarker[0xFFF0] = 0;
     const auto unmarked = RunCli({"info", folder.write("nomarker.sys", noMarker).string()});
-    EXPECT_EQ(unmarked.exitCode, 0);
+    // A file without entries is no healthy registry: info fails it.
+    EXPECT_EQ(unmarked.exitCode, 1);
     EXPECT_NE(unmarked.out.find("entries:          0\n"), std::string::npos);
-    EXPECT_NE(unmarked.out.find("note: no data-area marker"), std::string::npos);
+    EXPECT_NE(unmarked.out.find("problem: no data-area marker"), std::string::npos);
+    auto endAtOnce = full;
+    endAtOnce.resize(0x20000, 0);
+    for (size_t i = 0; i < 4; ++i) endAtOnce[0xFFF2 + i] = std::array{0xAA, 0xBB, 0xCC, 0xDD}[i];
+    const auto empty = RunCli({"info", folder.write("empty.sys", endAtOnce).string()});
+    EXPECT_EQ(empty.exitCode, 1) << empty.out;
+    EXPECT_NE(empty.out.find("problem: no entries"), std::string::npos) << empty.out;
 
+    // A file too short to be a registry file is refused as every command refuses it.
     const auto refused = RunCli({"info", folder.write("short.sys", {1, 2, 3}).string()});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.out.find("problem: refused: 3 bytes"), std::string::npos);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("short.sys: "), std::string::npos) << refused.err;
 
     const auto missing = RunCli({"info", (folder.path() / "none.sys").string()});
     EXPECT_EQ(missing.exitCode, 2);

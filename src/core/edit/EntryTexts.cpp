@@ -66,4 +66,9 @@ std::string FieldText(const RegistryImage& image, const EntryRef& entry, DetailF
     return std::move(DescribeEntry(image, entry, field == kValueField).texts[field]);
 }
 
+std::string OffsetText(int64_t offset) {
+    const auto value = static_cast<uint64_t>(offset);
+    return "0x" + HexDigits(value, value > 0xFFFFFF ? 8 : 6);
+}
+
 }  // namespace thornbeck

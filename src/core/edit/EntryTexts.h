@@ -31,6 +31,10 @@ EntryDisplay DescribeEntry(const RegistryImage& image, const EntryRef& entry,
 // One field's text as DescribeEntry gives it, reading the value only for the Value field.
 std::string FieldText(const RegistryImage& image, const EntryRef& entry, DetailField field);
 
+// An offset as reports and the command line write offsets: "0x" and at least 6 upper-case hex
+// digits, as the panel shows offsets; 8 past 16 MiB.
+std::string OffsetText(int64_t offset);
+
 // The number in upper-case hexadecimal, zero-padded to `digits`; longer numbers keep their last
 // `digits` digits.
 std::string HexDigits(uint64_t value, int digits);

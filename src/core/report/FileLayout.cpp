@@ -1,7 +1,7 @@
 #include "core/report/FileLayout.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <vector>
 
 #include "core/format/EntryScanner.h"
 #include "core/format/RegistryFormat.h"
@@ -53,12 +53,14 @@ Walk WalkEntries(const RegistryImage& image) {
     Walk walk;
     EntryScanner scanner(image);
     walk.headerRecord = scanner.hasHeaderRecord();
-    std::unordered_set<int32_t> records;
+    std::vector<bool> records(0x10000 + kKeyOffsetBias, false);  // by absolute key offset
     while (const auto entry = scanner.next()) {
         if (walk.firstEntry < 0) walk.firstEntry = entry->offset;
         ++walk.entries;
         walk.entriesEnd = int64_t{entry->offset} + kEntryOverhead + entry->size;
-        if (!records.insert(entry->keyOffset).second) continue;
+        const auto record = static_cast<size_t>(entry->keyOffset);
+        if (record >= records.size() || records[record]) continue;
+        records[record] = true;
         ++walk.keyRecords;
         const int64_t k = entry->keyOffset;
         const int64_t length =

@@ -6,7 +6,8 @@
 #include <ostream>
 #include <random>
 
-#include "cli/RegistryReport.h"
+#include "cli/ReportListing.h"
+#include "core/report/RegistryReport.h"
 #include "cli/RowListing.h"
 #include "core/edit/EntryTexts.h"
 #include "core/index/RegistryIndex.h"
@@ -84,7 +85,7 @@ TEST(Mutation, AThousandDamagedSamplesLoadWithoutFault) {
         }
         // The command-line tool's info runs on every image, its list (slower) on every fourth.
         std::ostream out(nullptr);  // every text is made, none is kept
-        cli::PrintReport("damaged", cli::InspectRegistry(image), out);
+        cli::PrintReport("damaged", InspectRegistry(image, IndexRegistry(image)), out);
         if (round % 4 == 0)
             for (const auto format :
                  {cli::ListFormat::Tsv, cli::ListFormat::Csv, cli::ListFormat::Json})
