@@ -207,6 +207,28 @@ TEST(Compare, TakingOneRowTakesExactlyItsField) {
     EXPECT_EQ(c.w.action("redoAction")->text(), "&Redo Take Other's Fields (1 entry)");
 }
 
+// A take asks about typing not yet applied before it shows the entries it wrote.
+TEST(Compare, TakingAsksAboutTypingNotAppliedFirst) {
+    Comparing c;
+    const int checksum = c.compare->model()->rowOf("/c/int", kChecksumField);
+    ASSERT_GE(checksum, 0);
+    c.table->setCurrentIndex(c.table->model()->index(checksum, 0));
+    c.table->selectionModel()->select(
+        c.table->currentIndex(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ASSERT_EQ(c.w.panel()->keyLine()->text(), "/c/int");
+    c.w.field(kFlagsField)->setText("0077");
+    c.w.prompts->answers = {QMessageBox::Cancel};
+    c.w.trigger("takeFieldsAction");
+    ASSERT_EQ(c.w.prompts->messages.size(), 1u);
+    EXPECT_EQ(c.w.prompts->messages[0].text, "Apply your changes to /c/int?");
+    EXPECT_EQ(c.bytes(), c.pair.a);
+    EXPECT_EQ(c.w.field(kFlagsField)->text(), "0077");
+    c.w.prompts->answers = {QMessageBox::Discard};
+    c.w.trigger("takeFieldsAction");
+    EXPECT_EQ(c.w.field(kChecksumField)->text(), "0009");
+    EXPECT_NE(c.w.field(kFlagsField)->text(), "0077");
+}
+
 TEST(Compare, ThePaneEscapesControlCharactersNamesTheOtherFileAndSaysWhatARowTakes) {
     Comparing c;
     const DifferenceModel* model = c.compare->model();

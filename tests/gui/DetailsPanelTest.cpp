@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeView>
 
@@ -22,14 +23,7 @@ namespace {
 struct Shown {
     TestWindow w;
     Shown() { w->openFile(Q(SamplePath())); }
-    void show(std::string_view key) {
-        const auto node = w->document().index().findNode(key);
-        ASSERT_TRUE(node) << key;
-        const QModelIndex index = w->treeModel()->indexOfNode(*node);
-        auto* tree = w->keyTree();
-        tree->scrollTo(index);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
-    }
+    void show(std::string_view key) { w.clickKey(key); }
     DetailFieldEdit* field(int i) const { return w->detailsPanel()->field(i); }
     QString text(int i) const { return field(i)->text(); }
     QPushButton* modify() const { return w->detailsPanel()->modifyButton(); }
@@ -76,8 +70,10 @@ TEST(DetailsPanel, AKeyFolderClearsAndDisablesEveryField) {
     Shown s;
     s.show("/setting/system/region");
     s.field(kFlagsField)->setFocus();
+    s.field(kFlagsField)->selectAll();
     QTest::keyClick(s.field(kFlagsField), Qt::Key_1);
     EXPECT_TRUE(s.modify()->isEnabled());
+    s.w.prompts->answers = {QMessageBox::Discard};
     s.show("/setting/system");
     for (int i = 0; i < kDetailFieldCount; ++i) {
         EXPECT_EQ(s.text(i), "") << i;
@@ -105,8 +101,9 @@ TEST(DetailsPanel, HexFieldsRefuseOtherCharactersAndCutAtFourDigits) {
     QTest::keyClicks(flags, "G a");
     EXPECT_EQ(flags->text(), "1a2");
     QTest::keyClicks(flags, "bc");
-    EXPECT_EQ(flags->text(), "1abc");  // the fifth character is cut off again
-    EXPECT_EQ(flags->cursorPosition(), 4);
+    EXPECT_EQ(flags->text(), "1ab2");  // the fifth character is refused, and that is said
+    EXPECT_EQ(flags->cursorPosition(), 3);
+    EXPECT_EQ(s.w->statusBar()->currentMessage(), "Flags takes at most 4 characters.");
     // Pasted text is not filtered; only the limit applies.
     flags->selectAll();
     flags->insert("zz-top");
@@ -117,7 +114,7 @@ TEST(DetailsPanel, DataSizeDrivesTheValueLimitAndWidthAndKeepsWhatItCut) {
     Shown s;
     s.show("/setting/system/nickName");
     const QString value = s.text(kValueField);
-    ASSERT_GT(value.size(), 11);
+    ASSERT_GT(value.size(), 1);
     DetailFieldEdit* size = s.field(kDataSizeField);
     size->setFocus();
     size->selectAll();
@@ -128,8 +125,10 @@ TEST(DetailsPanel, DataSizeDrivesTheValueLimitAndWidthAndKeepsWhatItCut) {
     QTest::keyClick(size, Qt::Key_1);
     EXPECT_EQ(s.text(kValueField), value.left(11));
     EXPECT_TRUE(s.valueIsWide());
+    // A size Modify cannot write cuts nothing: the value keeps the room the entry has.
     size->clear();
-    EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 4);
+    EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 128);
+    EXPECT_EQ(s.text(kValueField), value);
     QTest::keyClicks(size, "123456");
     EXPECT_EQ(size->text(), "12345");
     EXPECT_EQ(s.w->detailsPanel()->valueLimit(), 12345);
@@ -183,13 +182,15 @@ TEST(DetailsPanel, TheValueLimitIsTheSizeModifyWrites) {
     for (const char* text : {"1E2", "12AB", "0", "3d1", "-5", "", "99999", "1e9"}) {
         size->setText(QString::fromLatin1(text));
         const auto written = DataSizeOfText(text);
-        EXPECT_EQ(s.w->detailsPanel()->valueLimit(), written.value_or(4)) << text;
+        // A text Modify refuses keeps the entry's own size.
+        EXPECT_EQ(s.w->detailsPanel()->valueLimit(), written.value_or(128)) << text;
     }
-    // A pasted "-5" still cuts the value: the limit is not lifted.
+    // A pasted "-5" cuts nothing: it is no size the value could get.
     s.show("/setting/system/nickName");
+    const QString value = s.text(kValueField);
     size->selectAll();
     size->insert("-5");
-    EXPECT_EQ(s.text(kValueField).size(), 4);
+    EXPECT_EQ(s.text(kValueField), value);
 }
 
 TEST(DetailsPanel, TheValueFilterFollowsTheEntrysType) {
@@ -230,9 +231,7 @@ TEST(DetailsPanel, ArrowsMoveBetweenEditableFieldsAndPagesBetweenSiblings) {
 TEST(DetailsPanel, AClickShowsTheNodeOnceAndAgainWhenClickedAgain) {
     Shown s;
     int shown = 0;
-    QObject::connect(s.field(kDataTypeField), &QLineEdit::textChanged, [&](const QString& text) {
-        if (!text.isEmpty()) ++shown;
-    });
+    QObject::connect(s.w->detailsPanel(), &DetailsPanel::entryShown, [&] { ++shown; });
     s.show("/setting/system/language");
     EXPECT_EQ(shown, 1);
     s.field(kFlagsField)->setText("7");

@@ -32,10 +32,10 @@ struct HexViewFixture {
         QCoreApplication::processEvents();
         w->openFile(Q(SamplePath()));
     }
+    // The shown entry; nothing for a folder.
     EntryRef show(std::string_view key) {
-        const int32_t node = *w->document().index().findNode(key);
-        w->navigation().showNode(w->treeModel()->indexOfNode(node));
-        return *w->document().index().nodes()[static_cast<size_t>(node)].entry;
+        const int32_t node = w.showKey(key);
+        return w->document().index().nodes()[static_cast<size_t>(node)].entry.value_or(EntryRef{});
     }
     // Types into the view as the user does, from `cell`.
     void typeOver(const QModelIndex& cell, const char* text) {
@@ -75,10 +75,11 @@ TEST(HexView, ShowsTheValueAndEditsABytePerTypedPair) {
     QTest::keyClicks(h.view, "3");  // then the low one, and the cursor moves on
     EXPECT_EQ(h.row(0).join(' '), "00 1F 83 00 00 42 FF 00");
     EXPECT_EQ(h.view->currentIndex(), h.model->index(0, 3));
+    // The zero byte at the end is padding: the field shows the text before it.
     EXPECT_EQ(h.w->detailsPanel()->field(kValueField)->text(),
               QString::fromLatin1("\x00\x1F\x83\x00\x00"
-                                  "B\xFF\x00",
-                                  8));
+                                  "B\xFF",
+                                  7));
     EXPECT_TRUE(h.w->detailsPanel()->modifyButton()->isEnabled());
     h.w->modifyEntry();
     auto after = h.bytes();
@@ -138,7 +139,9 @@ TEST(HexView, FollowsTypingAndTheDataSize) {
     value->setFocus();
     value->selectAll();
     QTest::keyClicks(value, "Hi");
-    EXPECT_EQ(h.row(0).join(' '), "48 69");
+    // The bytes Modify would write: the text, then zeros up to the size.
+    EXPECT_EQ(h.row(0).join(' '), "48 69 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
+    EXPECT_EQ(h.model->rowCount(), 8);
     h.w->detailsPanel()->field(kDataSizeField)->setText("1");
     EXPECT_EQ(h.model->rowCount(), 1);
     EXPECT_EQ(h.row(0).join(' '), "48");

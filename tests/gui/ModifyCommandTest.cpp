@@ -22,11 +22,7 @@ namespace {
 struct Editing {
     TestWindow w;
     Editing() { w->openFile(Q(SamplePath())); }
-    int32_t show(std::string_view key) {
-        const int32_t node = *w->document().index().findNode(key);
-        w->navigation().showNode(w->treeModel()->indexOfNode(node));
-        return node;
-    }
+    int32_t show(std::string_view key) { return w.showKey(key); }
     DetailFieldEdit* field(int i) const { return w->detailsPanel()->field(i); }
     std::vector<uint8_t> bytes() const {
         return {w->document().image().bytes().begin(), w->document().image().bytes().end()};
@@ -116,7 +112,8 @@ TEST(ModifyCommand, AVeryLongStringShowsWholeAndModifyWritesTheSameBytes) {
                                              w->document().image().bytes().end());
     field->setFocus();
     w->modifyEntry();
-    EXPECT_FALSE(w->document().hasUnsavedChanges());  // the same bytes: nothing changed
+    // Nothing differs from the entry: Modify writes nothing and marks nothing.
+    EXPECT_FALSE(w->document().hasUnsavedChanges());
     EXPECT_EQ(std::vector<uint8_t>(w->document().image().bytes().begin(),
                                    w->document().image().bytes().end()),
               before);
@@ -161,7 +158,11 @@ TEST(ModifyCommand, ABinaryValueWithNulAndHighBytesWritesBackUnchanged) {
     e.field(kFlagsField)->setText(e.field(kFlagsField)->text());
     e.w->modifyEntry();
     EXPECT_EQ(e.bytes(), before);
-    EXPECT_FALSE(e.w->document().hasUnsavedChanges());  // the same bytes: nothing changed
+    EXPECT_FALSE(e.w->document().hasUnsavedChanges());
+    e.field(kFlagsField)->setText(e.field(kFlagsField)->text() == "0001" ? "0002" : "0001");
+    e.w->modifyEntry();
+    EXPECT_TRUE(e.w->document().hasUnsavedChanges());
+    EXPECT_EQ(e.w.field(kValueField)->text(), QString::fromLatin1("\x01\x00\x02\xFF", 4));
 }
 
 TEST(ModifyCommand, ASizeChangeMovesLaterEntries) {
@@ -204,6 +205,7 @@ TEST(ModifyCommand, IsOffWhereItCanWriteNothing) {
     QPushButton* modify = w.panel()->modifyButton();
     w.showKey("/t/odd");
     w.field(kFlagsField)->setFocus();
+    w.field(kFlagsField)->selectAll();
     QTest::keyClick(w.field(kFlagsField), Qt::Key_1);
     EXPECT_FALSE(modify->isEnabled());
     EXPECT_TRUE(modify->toolTip().contains("none of Binary, Integer and String"));
@@ -211,6 +213,7 @@ TEST(ModifyCommand, IsOffWhereItCanWriteNothing) {
     EXPECT_FALSE(modify->isEnabled());
     w.showKey("/t/int");
     w.field(kFlagsField)->setFocus();
+    w.field(kFlagsField)->selectAll();
     QTest::keyClick(w.field(kFlagsField), Qt::Key_1);
     EXPECT_TRUE(modify->isEnabled());
     EXPECT_EQ(modify->toolTip(), "");
@@ -274,6 +277,7 @@ TEST(ModifyCommand, UnappliedEditsAreAskedAboutBeforeTheyWouldBeLost) {
     w.showKey("/setting/system/timeZone");
     EXPECT_EQ(value->text(), "0000007F");
 
+    value->selectAll();
     QTest::keyClicks(value, "1");
     w.prompts->answers = {QMessageBox::Discard};
     w.showKey("/setting/system/language");

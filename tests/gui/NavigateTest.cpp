@@ -60,10 +60,7 @@ struct Navigation {
         w->openFile(Q(folder.write("xRegistry.sys", NavigationImage())));
         w->activateWindow();
     }
-    void show(std::string_view name) {
-        w->navigation().showNode(
-            w->treeModel()->indexOfNode(*w->document().index().findNode(name)));
-    }
+    void show(std::string_view name) { w.showKey(name); }
     QString listKey(int position) const {
         return list->model()->index(position, 0).data().toString();
     }
@@ -80,7 +77,7 @@ struct Navigation {
     }
     void find(const QString& text) {
         w.prompts->inputs.push_back(text);
-        w->navigation().find();
+        w->finding().find();
     }
 };
 
@@ -178,13 +175,11 @@ TEST(ListBehaviours, EnterOpensTheRowInTreeModeWithItsValueSelected) {
     EXPECT_TRUE(value->hasFocus());
     EXPECT_EQ(value->selectedText(), "00001F90");
 
-    // A check mark shows its row's entry behind the list; the list's selection wins the switch.
-    n.w->navigation().setListMode(true);
-    n.list->setCurrentIndex(n.list->model()->index(0, 0));
-    n.w->listModel()->setData(n.list->model()->index(3, 0), Qt::Checked, Qt::CheckStateRole);
-    EXPECT_EQ(n.key->text(), "/media/empty");
-    n.w->navigation().setListMode(false);
-    EXPECT_EQ(n.key->text(), "/net/proxy");
+    // The rows carry no check box: it would do nothing a user could see.
+    const QModelIndex first = n.list->model()->index(3, 0);
+    EXPECT_FALSE(first.data(Qt::CheckStateRole).isValid());
+    EXPECT_FALSE(first.flags() & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(n.w->listModel()->setData(first, Qt::Checked, Qt::CheckStateRole));
 
     // A double-click on a key folder leaves the focus in the tree.
     n.show("/net");
@@ -240,19 +235,19 @@ TEST(Find, AsksWithTheLastTextAndSearchesTheListFromTheSelection) {
     n.find("NET");
     EXPECT_EQ(n.w.prompts->inputQuestions.back(), "Find|Find Key:|");
     EXPECT_EQ(n.selectedListKey(), "/net/port");  // nothing selected: row 1 is not tried
-    n.w->navigation().findNext();
+    n.w->finding().findNext();
     EXPECT_EQ(n.selectedListKey(), "/net/[x]");
     QTest::keyClick(n.list, Qt::Key_F3);
     EXPECT_EQ(n.selectedListKey(), "/net/proxy");  // wrapped round
     // Cancel, or an empty answer, keeps the text and searches nothing.
     n.w.prompts->inputs.push_back(std::nullopt);
-    n.w->navigation().find();
+    n.w->finding().find();
     n.find("");
     EXPECT_EQ(n.w.prompts->inputQuestions.back(), "Find|Find Key:|NET");
     EXPECT_EQ(n.selectedListKey(), "/net/proxy");
     // The only match selected: nothing happens.
     n.find("empty");
-    n.w->navigation().findNext();
+    n.w->finding().findNext();
     EXPECT_EQ(n.selectedListKey(), "/media/empty");
     // Brackets are literal, "[]" included; values are not searched in the list.
     n.find("[x]");
@@ -296,10 +291,7 @@ TEST(KeyInfo, DescriptionsBesideTheProgramShowForTheirKeys) {
     auto* typical = w->detailsPanel()->infoBox(1);
     // The first node was shown before the table was read.
     EXPECT_FALSE(info->isVisibleTo(&*w));
-    auto show = [&](std::string_view name) {
-        w->navigation().showNode(
-            w->treeModel()->indexOfNode(*w->document().index().findNode(name)));
-    };
+    auto show = [&](std::string_view name) { w.showKey(name); };
     show("/net/port");
     EXPECT_EQ(info->text(), "The port the proxy listens on");
     EXPECT_EQ(typical->text(), "Typical Value:  8080 ");
@@ -314,6 +306,38 @@ TEST(KeyInfo, DescriptionsBesideTheProgramShowForTheirKeys) {
     show("/net/[x]");
     EXPECT_FALSE(info->isVisibleTo(&*w));
     EXPECT_FALSE(typical->isVisibleTo(&*w));
+}
+
+}  // namespace
+}  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+// Where two entries share a key, the list's row leads to its own entry (the first), shown to be
+// read; the tree's node keeps leading to the last, which Modify writes.
+TEST(ListBehaviours, ARowOfASharedKeyLeadsToItsOwnEntry) {
+    TestWindow w;
+    w->openFile(Q(SamplePath()));
+    const auto& index = w->document().index();
+    const int32_t node = *index.findNode("/setting/system/language");
+    const int32_t row = index.nodes()[static_cast<size_t>(node)].listRow;
+    w->navigation().setListMode(true);
+    w->entryList()->setCurrentIndex(w->listModel()->indexOfRow(row));
+    QTest::keyClick(w->entryList(), Qt::Key_Return);
+    EXPECT_FALSE(w->isListMode());
+    EXPECT_EQ(w.field(kValueField)->text(), "00000001");
+    EXPECT_TRUE(w.field(kValueField)->isReadOnly());
+    EXPECT_FALSE(w.panel()->modifyButton()->isEnabled());
+    EXPECT_TRUE(w.panel()->modifyButton()->toolTip().contains("this is the first"));
+    const std::vector<uint8_t> before(w->document().image().bytes().begin(),
+                                      w->document().image().bytes().end());
+    w->modifyEntry();
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), w->document().image().bytes().begin(),
+                           w->document().image().bytes().end()));
+    w.showKey("/setting/system/language");
+    EXPECT_EQ(w.field(kValueField)->text(), "00000002");
+    EXPECT_FALSE(w.field(kValueField)->isReadOnly());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QTest>
+#include <QTreeView>
 
 #include "gui/controllers/NavigationController.h"
 #include "gui/models/RegistryTreeModel.h"
@@ -43,10 +44,32 @@ DetailFieldEdit* TestWindow::field(int index) const {
     return panel()->field(index);
 }
 
-void TestWindow::showKey(std::string_view key) const {
+int32_t TestWindow::showKey(std::string_view key) const {
     const auto node = window->document().index().findNode(key);
-    ASSERT_TRUE(node.has_value()) << key;
+    if (!node) {
+        ADD_FAILURE() << "no key " << key;
+        return -1;
+    }
     window->navigation().showNode(window->treeModel()->indexOfNode(*node));
+    return *node;
+}
+
+void TestWindow::clickKey(std::string_view key) const {
+    const auto node = window->document().index().findNode(key);
+    ASSERT_TRUE(node) << key;
+    const QModelIndex index = window->treeModel()->indexOfNode(*node);
+    QTreeView* tree = window->keyTree();
+    tree->scrollTo(index);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
+}
+
+EntryRef TestWindow::entryOf(std::string_view key) const {
+    const auto node = window->document().index().findNode(key);
+    if (!node || !window->document().index().nodes()[static_cast<size_t>(*node)].entry) {
+        ADD_FAILURE() << "no entry " << key;
+        return {};
+    }
+    return *window->document().index().nodes()[static_cast<size_t>(*node)].entry;
 }
 
 void TestWindow::makeUnsavedChange() const {

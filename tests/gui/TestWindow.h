@@ -7,7 +7,9 @@
 
 #include "gui/FakePrompts.h"
 #include "gui/controllers/CompareController.h"
+#include "gui/controllers/EditController.h"
 #include "gui/controllers/FileController.h"
+#include "gui/controllers/FindController.h"
 #include "gui/controllers/NavigationController.h"
 #include "gui/widgets/DetailFieldEdit.h"
 #include "gui/widgets/DetailsPanel.h"
@@ -40,8 +42,13 @@ struct TestWindow {
     void redo() const { trigger("redoAction"); }
     DetailsPanel* panel() const;
     DetailFieldEdit* field(int index) const;
-    // Shows the entry or folder of `key` as a click on its tree node does.
-    void showKey(std::string_view key) const;
+    // Shows the entry or folder of `key` as a click on its tree node does; its node, -1 (and a
+    // failed test) when the open file has no such key.
+    int32_t showKey(std::string_view key) const;
+    // The same by a real mouse click on the node.
+    void clickKey(std::string_view key) const;
+    // The entry of `key`'s node as the index holds it now.
+    EntryRef entryOf(std::string_view key) const;
     // Leaves the open file with unsaved changes and the image as it was loaded: the Flags of
     // /setting/system/timeZone changed and changed back by two Modify steps.
     void makeUnsavedChange() const;

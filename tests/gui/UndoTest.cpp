@@ -22,11 +22,7 @@ struct History {
     QAction* undo = w->findChild<QAction*>("undoAction");
     QAction* redo = w->findChild<QAction*>("redoAction");
     History() { w->openFile(Q(path)); }
-    int32_t show(std::string_view key) {
-        const int32_t node = *w->document().index().findNode(key);
-        w->navigation().showNode(w->treeModel()->indexOfNode(node));
-        return node;
-    }
+    int32_t show(std::string_view key) { return w.showKey(key); }
     DetailFieldEdit* field(int i) const { return w->detailsPanel()->field(i); }
     QString cell(std::string_view key, int column) const {
         const int32_t node = *w->document().index().findNode(key);

@@ -135,10 +135,11 @@ void CompareController::compareNow(const QString& path) {
     }
     OpenOutcome opened = openOther(ToFsPath(path));
     if (!opened.file) {
+        const QString reason = QString::fromStdString(opened.refusal->reason);
+        emit status(tr("Could not compare with %1: %2")
+                        .arg(FromPathText(FileNameOf(ToPathText(path), true)), reason));
         prompts.message(&window, QMessageBox::Warning, kProgramName,
-                        tr("Could not compare with %1.\n\n%2")
-                            .arg(path, QString::fromStdString(opened.refusal->reason)),
-                        QMessageBox::Ok);
+                        tr("Could not compare with %1.\n\n%2").arg(path, reason), QMessageBox::Ok);
         return;
     }
     other = OtherFile{std::move(opened.file->image), std::move(opened.file->index)};
@@ -243,6 +244,7 @@ void CompareController::takeSelected() {
 
 void CompareController::takeNow() {
     if (!other) return;
+    if (leaveEntry && !leaveEntry()) return;
     // Exactly the chosen fields, gathered by entry in the list's order, which is the file's: a
     // growth of an earlier entry then meets the data area as a take of the whole file would.
     std::vector<int> rows;
@@ -274,6 +276,11 @@ void CompareController::takeNow() {
                       QString::fromStdString(refusal.reason) + '\n';
     }
     differences->setRefusals(std::move(reasons));
+    const auto taken = static_cast<int>(outcome.taken.size());
+    QString said = taken == 1 ? tr("Took the other file's fields into 1 entry")
+                              : tr("Took the other file's fields into %1 entries").arg(taken);
+    if (!outcome.refused.empty()) said += tr(", %1 refused").arg(outcome.refused.size());
+    emit status(said + QStringLiteral("; ") + countText() + tr(" left"));
     if (outcome.refused.empty()) return;
     if (outcome.refused.size() > kListedRefusals)
         listed +=

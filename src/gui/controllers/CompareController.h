@@ -60,8 +60,11 @@ public:
     void end();
     // Steps the pane's current row by +1 or -1 in the order shown, and shows its key's entry.
     void step(int direction);
-    // Takes the other file's fields into the entries of the selected "changed" rows.
+    // Takes the other file's fields into the entries of the selected "changed" rows, after the
+    // question about edits not yet applied.
     void takeSelected();
+    // Asked before a take would drop the panel's unapplied edits: true to go on.
+    void setLeaveEntryQuestion(std::function<bool()> question) { leaveEntry = std::move(question); }
 
 signals:
     // What just happened, for the status bar.
@@ -92,6 +95,7 @@ private:
     FailureBarrier& barrier;
     FileOpener openOther = [](const std::filesystem::path& path) { return OpenRegistryFile(path); };
     std::optional<OtherFile> other;
+    std::function<bool()> leaveEntry;
     bool restoring = false;  // a refresh puts the current row back; it shows nothing
 
     QAction* compareWith = nullptr;

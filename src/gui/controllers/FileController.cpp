@@ -75,6 +75,8 @@ void FileController::openFile(QString path) {
 
 void FileController::openNow(const QString& path) {
     const QScopedValueRollback whileOpening(opening, true);
+    const QScopedValueRollback again(rereading, !rereadPath.isNull() && path == rereadPath);
+    rereadPath = QString();
     emit openingStarted(FromPathText(FileNameOf(ToPathText(path), true)));
     document.close();
     // Paint the word, but let no input in: a drop, a close or a key would run inside the load.
@@ -137,6 +139,7 @@ bool FileController::askOverwrite(DiskChange change) {
         const QString path = document.path();
         QTimer::singleShot(0, this, [this, path] {
             document.close();
+            rereadPath = path;
             openFile(path);
         });
     }
@@ -144,11 +147,22 @@ bool FileController::askOverwrite(DiskChange change) {
 }
 
 void FileController::reload() {
-    if (document.isOpen()) openFile(document.path());
+    if (!document.isOpen()) return;
+    rereadPath = document.path();
+    openFile(rereadPath);
 }
 
 void FileController::warn(const QString& text) {
     prompts.message(dialogOwner, QMessageBox::Warning, kProgramName, text, QMessageBox::Ok);
+}
+
+void FileController::reportNotSaved(const QString& path, const QString& failure) {
+    if (failure.isEmpty()) {
+        emit status(tr("Not saved: %1 is as it was").arg(path));  // the user cancelled
+        return;
+    }
+    emit status(tr("Could not save %1").arg(path));
+    warn(tr("Could not save %1.\n\n%2").arg(path, failure));
 }
 
 void FileController::reportSaved() {
@@ -169,8 +183,7 @@ bool FileController::save() {
 bool FileController::saveNow() {
     if (!document.isOpen()) return false;
     const auto outcome = document.save([this](DiskChange change) { return askOverwrite(change); });
-    if (!outcome.saved && !outcome.failure.isEmpty())
-        warn(tr("Could not save %1.\n\n%2").arg(document.path(), outcome.failure));
+    if (!outcome.saved) reportNotSaved(document.path(), outcome.failure);
     if (outcome.saved) reportSaved();
     if (outcome.nothingToSave)
         emit status(tr("Nothing to save: %1 is as it was read").arg(document.path()));
@@ -187,8 +200,7 @@ void FileController::saveAs() {
     barrier.run(tr("save %1").arg(path), [&] {
         outcome = document.saveAs(path, [this](DiskChange change) { return askOverwrite(change); });
     });
-    if (!outcome.saved && !outcome.failure.isEmpty())
-        warn(tr("Could not save %1.\n\n%2").arg(path, outcome.failure));
+    if (!outcome.saved) reportNotSaved(path, outcome.failure);
     if (outcome.saved) reportSaved();
     if (outcome.nothingToSave)
         emit status(tr("Nothing to save: %1 is as it was read").arg(document.path()));

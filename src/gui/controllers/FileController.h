@@ -36,6 +36,8 @@ public:
     // True when it carries a local file to open.
     static bool carriesFile(const QMimeData* mime);
     bool isOpening() const { return opening; }
+    // The open in progress reads the open file again (Reload), rather than another one.
+    bool isRereading() const { return opening && rereading; }
 
     void chooseAndOpen();
     bool save();
@@ -66,6 +68,9 @@ private:
     bool askOverwrite(DiskChange change);
     // Says where the file went and where its backup is.
     void reportSaved();
+    // Says that `path` was not saved: why in a box, and in the status bar; a cancelled save only
+    // in the status bar.
+    void reportNotSaved(const QString& path, const QString& failure);
     void warn(const QString& text);
 
     RegistryDocument& document;
@@ -74,6 +79,8 @@ private:
     FailureBarrier& barrier;
     QWidget* dialogOwner;
     bool opening = false;
+    bool rereading = false;
+    QString rereadPath;  // the file a Reload asked for, until its open begins
     std::function<bool()> leaveEntry;
 };
 

@@ -5,31 +5,29 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTreeView>
 
-#include "core/fileio/FileFunctions.h"
-#include "core/find/KeySearch.h"
-#include "core/keyinfo/TypicalValue.h"
+#include "core/edit/EntryTexts.h"
+#include "gui/document/KeyInformation.h"
 #include "gui/document/RegistryDocument.h"
 #include "gui/models/RegistryListModel.h"
 #include "gui/models/RegistryTreeModel.h"
 #include "gui/text/DisplayText.h"
-#include "gui/text/Latin1Text.h"
-#include "gui/text/PathText.h"
 #include "gui/widgets/DetailsPanel.h"
-#include "gui/window/Prompts.h"
 
 namespace thornbeck {
 
+void SelectAndReveal(QTreeView* view, const QModelIndex& index) {
+    view->setCurrentIndex(index);
+    view->scrollTo(index);
+}
+
 NavigationController::NavigationController(const RegistryDocument& document,
-                                           const NavigationViews& views, Prompts& prompts,
-                                           QWidget* dialogOwner)
-    : QObject(dialogOwner),
-      document(document),
-      views(views),
-      prompts(prompts),
-      dialogOwner(dialogOwner) {
+                                           const NavigationViews& views,
+                                           const KeyInformation& keyInfo, QWidget* parent)
+    : QObject(parent), document(document), views(views), keyInfo(keyInfo) {
     setObjectName(QStringLiteral("navigationController"));
     QTreeView* tree = views.keyTree;
     // A press on a node that is not current shows it through the current-change below; a press
@@ -41,7 +39,7 @@ NavigationController::NavigationController(const RegistryDocument& document,
     });
     connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (!showingNode) showNode(current);
+                if (!selecting) showNode(current);
             });
     connect(tree, &QTreeView::doubleClicked, this, &NavigationController::treeActivated);
     // A double-click anywhere in the list switches modes, over a row or not.
@@ -50,38 +48,64 @@ NavigationController::NavigationController(const RegistryDocument& document,
     views.entryList->installEventFilter(this);
     connect(views.entryList->header(), &QHeaderView::sectionClicked, this,
             &NavigationController::sortListBy);
-    connect(views.listModel, &RegistryListModel::rowChecked, this,
-            &NavigationController::showRowInTree);
     connect(views.panel, &DetailsPanel::siblingRequested, this, &NavigationController::showSibling);
     connect(&document, &RegistryDocument::opened, this, &NavigationController::fileOpened);
-    connect(&document, &RegistryDocument::closed, this, &NavigationController::fileClosed);
-    connect(&document, &RegistryDocument::stepApplied, this, &NavigationController::showStep);
-}
-
-void NavigationController::loadKeyInfo(const QString& appPath) {
-    const auto path = FindFileInFolder(ToFsPath(appPath), "xRegistry_info.txt");
-    if (path.empty()) return;
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
-    keyInfo = KeyInfoTable::Parse(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    connect(&document, &RegistryDocument::closed, this, &NavigationController::fileClosing);
+    connect(&document, &RegistryDocument::stepApplied, this, &NavigationController::entryChanged);
 }
 
 // ---- Following the document ----
 
-void NavigationController::fileClosed() {
-    shownNode = -1;
+void NavigationController::fileClosing() {
+    // The document still has its path and index: note where the user was in it.
+    if (document.isOpen()) {
+        place = Place{document.path(),
+                      {},
+                      {},
+                      views.keyTree->verticalScrollBar()->value(),
+                      views.entryList->verticalScrollBar()->value()};
+        if (shown >= 0) place.shownKey = document.index().nodes()[static_cast<size_t>(shown)].key;
+        const int32_t row = views.listModel->rowOf(views.entryList->currentIndex());
+        if (row >= 0)
+            place.listKey =
+                document.index().keyOf(document.index().rows()[static_cast<size_t>(row)]);
+    }
+    shown = -1;
+    showingRowEntry = false;
     views.treeModel->setRegistryIndex(nullptr);
     views.listModel->setRegistryIndex(nullptr);
 }
 
 void NavigationController::fileOpened() {
+    const bool focused = views.keyTree->hasFocus() || views.entryList->hasFocus();
     views.keyTree->hide();
     views.treeModel->setRegistryIndex(&document.index());
     views.listModel->setRegistryIndex(&document.index(), &document.image());
     expandTree();
     views.keyTree->show();
-    const QModelIndex first = views.treeModel->indexOfNode(0);
-    if (first.isValid()) showNode(first);
+    if (place.path == document.path()) {
+        restorePlace();
+    } else {
+        present(0);
+    }
+    place = {};
+    // Hiding the tree took the focus from it; the keys go on working where they were.
+    if (focused) (listMode ? views.entryList : views.keyTree)->setFocus();
+}
+
+void NavigationController::restorePlace() {
+    const RegistryIndex& index = document.index();
+    const auto node = index.findNode(place.shownKey);
+    present(node ? *node : 0);
+    if (const auto listed = index.findNode(place.listKey)) {
+        const int32_t row = index.nodes()[static_cast<size_t>(*listed)].listRow;
+        if (row >= 0) views.entryList->setCurrentIndex(views.listModel->indexOfRow(row));
+    }
+    // The views lay out their rows now, so that the scroll bars have their ranges again.
+    views.keyTree->doItemsLayout();
+    views.entryList->doItemsLayout();
+    views.keyTree->verticalScrollBar()->setValue(place.treeScroll);
+    views.entryList->verticalScrollBar()->setValue(place.listScroll);
 }
 
 void NavigationController::expandTree() {
@@ -94,108 +118,125 @@ void NavigationController::expandTree() {
         views.keyTree->expand(level);
 }
 
-void NavigationController::showStep(const EntryChange& change) {
-    // An undo or redo shows its own entry: what it changed is what the panel must show.
-    shownNode = change.node;
+void NavigationController::entryChanged(const EntryChange& change) {
+    // Every step that changes an entry comes after the question about unapplied edits (or is
+    // the Modify that applied them): what it changed is what the panel must show.
     views.listModel->rowsChanged(RowsTouchedBy(document.index(), change));
-    showNode(views.treeModel->indexOfNode(change.node));
-    if (isListMode() && change.row >= 0) {
-        const QModelIndex row = views.listModel->indexOfRow(change.row);
-        views.entryList->setCurrentIndex(row);
-        views.entryList->scrollTo(row);
-    }
+    present(change.node);
+    if (listMode && change.row >= 0)
+        SelectAndReveal(views.entryList, views.listModel->indexOfRow(change.row));
 }
 
 // ---- Showing a node ----
 
-void NavigationController::showNode(const QModelIndex& node) {
-    const TreeNode* shown = views.treeModel->treeNode(node);
-    if (!shown) return;
+bool NavigationController::showNode(const QModelIndex& node) {
     const int32_t next = views.treeModel->nodeOf(node);
-    if (next != shownNode && leaveEntry && !leaveEntry()) {
+    if (next < 0) return false;
+    // Showing even the same node again puts the fields back as the image holds them.
+    if (leaveEntry && !leaveEntry()) {
         // The user stays with the edits: the selection goes back to their entry.
-        selectTreeNode(views.treeModel->indexOfNode(shownNode));
-        return;
+        selectTreeNode(views.treeModel->indexOfNode(shown));
+        return false;
     }
-    shownNode = next;
+    present(next);
+    return true;
+}
+
+void NavigationController::present(int32_t node) {
+    const QModelIndex item = views.treeModel->indexOfNode(node);
+    const TreeNode* shownNode = views.treeModel->treeNode(item);
+    if (!shownNode) return;
+    shown = node;
+    showingRowEntry = false;
     // A crafted key can be 65,535 characters long; the line shows what a cell would.
-    views.panel->showKey(DisplayText(shown->key));
-    showKeyInfoOf(shown->key);
-    selectTreeNode(node);
-    if (!shown->entry || shown->entry->offset == 0) {
+    views.panel->showKey(DisplayText(shownNode->key));
+    const KeyInformation::Texts info = keyInfo.of(shownNode->key);
+    views.panel->showKeyInfo(info.description, info.typical);
+    selectTreeNode(item);
+    if (!shownNode->entry || shownNode->entry->offset == 0) {
         views.panel->showFolder();
         return;
     }
-    views.panel->showEntry(document.image(), *shown->entry);
+    views.panel->showEntry(DescribeEntry(document.image(), *shownNode->entry),
+                           shownNode->entry->size);
+}
+
+QString NavigationController::shownKey() const {
+    if (shown < 0) return {};
+    return DisplayText(document.index().nodes()[static_cast<size_t>(shown)].key);
 }
 
 void NavigationController::showKey(std::string_view key) {
     const auto node = document.index().findNode(key);
     if (!node) return;  // a key only in the other file has nothing to show here
-    if (!isListMode()) return showNode(views.treeModel->indexOfNode(*node));
+    if (!listMode) {
+        showNode(views.treeModel->indexOfNode(*node));
+        return;
+    }
     const int32_t row = document.index().nodes()[static_cast<size_t>(*node)].listRow;
-    if (row < 0) return;
-    const QModelIndex item = views.listModel->indexOfRow(row);
-    views.entryList->setCurrentIndex(item);
-    views.entryList->scrollTo(item);
+    if (row >= 0) SelectAndReveal(views.entryList, views.listModel->indexOfRow(row));
 }
 
-int32_t NavigationController::currentNode() const {
-    return views.treeModel->nodeOf(views.keyTree->currentIndex());
-}
-
-void NavigationController::showKeyInfoOf(std::string_view key) {
-    const KeyInfoTable::Columns* columns = keyInfo.find(key);
-    QString description;
-    QString typical;
-    if (columns && columns->size() > 1) description = ToQString((*columns)[1]);
-    if (columns && columns->size() > 2) typical = ToQString(TypicalValueText((*columns)[2]));
-    views.panel->showKeyInfo(description, typical);
+void NavigationController::showFoundNode(int32_t node) {
+    const QModelIndex item = views.treeModel->indexOfNode(node);
+    views.keyTree->expand(item);
+    showNode(item);
 }
 
 void NavigationController::showSibling(int step) {
-    const QModelIndex current = views.keyTree->currentIndex();
+    const QModelIndex current = views.treeModel->indexOfNode(shown);
     if (!current.isValid()) return;
     const QModelIndex sibling = current.sibling(current.row() + step, 0);
     if (sibling.isValid()) showNode(sibling);
 }
 
 void NavigationController::selectTreeNode(const QModelIndex& node) {
-    showingNode = true;
-    views.keyTree->setCurrentIndex(node);
-    views.keyTree->scrollTo(node);
-    showingNode = false;
+    selecting = true;
+    SelectAndReveal(views.keyTree, node);
+    selecting = false;
 }
 
 void NavigationController::showRowInTree(int32_t row) {
     const auto& rows = document.index().rows();
     if (row < 0 || static_cast<size_t>(row) >= rows.size()) return;
-    showNode(views.treeModel->indexOfNode(rows[static_cast<size_t>(row)].node));
+    const ListRow& listed = rows[static_cast<size_t>(row)];
+    if (!showNode(views.treeModel->indexOfNode(listed.node))) return;
+    // Where several entries share a key, the row shows the first and the node the last: the
+    // row leads to its own entry, which the panel shows to be read.
+    const TreeNode& node = document.index().nodes()[static_cast<size_t>(listed.node)];
+    if (!node.entry || node.entry->offset == listed.entry.offset || listed.entry.offset == 0)
+        return;
+    views.panel->showEntry(
+        DescribeEntry(document.image(), listed.entry), listed.entry.size,
+        tr("Several entries have this key; this is the first. Only the last, which the tree "
+           "shows, can be modified."));
+    showingRowEntry = true;
+}
+
+int NavigationController::listPosition() const {
+    const QModelIndex current = views.entryList->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void NavigationController::selectListPosition(int position) {
+    SelectAndReveal(views.entryList, views.listModel->index(position, 0));
 }
 
 // ---- View modes ----
 
-bool NavigationController::isListMode() const {
-    return views.listModeAction->isChecked();
-}
-
 void NavigationController::setListMode(bool list) {
-    if (list != isListMode() && leaveEntry && !leaveEntry()) {
-        views.treeModeAction->setChecked(list);
-        views.listModeAction->setChecked(!list);
+    if (list != listMode && leaveEntry && !leaveEntry()) {
+        (listMode ? views.listModeAction : views.treeModeAction)->setChecked(true);
         return;
     }
-    views.treeModeAction->setChecked(!list);
-    views.listModeAction->setChecked(list);
+    listMode = list;
+    (list ? views.listModeAction : views.treeModeAction)->setChecked(true);
     views.panel->clearSelections();
     views.pages->setCurrentIndex(list ? 1 : 0);
     if (list) {
-        const TreeNode* selected = views.treeModel->treeNode(views.keyTree->currentIndex());
-        if (selected && selected->listRow >= 0) {
-            const QModelIndex row = views.listModel->indexOfRow(selected->listRow);
-            views.entryList->setCurrentIndex(row);
-            views.entryList->scrollTo(row);
-        }
+        const TreeNode* selected = views.treeModel->treeNode(views.treeModel->indexOfNode(shown));
+        if (selected && selected->listRow >= 0)
+            SelectAndReveal(views.entryList, views.listModel->indexOfRow(selected->listRow));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         views.entryList->setFocus();
     } else {
@@ -253,48 +294,6 @@ bool NavigationController::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QObject::eventFilter(watched, event);
-}
-
-// ---- Find ----
-
-void NavigationController::find() {
-    const auto answer = prompts.inputText(dialogOwner, QStringLiteral("Find"),
-                                          QStringLiteral("Find Key:"), findText);
-    if (!answer || answer->isEmpty()) return;
-    findText = *answer;
-    findNext();
-}
-
-void NavigationController::findNext() {
-    // Keys and values are bytes: a character without a byte can match none of them.
-    if (!IsByteText(findText)) return;
-    KeySearch search(ToByteText(findText));
-    const bool found = isListMode() ? findInList(search) : findInTree(search);
-    if (!found) emit status(tr("No key or value matches \"%1\"").arg(findText));
-}
-
-bool NavigationController::findInList(KeySearch& search) {
-    const QModelIndex current = views.entryList->currentIndex();
-    const size_t start = current.isValid() ? static_cast<size_t>(current.row()) + 1 : 0;
-    const auto found =
-        FindNextListPosition(document.index(), views.listModel->displayOrder(), start, search);
-    if (!found) return false;
-    const QModelIndex item = views.listModel->index(static_cast<int>(*found - 1), 0);
-    views.entryList->setCurrentIndex(item);
-    views.entryList->scrollTo(item);
-    return true;
-}
-
-bool NavigationController::findInTree(KeySearch& search) {
-    const int32_t current = currentNode();
-    const size_t start = current >= 0 ? static_cast<size_t>(current) + 1 : 0;
-    const auto found = FindNextTreeNode(document.image(), document.index(), start, search,
-                                        RegistryTreeModel::kMaxShownDepth);
-    if (!found) return false;
-    const QModelIndex node = views.treeModel->indexOfNode(*found);
-    views.keyTree->expand(node);
-    showNode(node);
-    return true;
 }
 
 }  // namespace thornbeck

@@ -32,6 +32,7 @@ ModifyResult RegistryDocument::modify(int32_t node, const ModifyRequest& request
         QString key = ToQString(entries.nodes()[static_cast<size_t>(node)].key);
         if (key.size() > 80) key = QChar(0x2026) + key.right(79);
         history.push(new ModifyCommand(*this, result.change, key));
+        emit stepApplied(result.change);
     }
     return result;
 }

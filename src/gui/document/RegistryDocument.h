@@ -38,6 +38,9 @@ public:
     // there is nothing to take back or make again.
     QAction* createUndoAction(QObject* parent, const QString& prefix);
     QAction* createRedoAction(QObject* parent, const QString& prefix);
+    // What Undo and Redo would take back or make again ("Modify /setting/system/timeZone").
+    QString undoText() const { return history.undoText(); }
+    QString redoText() const { return history.redoText(); }
 
     // Opens the file at `path` through OpenRegistryFile. The previous file is closed first, so a
     // refused file leaves none open. Emits closed, then opened when the file was opened.
@@ -63,7 +66,8 @@ public:
     SaveOutcome save(const OverwriteQuestion& overwrite);
     // Save to `path`; the document's path becomes `path` only when the save succeeds.
     SaveOutcome saveAs(const QString& path, const OverwriteQuestion& overwrite);
-    // Modify of the entry at tree node `node`; a successful one becomes one undo step.
+    // Modify of the entry at tree node `node`; a successful one becomes one undo step and is
+    // announced through stepApplied.
     ModifyResult modify(int32_t node, const ModifyRequest& request);
     // Take Other's Fields: the other file's fields written into the entries of `items` (see
     // TakeOtherFields), as one undo step when any entry was written. Each written entry is
@@ -75,8 +79,8 @@ signals:
     void opened();
     void closed();
     void pathChanged(const QString& path);
-    // A step was made again (redo) or taken back (undo), or an entry of a take was written; the
-    // image and index already show it.
+    // An entry was changed: by a Modify, by a take (once for each entry written), or by a step
+    // made again (redo) or taken back (undo). The image and index already show it.
     void stepApplied(const thornbeck::EntryChange& change);
     // Any move of the history: a Modify, a take, an undo or a redo.
     void historyChanged();

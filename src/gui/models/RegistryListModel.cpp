@@ -29,7 +29,6 @@ void RegistryListModel::setRegistryIndex(const RegistryIndex* index, const Regis
     const size_t count = registry ? index->rows().size() : 0;
     order.resize(count);
     for (size_t i = 0; i < count; ++i) order[i] = static_cast<int32_t>(i);
-    checked.assign(count, 0);
     if (sorted) sortOrderVector();
     updatePositions();
     endResetModel();
@@ -177,24 +176,7 @@ QVariant RegistryListModel::data(const QModelIndex& index, int role) const {
             registry->entriesWithKeyOf(registry->rows()[static_cast<size_t>(row)].node);
         return shared < 2 ? QVariant() : QVariant(SharedKeyNote(shared));
     }
-    if (role == Qt::CheckStateRole)
-        return checked[static_cast<size_t>(row)] ? Qt::Checked : Qt::Unchecked;
     return {};
-}
-
-bool RegistryListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    const int32_t row = rowOf(index);
-    if (row < 0 || index.column() != 0 || role != Qt::CheckStateRole) return false;
-    checked[static_cast<size_t>(row)] = value.toInt() == Qt::Checked;
-    emit dataChanged(index, index, {Qt::CheckStateRole});
-    emit rowChecked(row);
-    return true;
-}
-
-Qt::ItemFlags RegistryListModel::flags(const QModelIndex& index) const {
-    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.isValid() && index.column() == 0) flags |= Qt::ItemIsUserCheckable;
-    return flags;
 }
 
 QVariant RegistryListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -12,7 +12,7 @@ namespace thornbeck {
 
 // The entry list over a RegistryIndex: one row per list row, the key in column 0 and the eight
 // field texts in columns 1 to 8 ("Value", "Size", "Type", "Checksum", "Flags", "Data Offset",
-// "Key Offset", "Header ID"). Rows can be sorted by a column's text and carry a check mark.
+// "Key Offset", "Header ID"). Rows can be sorted by a column's text.
 class RegistryListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -22,8 +22,8 @@ public:
 
     explicit RegistryListModel(QObject* parent = nullptr);
 
-    // Shows another index (or none) of `image`, sorted as the list is sorted; check marks start
-    // cleared. The texts are read from the image as they are shown.
+    // Shows another index (or none) of `image`, sorted as the list is sorted. The texts are read
+    // from the image as they are shown.
     void setRegistryIndex(const RegistryIndex* index, const RegistryImage* image = nullptr);
 
     // Orders the rows by the text of `column`, byte by byte; equal texts stay in load order.
@@ -51,14 +51,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
-
-signals:
-    // The user set or cleared a row's check mark.
-    void rowChecked(int32_t row);
 
 private:
     // Whether list row `a` with text `textA` comes before row `b` with `textB` in the current
@@ -71,7 +65,6 @@ private:
     const RegistryImage* bytes = nullptr;
     std::vector<int32_t> order;      // position -> list row
     std::vector<int32_t> positions;  // list row -> position
-    std::vector<uint8_t> checked;    // by list row
     bool sorted = false;
     int sortedColumn = 0;
     Qt::SortOrder sortedOrder = Qt::AscendingOrder;

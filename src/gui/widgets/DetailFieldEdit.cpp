@@ -70,7 +70,19 @@ void DetailFieldEdit::keyPressEvent(QKeyEvent* event) {
             break;
     }
     const bool shortcut = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
-    if (!shortcut && !event->text().isEmpty() && !accepts(event->text())) return;
+    const QString typed = event->text();
+    const bool printable =
+        !typed.isEmpty() && typed.front().unicode() >= 0x20 && typed.front().unicode() != 0x7F;
+    if (!shortcut && printable && !isReadOnly()) {
+        if (!accepts(typed)) {
+            emit typingRefused(index, false);
+            return;
+        }
+        if (text().size() - selectedText().size() + typed.size() > maxLength()) {
+            emit typingRefused(index, true);
+            return;
+        }
+    }
     QLineEdit::keyPressEvent(event);
 }
 

@@ -6,14 +6,14 @@
 
 namespace thornbeck {
 
-// One detail field: a single-line edit that filters typed characters and turns the arrow and
-// page keys into requests, so the panel decides what they do.
+// One detail field: a single-line edit that refuses typed characters the field does not take, or
+// that would make it longer than its maximum length, and says so; it turns the arrow and page
+// keys into requests, so the panel decides what they do.
 class DetailFieldEdit : public QLineEdit {
     Q_OBJECT
 public:
     DetailFieldEdit(int index, QWidget* parent);
 
-    int fieldIndex() const { return index; }
     // Which characters may be typed (pasted text is not filtered; the panel limits its length).
     void setCharacters(FieldCharacters accepted) { characters = accepted; }
 
@@ -27,6 +27,9 @@ signals:
     void moveRequested(int index, int step);     // Down +1, Up -1
     void siblingRequested(int index, int step);  // Page Down +1, Page Up -1
     void focused(int index);
+    // A typed character was refused: `full` when the field had no room, else not a character
+    // the field takes.
+    void typingRefused(int index, bool full);
 
 protected:
     bool event(QEvent* event) override;

@@ -4,14 +4,13 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 
-#include "core/edit/EntryTexts.h"
 #include "core/edit/FieldRules.h"
-#include "core/edit/HexText.h"
 #include "core/edit/ValueText.h"
 #include "gui/models/ValueHexModel.h"
 #include "gui/text/Latin1Text.h"
@@ -44,10 +43,6 @@ DetailsPanel::DetailsPanel(QWidget* parent) : QWidget(parent) {
     createFields();
     createLayout();
     connect(modify, &QPushButton::clicked, this, &DetailsPanel::modifyRequested);
-    // Modify can write only an entry of a known data type: not a folder, not a type byte other
-    // than Binary, Integer or String.
-    connect(this, &DetailsPanel::fieldChanged, modify,
-            [this] { modify->setEnabled(type.has_value()); });
 }
 
 void DetailsPanel::createFields() {
@@ -68,9 +63,10 @@ void DetailsPanel::createFields() {
         label->setBuddy(edit);
         connect(edit, &QLineEdit::textChanged, this, [this, i] { fieldEdited(i); });
         connect(edit, &DetailFieldEdit::moveRequested, this, &DetailsPanel::moveFocus);
+        connect(edit, &DetailFieldEdit::typingRefused, this, &DetailsPanel::sayRefused);
         // Enter applies the fields, as the Modify button does, when there is something to apply.
         connect(edit, &QLineEdit::returnPressed, this, [this] {
-            if (modify->isEnabled()) emit modifyRequested();
+            if (fieldTexts.canApply()) emit modifyRequested();
         });
         connect(edit, &DetailFieldEdit::siblingRequested, this,
                 [this](int, int step) { emit siblingRequested(step); });
@@ -85,9 +81,12 @@ void DetailsPanel::createFields() {
     decimal = new QLabel(QStringLiteral("< decimal"), this);
     decimal->setObjectName(QStringLiteral("decimalNote"));
     decimal->hide();
+    valueSide = new QLabel(this);
+    valueSide->setObjectName(QStringLiteral("valueNote"));
+    valueSide->setEnabled(false);  // drawn dimmed: a note, not a value
+    valueSide->hide();
     hexBytes = new ValueHexModel(this);
     hexTable = new HexView(hexBytes, this);
-    connect(field(kValueField), &QLineEdit::textChanged, this, &DetailsPanel::showValueBytes);
     connect(hexBytes, &ValueHexModel::byteEdited, this, &DetailsPanel::hexByteEdited);
     const std::array<QString, 2> infoNames = {QStringLiteral("descriptionBox"),
                                               QStringLiteral("typicalValueBox")};
@@ -106,6 +105,9 @@ void DetailsPanel::createFields() {
     credits->setObjectName(QStringLiteral("creditsLabel"));
     credits->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
     credits->setCursor(Qt::PointingHandCursor);
+    credits->setAccessibleName(tr("Credits"));
+    // Tab reaches it, and Enter or Space opens the page as a click does.
+    credits->setFocusPolicy(Qt::TabFocus);
     credits->installEventFilter(this);
     modify = new QPushButton(tr("&Modify"), this);
     modify->setObjectName(QStringLiteral("modifyButton"));
@@ -120,6 +122,7 @@ void DetailsPanel::createLayout() {
         grid->addWidget(caption(i), i, 0);
         if (i == kValueField) {
             grid->addWidget(field(i), i, 1, 1, 2);
+            grid->addWidget(valueSide, i, 3);
         } else {
             field(i)->setFixedWidth(kNarrowFieldWidth);
             grid->addWidget(field(i), i, 1);
@@ -146,19 +149,24 @@ void DetailsPanel::createLayout() {
 
 bool DetailsPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == credits && event->type() == QEvent::MouseButtonRelease)
-        emit creditsClicked(credits->toolTip());
+        emit creditsClicked(creditsLink);
+    if (watched == credits && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            emit creditsClicked(creditsLink);
+            return true;
+        }
+    }
     // Focusing the key text selects all of it, once the click has placed the caret.
     if (watched == keyText && event->type() == QEvent::FocusIn)
         QTimer::singleShot(0, keyText, &QLineEdit::selectAll);
     return QWidget::eventFilter(watched, event);
 }
 
-bool DetailsPanel::hasUnappliedEdits() const {
-    return modify->isEnabled();
-}
-
 void DetailsPanel::dropEdits() {
-    modify->setEnabled(false);
+    fieldTexts.revert();
+    showTexts(true);
+    followFields();
 }
 
 void DetailsPanel::showKey(const QString& key) {
@@ -168,64 +176,84 @@ void DetailsPanel::showKey(const QString& key) {
 void DetailsPanel::setCredits(const QString& text, const QString& link) {
     credits->setText(text);
     credits->setToolTip(link);
-}
-
-void DetailsPanel::showValueBytes() {
-    const std::string text = ToByteText(field(kValueField)->text());
-    if (integerSize == 0) return hexBytes->setBytes(text);
-    const std::vector<uint8_t> number =
-        HexFieldBytes(IntegerDigits(text, integerSize), integerSize);
-    hexBytes->setBytes(std::string(number.begin(), number.end()));
+    credits->setAccessibleDescription(link);
+    creditsLink = link;
 }
 
 void DetailsPanel::hexByteEdited(int offset, uint8_t byte) {
-    DetailFieldEdit* value = field(kValueField);
-    QString text = value->text();
-    if (offset >= text.size()) return;
+    if (offset < 0 || offset >= fieldTexts.valueLimit() || fieldTexts.isInteger()) return;
+    // A byte of the padding lengthens the text up to it; zeros at its end stay padding.
+    QString text = fieldTexts.text(kValueField).leftJustified(offset + 1, QChar(0));
     text[offset] = QChar(byte);
-    value->setText(text);
+    field(kValueField)->setText(WithoutPadding(text));
 }
 
-int DetailsPanel::limitOf(int index) const {
-    return LengthLimitOf(index, valueTag);
-}
-
-// Runs after every change of a field's text; its own assignments run it again, nested.
+// Runs after every change of a field's text: the user's typing, a paste, the field's own undo.
 void DetailsPanel::fieldEdited(int index) {
-    DetailFieldEdit* edit = field(index);
-    if (index == kDataSizeField && type != format::DataType::Integer) {
-        // The limit is the size Modify would write; a text it would refuse leaves four.
-        const auto size = DataSizeOfText(ToByteText(edit->text()));
-        valueTag = size.value_or(field_rules::kHeaderDigits);
-        cutValueToLimit();
-        if (edit->text().size() > field_rules::kDataSizeDigits) {
-            const int caret = edit->cursorPosition();
-            edit->setText(edit->text().left(field_rules::kDataSizeDigits));
-            edit->setCursorPosition(std::min(caret, field_rules::kDataSizeDigits));
-        }
-        setValueWide(valueTag > 10);
-    } else if (index == kValueField && !cuttingValue) {
-        uncutValue.clear();  // the user's own edit of the value ends what a size cut kept
-    }
-    if (index != kDataSizeField && edit->text().size() > limitOf(index)) {
-        const int caret = edit->cursorPosition();
-        edit->setText(edit->text().left(limitOf(index)));
-        edit->setCursorPosition(std::min(caret, limitOf(index)));
-    }
+    if (showing) return;
+    fieldTexts.edit(index, field(index)->text());
+    showTexts();
+    followFields();
     emit fieldChanged();
 }
 
-void DetailsPanel::cutValueToLimit() {
-    // The value as it was before any size typed since cut it, so that typing "14" over "10",
-    // which passes through "1", brings back what "1" cut.
+void DetailsPanel::sayRefused(int index, bool full) {
+    const QString name = field(index)->accessibleName();
+    if (full) {
+        emit keystrokeRefused(
+            index == kValueField && !fieldTexts.isInteger()
+                ? tr("The value is full: it holds %1 bytes. Raise its Data Size "
+                     "to make room.")
+                      .arg(fieldTexts.valueLimit())
+                : tr("%1 takes at most %2 characters.").arg(name).arg(fieldTexts.limitOf(index)));
+        return;
+    }
+    const FieldCharacters takes = CharactersOf(index, fieldTexts.type());
+    emit keystrokeRefused(takes == FieldCharacters::HexDigits
+                              ? tr("%1 takes hex digits only (0-9, A-F).").arg(name)
+                          : takes == FieldCharacters::DecimalDigits
+                              ? tr("%1 takes decimal digits only.").arg(name)
+                              : tr("%1 takes only characters of one byte (Latin-1).").arg(name));
+}
+
+void DetailsPanel::showTexts(bool fresh) {
+    showing = true;
+    for (int i = 0; i < kDetailFieldCount; ++i) {
+        DetailFieldEdit* edit = field(i);
+        const QString& text = fieldTexts.text(i);
+        const int caret = edit->cursorPosition();
+        // Typing stops at the field's limit: the edit refuses more, and says so. (A new maximum
+        // sets the edit's text again, which moves its caret.)
+        const int limit = std::max<int>(fieldTexts.limitOf(i), text.size());
+        if (edit->maxLength() != limit) edit->setMaxLength(limit);
+        // A text set anew also ends the field's own undo history: it belonged to other texts.
+        if (fresh || edit->text() != text) edit->setText(text);
+        if (edit->cursorPosition() != caret)
+            edit->setCursorPosition(std::min<int>(caret, text.size()));
+    }
+    showing = false;
+}
+
+void DetailsPanel::followFields() {
+    hexBytes->setBytes(fieldTexts.valueBytes());
+    setValueWide(!fieldTexts.isInteger() && fieldTexts.valueLimit() > 10);
     DetailFieldEdit* value = field(kValueField);
-    const QString whole = uncutValue.isNull() ? value->text() : uncutValue;
-    uncutValue = whole.size() > valueTag ? whole : QString();
-    const QString shown = whole.left(valueTag);
-    if (value->text() == shown) return;
-    cuttingValue = true;
-    value->setText(shown);
-    cuttingValue = false;
+    if (!fieldTexts.isEntry() || !fieldTexts.type()) {
+        valueSide->hide();
+        value->setPlaceholderText({});
+    } else if (fieldTexts.isInteger()) {
+        const auto number = fieldTexts.integerNumber();
+        valueSide->setText(number ? tr("hex, %1 in decimal").arg(*number) : tr("hex"));
+        valueSide->show();
+        value->setPlaceholderText({});
+    } else {
+        const int free = fieldTexts.freeBytes();
+        valueSide->setText(free == 1 ? tr("1 byte free") : tr("%1 bytes free").arg(free));
+        valueSide->show();
+        // An all-zero value says so instead of looking empty.
+        value->setPlaceholderText(tr("%1 zero bytes").arg(fieldTexts.valueLimit()));
+    }
+    modify->setEnabled(fieldTexts.canApply());
 }
 
 void DetailsPanel::moveFocus(int index, int step) {
@@ -234,10 +262,6 @@ void DetailsPanel::moveFocus(int index, int step) {
         if (field(i)->isVisible() && field(i)->isEnabled()) field(i)->setFocus();
         return;
     }
-}
-
-void DetailsPanel::setField(int index, const QString& text) {
-    field(index)->setText(text);
 }
 
 void DetailsPanel::setBackground(int index, bool editable) {
@@ -259,24 +283,17 @@ void DetailsPanel::setValueWide(bool wide) {
     field(kValueField)->setMaximumWidth(wide ? QWIDGETSIZE_MAX : kNarrowFieldWidth);
 }
 
-void DetailsPanel::updateDecimalNote() {
-    decimal->setVisible(dataSizeEditable);
-}
-
 void DetailsPanel::clearEntry(const std::function<void(int)>& closeField) {
+    fieldTexts.clear();
     for (int i = 0; i < kDetailFieldCount; ++i) {
         field(i)->deselect();
-        setField(i, {});
         field(i)->setToolTip({});
         closeField(i);
     }
-    type.reset();
-    uncutValue.clear();
-    dataSizeEditable = false;
-    updateDecimalNote();
-    integerSize = 0;
+    showTexts(true);
+    decimal->setVisible(false);
     hexBytes->setEditable(false);
-    hexBytes->setBytes({});
+    followFields();
 }
 
 void DetailsPanel::showFolder() {
@@ -285,72 +302,67 @@ void DetailsPanel::showFolder() {
         field(i)->setEnabled(false);
         setBackground(i, false);
     });
-    // A folder has nothing Modify could write.
-    modify->setEnabled(false);
 }
 
 void DetailsPanel::clearForLoading() {
     // Nothing of the previous file may stay editable: a refused or empty file shows no entry.
     clearEntry([this](int i) { setEditable(i, false); });
-    valueTag = 0;
     showKeyInfo({}, {});
-    modify->setEnabled(false);
 }
 
-void DetailsPanel::showEntry(const RegistryImage& image, const EntryRef& entry) {
+void DetailsPanel::showEntry(const EntryDisplay& shown, int32_t size,
+                             const QString& readOnlyReason) {
+    fieldTexts.load(shown, size);
+    const std::optional<format::DataType> type = shown.type;
+    const bool integer = type == format::DataType::Integer;
     for (int i = 0; i < kDetailFieldCount; ++i) {
         caption(i)->setEnabled(true);
-        setField(i, {});
         field(i)->setEnabled(true);
-        setBackground(i, !field(i)->isReadOnly());
     }
-    uncutValue.clear();
-    const EntryDisplay shown = DescribeEntry(image, entry);
-    const auto& texts = shown.texts;
-    type = shown.type;
-    setField(kDataTypeField, ToQString(texts[kDataTypeField]));
-
-    const bool integer = type == format::DataType::Integer;
-    integerSize = integer ? entry.size : 0;
     hexBytes->setEditable(type && !integer);
     hexTable->setReadOnlyReason(
         integer ? tr("An Integer's bytes follow its Value field: edit the number there.")
         : type  ? QString()
                 : tr("Its data type byte is none of Binary, Integer and String."));
-    valueTag = integer ? field_rules::kIntegerDigits : entry.size;
     // Integer values are hex digits; Binary and String values take any printable byte.
     field(kValueField)->setCharacters(CharactersOf(kValueField, type));
-    setField(kValueField, ToQString(texts[kValueField]));
     setNumberTip(kValueField, integer ? shown.numbers[kValueField] : std::nullopt);
     if (!integer) {
         // The first bytes in hex, as an Integer's tooltip shows its number.
         constexpr size_t kTipBytes = 16;
-        const std::string& bytes = texts[kValueField];
+        const std::string& bytes = shown.texts[kValueField];
         const std::string tip = HexPairs(std::string_view(bytes).substr(0, kTipBytes));
         field(kValueField)
             ->setToolTip(QString::fromStdString(bytes.size() > kTipBytes ? tip + " ..." : tip));
     }
-    setValueWide(!integer && valueTag > 10);
     for (const int editable : {kValueField, kChecksumField, kFlagsField, kHeaderIdField})
         setEditable(editable, true);
-
-    setField(kDataSizeField, ToQString(texts[kDataSizeField]));
-    // Show a long value from its start, not scrolled to its (often NUL-padded) end.
-    field(kValueField)->setCursorPosition(0);
-    dataSizeEditable = type && !integer;
-    setEditable(kDataSizeField, dataSizeEditable);
-    updateDecimalNote();
-
+    const bool sizeEditable = type && !integer;
+    setEditable(kDataSizeField, sizeEditable);
+    for (const int readOnly : {kDataTypeField, kDataOffsetField, kKeyOffsetField})
+        setEditable(readOnly, false);
+    decimal->setVisible(sizeEditable);
     for (const int number :
-         {kChecksumField, kFlagsField, kDataOffsetField, kKeyOffsetField, kHeaderIdField}) {
-        setField(number, ToQString(texts[static_cast<size_t>(number)]));
+         {kChecksumField, kFlagsField, kDataOffsetField, kKeyOffsetField, kHeaderIdField})
         setNumberTip(number, shown.numbers[static_cast<size_t>(number)]);
-    }
-    // The fields show the image: nothing to apply yet.
-    modify->setEnabled(false);
+    showTexts(true);
+    // Show a long value from its start, not scrolled to its end.
+    field(kValueField)->setCursorPosition(0);
+    followFields();
     modify->setToolTip(type ? QString()
                             : tr("Its data type byte is none of Binary, Integer and String: "
                                  "Modify cannot write it."));
+    if (!readOnlyReason.isEmpty()) {
+        for (int i = 0; i < kDetailFieldCount; ++i) setEditable(i, false);
+        decimal->hide();
+        hexBytes->setEditable(false);
+        hexTable->setReadOnlyReason(readOnlyReason);
+        modify->setToolTip(readOnlyReason);
+        keyText->setToolTip(readOnlyReason);
+    } else {
+        keyText->setToolTip({});
+    }
+    emit entryShown();
 }
 
 void DetailsPanel::showKeyInfo(const QString& description, const QString& typical) {
@@ -363,15 +375,6 @@ void DetailsPanel::showKeyInfo(const QString& description, const QString& typica
     const bool shown = !description.isEmpty();
     infoBoxes[0]->setVisible(shown);
     infoBoxes[1]->setVisible(shown);
-}
-
-ModifyRequest DetailsPanel::request() const {
-    ModifyRequest request;
-    for (int i = 0; i < kDetailFieldCount; ++i)
-        request.texts[static_cast<size_t>(i)] = ToByteText(field(i)->text());
-    request.type = type;
-    request.valueIsLatin1 = IsByteText(field(kValueField)->text());
-    return request;
 }
 
 void DetailsPanel::focusField(int index) {

@@ -8,9 +8,7 @@
 
 #include "core/edit/DetailField.h"
 #include "core/edit/ModifyEntry.h"
-#include "core/format/EntryRef.h"
-#include "core/format/RegistryFormat.h"
-#include "core/format/RegistryImage.h"
+#include "gui/editing/EditedFields.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,9 +21,11 @@ class HexView;
 class ValueHexModel;
 
 // The right-hand panel that shows one entry: the key line, the eight captioned fields, "< decimal"
-// beside an editable Data Size, the hex view, the two information boxes, the credits and the
-// Modify button, in layouts that grow with the panel. It applies the fields' input rules and
-// says when a field changed or Modify was pressed; it never touches the image.
+// beside an editable Data Size, a note beside the Value (an Integer's number in decimal, the free
+// bytes of a Binary or String), the hex view, the two information boxes, the credits and the
+// Modify button, in layouts that grow with the panel. It is given the texts to show and keeps the
+// user's edits in an EditedFields, which applies the input rules; it says when a field changed,
+// a keystroke was refused or Modify was pressed. It never reads the image.
 class DetailsPanel : public QWidget {
     Q_OBJECT
 public:
@@ -35,23 +35,25 @@ public:
     void showKey(const QString& key);
     // A key folder: every field cleared and disabled.
     void showFolder();
-    // An entry, read from the image: the fields end exactly as the image holds them.
-    void showEntry(const RegistryImage& image, const EntryRef& entry);
+    // An entry of `size` value bytes, as DescribeEntry gives it: the fields end exactly as the
+    // image holds them. With a `readOnlyReason` nothing is editable, and Modify says why.
+    void showEntry(const EntryDisplay& shown, int32_t size, const QString& readOnlyReason = {});
     // While a file opens: every field empty, with the read-only colour.
     void clearForLoading();
     // The key's description and typical value; empty texts hide the boxes.
     void showKeyInfo(const QString& description, const QString& typical);
     void setCredits(const QString& text, const QString& link);
 
-    ModifyRequest request() const;
+    const EditedFields& edits() const { return fieldTexts; }
+    ModifyRequest request() const { return fieldTexts.request(); }
     void focusField(int index);
     // Selects the whole text of the field that has the focus, if any.
     void selectFocusedField();
     void clearSelections();
 
-    // Fields were edited since the entry was shown, and Modify could apply them.
-    bool hasUnappliedEdits() const;
-    // Forgets that the fields were edited; the next entry shown replaces them.
+    // Fields differ from the entry as shown, and Modify could apply them.
+    bool hasUnappliedEdits() const { return fieldTexts.canApply(); }
+    // Puts the fields back as the entry shows them.
     void dropEdits();
 
     QLineEdit* keyLine() const { return keyText; }
@@ -63,12 +65,16 @@ public:
     DetailFieldEdit* field(int index) const { return fields[static_cast<size_t>(index)]; }
     QLabel* caption(int index) const { return captions[static_cast<size_t>(index)]; }
     QLabel* decimalNote() const { return decimal; }
-    int valueLimit() const { return valueTag; }
-    std::optional<format::DataType> dataType() const { return type; }
+    QLabel* valueNote() const { return valueSide; }
+    int valueLimit() const { return fieldTexts.valueLimit(); }
 
 signals:
     // Any change of a field's text, by the user or by the panel.
     void fieldChanged();
+    // An entry was shown: every field now holds what the image holds.
+    void entryShown();
+    // A key typed into a field was refused, and why.
+    void keystrokeRefused(const QString& why);
     void siblingRequested(int step);
     void modifyRequested();
     void creditsClicked(const QString& link);
@@ -83,38 +89,33 @@ private:
     // disabled (a folder) or read-only (a file opening).
     void clearEntry(const std::function<void(int)>& closeField);
     void fieldEdited(int index);
-    // Cuts the Value field to the limit the Data Size gives, keeping what it cut until the user
-    // edits the value or another entry is shown.
-    void cutValueToLimit();
+    void sayRefused(int index, bool full);
+    // Every field shows the texts and limits of `fieldTexts`; the field being typed in keeps its
+    // caret. `fresh`: the texts are another entry's (or the entry's again), not an edit's.
+    void showTexts(bool fresh = false);
+    // The views that follow the fields: the hex view, the note beside the Value, Modify.
+    void followFields();
     void moveFocus(int index, int step);
-    void setField(int index, const QString& text);
     void setEditable(int index, bool editable);
     // The window colour for an editable field, the button face for a read-only one.
     void setBackground(int index, bool editable);
     void setNumberTip(int index, const std::optional<uint64_t>& number);
     void setValueWide(bool wide);
-    void updateDecimalNote();
-    // The hex view follows the Value field: its text as bytes, an Integer's as the bytes Modify
-    // would write.
-    void showValueBytes();
     void hexByteEdited(int offset, uint8_t byte);
-    int limitOf(int index) const;
 
     QLineEdit* keyText = nullptr;
     std::array<QLabel*, kDetailFieldCount> captions{};
     std::array<DetailFieldEdit*, kDetailFieldCount> fields{};
     std::array<QLineEdit*, 2> infoBoxes{};
     QLabel* decimal = nullptr;
+    QLabel* valueSide = nullptr;
     HexView* hexTable = nullptr;
     ValueHexModel* hexBytes = nullptr;
     QLabel* credits = nullptr;
+    QString creditsLink;
     QPushButton* modify = nullptr;
-    int integerSize = 0;  // the shown Integer entry's size, 0 for other entries
-    std::optional<format::DataType> type;
-    int valueTag = 0;    // the Value field's length limit
-    QString uncutValue;  // the value before a typed size cut it; null when nothing is cut
-    bool cuttingValue = false;
-    bool dataSizeEditable = false;
+    EditedFields fieldTexts;
+    bool showing = false;  // the panel itself sets the fields' texts
 };
 
 }  // namespace thornbeck

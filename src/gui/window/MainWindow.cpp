@@ -1,9 +1,8 @@
 #include "gui/window/MainWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
-#include <QHeaderView>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -13,17 +12,19 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "core/compare/EntryCompare.h"
 #include "core/fileio/FileFunctions.h"
 #include "core/fileio/PathFunctions.h"
 #include "gui/controllers/CompareController.h"
+#include "gui/controllers/EditController.h"
 #include "gui/controllers/FileController.h"
+#include "gui/controllers/FindController.h"
 #include "gui/controllers/NavigationController.h"
 #include "gui/models/RegistryListModel.h"
 #include "gui/models/RegistryTreeModel.h"
 #include "gui/text/Latin1Text.h"
 #include "gui/text/PathText.h"
 #include "gui/widgets/DetailsPanel.h"
+#include "gui/widgets/EntryListView.h"
 #include "gui/window/AboutBox.h"
 #include "gui/window/NewAction.h"
 
@@ -35,8 +36,6 @@ const QString kProgramName = QStringLiteral("Thornbeck");
 QString FileNameText(const QString& path) {
     return FromPathText(FileNameOf(ToPathText(path), true));
 }
-constexpr int kHeaderIdColumn = 8;
-constexpr int kHeaderIdPosition = 6;
 // The first client size: the tree left of a panel as wide as the key line always was.
 constexpr int kStartWidth = 836;
 constexpr int kStartHeight = 478;
@@ -72,6 +71,8 @@ MainWindow::~MainWindow() {
     doc.disconnect();
     comparer->end();
     delete comparer;
+    delete finder;
+    delete editor;
     delete navigator;
     delete fileController;
     treeRows->setRegistryIndex(nullptr);
@@ -110,25 +111,7 @@ void MainWindow::createViews() {
     treeAndPanel->setSizes({kStartTreeWidth, kStartWidth - kStartTreeWidth});
 
     listRows = new RegistryListModel(this);
-    list = new QTreeView;
-    list->setObjectName(QStringLiteral("entryList"));
-    list->setAccessibleName(tr("Entries"));
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    list->setModel(listRows);
-    // The Key and Value columns share the room the others leave; those fit their contents once
-    // the first file opens, and the user may widen them.
-    constexpr std::array<int, RegistryListModel::kColumnCount> kColumnWidths = {
-        212, 150, 44, 60, 70, 50, 80, 80, 70};
-    for (int column = 0; column < RegistryListModel::kColumnCount; ++column)
-        list->header()->resizeSection(column, kColumnWidths[static_cast<size_t>(column)]);
-    list->header()->setStretchLastSection(false);
-    list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
-    list->header()->setResizeContentsPrecision(500);
-    list->header()->setSectionsClickable(true);
-    list->header()->setSortIndicatorShown(false);  // unsorted until a header is clicked
+    list = new EntryListView(listRows);
 
     pages = new QStackedWidget;
     pages->setObjectName(QStringLiteral("viewPages"));
@@ -141,7 +124,9 @@ void MainWindow::createControllers() {
     fileController = new FileController(doc, *listRows, *prompts, barrier, this);
     navigator = new NavigationController(
         doc, {pages, tree, treeRows, list, listRows, panel, treeModeAction, listModeAction},
-        *prompts, this);
+        keyInfo, this);
+    editor = new EditController(doc, *panel, *navigator, *prompts, barrier, this);
+    finder = new FindController(doc, *listRows, *navigator, *prompts, this);
     comparer = new CompareController(*this, doc, *prompts, barrier, *navigator);
     connect(fileController, &FileController::openingStarted, this, [this](const QString& name) {
         comparer->end();
@@ -150,14 +135,16 @@ void MainWindow::createControllers() {
     });
     connect(fileController, &FileController::openRefused, this, &MainWindow::reportRefusal);
     connect(fileController, &FileController::status, this, &MainWindow::showStatus);
-    connect(navigator, &NavigationController::status, this, &MainWindow::showStatus);
+    connect(editor, &EditController::status, this, &MainWindow::showStatus);
+    connect(finder, &FindController::status, this, &MainWindow::showStatus);
     connect(comparer, &CompareController::status, this, &MainWindow::showStatus);
+    connect(panel, &DetailsPanel::keystrokeRefused, this, &MainWindow::showStatus);
     connect(&doc, &RegistryDocument::opened, this, &MainWindow::reportOpened);
-    connect(&doc, &RegistryDocument::opened, this, &MainWindow::fitListColumns);
-    connect(panel, &DetailsPanel::modifyRequested, this,
-            barrier.guard(tr("apply the fields"), [this] { modifyEntry(); }));
+    connect(&doc, &RegistryDocument::opened, list, &EntryListView::fitNumberColumnsOnce);
+    connect(panel, &DetailsPanel::modifyRequested, editor, &EditController::modify);
     navigator->setLeaveEntryQuestion([this] { return settleEdits(); });
     fileController->setLeaveEntryQuestion([this] { return settleEdits(); });
+    comparer->setLeaveEntryQuestion([this] { return settleEdits(); });
     connect(panel, &DetailsPanel::creditsClicked, this,
             [this](const QString& link) { prompts->openUrl(QUrl(link)); });
     connect(&doc, &RegistryDocument::pathChanged, this, &MainWindow::updateCaption);
@@ -174,21 +161,18 @@ void MainWindow::createActions() {
         NewAction(this, "reloadAction", tr("&Reload"), QKeySequence(Qt::CTRL | Qt::Key_R));
     exportCsvAction = NewAction(this, "exportCsvAction", tr("&Export as CSV..."));
     exitAction = NewAction(this, "exitAction", tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    // A detail field keeps Ctrl+Z for its own text.
-    undoAction = doc.createUndoAction(this, tr("&Undo"));
-    undoAction->setObjectName(QStringLiteral("undoAction"));
-    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    redoAction = doc.createRedoAction(this, tr("&Redo"));
-    redoAction->setObjectName(QStringLiteral("redoAction"));
-    redoAction->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     findAction = NewAction(this, "findAction", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     findNextAction = NewAction(this, "findNextAction", tr("Find &Next"), QKeySequence(Qt::Key_F3));
     treeModeAction = NewAction(this, "treeModeAction", tr("Tree Mode"), QKeySequence(Qt::Key_F7));
     listModeAction = NewAction(this, "listModeAction", tr("List Mode"), QKeySequence(Qt::Key_F8));
     aboutAction = NewAction(this, "aboutAction", tr("About..."));
-    treeModeAction->setCheckable(true);
-    listModeAction->setCheckable(true);
+    // One of the two modes is always checked; the navigation keeps which.
+    auto* modes = new QActionGroup(this);
+    modes->setExclusive(true);
+    for (QAction* mode : {treeModeAction, listModeAction}) {
+        mode->setCheckable(true);
+        modes->addAction(mode);
+    }
     treeModeAction->setChecked(true);
     // Escape toggles the view mode wherever the focus is.
     toggleViewAction =
@@ -204,10 +188,10 @@ void MainWindow::createMenus() {
     connect(exportCsvAction, &QAction::triggered, fileController,
             barrier.guard(tr("export as CSV"), [this] { fileController->exportCsv(); }));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
-    connect(findAction, &QAction::triggered, navigator,
-            barrier.guard(tr("find"), [this] { navigator->find(); }));
-    connect(findNextAction, &QAction::triggered, navigator,
-            barrier.guard(tr("find"), [this] { navigator->findNext(); }));
+    connect(findAction, &QAction::triggered, finder,
+            barrier.guard(tr("find"), [this] { finder->find(); }));
+    connect(findNextAction, &QAction::triggered, finder,
+            barrier.guard(tr("find"), [this] { finder->findNext(); }));
     connect(treeModeAction, &QAction::triggered, navigator,
             [this] { navigator->setListMode(false); });
     connect(listModeAction, &QAction::triggered, navigator,
@@ -228,7 +212,7 @@ void MainWindow::createMenus() {
 
     QMenu* editMenu = menuBar()->addMenu(tr("&Edit"));
     editMenu->setObjectName(QStringLiteral("editMenu"));
-    editMenu->addActions({undoAction, redoAction});
+    editMenu->addActions({editor->undoAction(), editor->redoAction()});
     editMenu->addSeparator();
     editMenu->addActions({findAction, findNextAction, comparer->takeAction()});
 
@@ -247,8 +231,7 @@ void MainWindow::start(const QString& commandLine, const QString& appPath) {
     programFolder = appPath.endsWith('/') ? appPath : appPath + '/';
     const QString path = StartupFile(commandLine, programFolder);
     if (!path.isEmpty() && FileSize(ToFsPath(path)) > 0) openFile(path);
-    navigator->loadKeyInfo(programFolder);
-    list->header()->moveSection(kHeaderIdColumn, kHeaderIdPosition);
+    keyInfo = KeyInformation::LoadFrom(programFolder);
 }
 
 void MainWindow::openFile(const QString& path) {
@@ -263,25 +246,16 @@ bool MainWindow::isListMode() const {
     return navigator->isListMode();
 }
 
+QTreeView* MainWindow::entryList() const {
+    return list;
+}
+
 void MainWindow::modifyEntry() {
-    const ModifyResult result = doc.modify(navigator->currentNode(), panel->request());
-    if (result.kind == ModifyResult::Rejected) {
-        // The title names the field the message is about.
-        prompts->message(
-            this, QMessageBox::Information,
-            kProgramName + QStringLiteral(": ") + QString::fromStdString(FieldName(result.field)),
-            QString::fromLatin1(result.message.c_str()), QMessageBox::Ok);
-        panel->focusField(result.field);
-        return;
-    }
-    if (result.kind == ModifyResult::Unchanged)
-        showStatus(tr("Nothing to change in %1").arg(panel->keyLine()->text()));
-    if (result.kind != ModifyResult::Modified) return;
-    navigator->showNode(tree->currentIndex());
-    panel->selectFocusedField();
-    showStatus(tr("Modified %1").arg(panel->keyLine()->text()));
-    // The list draws the edited row and every row whose entry moved again.
-    listRows->rowsChanged(RowsTouchedBy(doc.index(), result.change));
+    editor->modify();
+}
+
+bool MainWindow::settleEdits() {
+    return editor->settleEdits();
 }
 
 void MainWindow::showStatus(const QString& text) {
@@ -294,44 +268,24 @@ void MainWindow::reportRefusal(const QString& path, const QString& reason) {
     showStatus(text);
 }
 
-void MainWindow::fitListColumns() {
-    if (listColumnsFitted || doc.index().rows().empty()) return;
-    listColumnsFitted = true;
-    for (int column = 2; column < RegistryListModel::kColumnCount; ++column)
-        list->resizeColumnToContents(column);
-}
-
 void MainWindow::reportOpened() {
     const auto entries = static_cast<int>(doc.index().rows().size());
     const QString name = FileNameText(doc.path());
+    const bool again = fileController->isRereading();
     if (entries == 0) {
         panel->showKey(tr("%1 has no entries").arg(name));
-        statusBar()->showMessage(tr("Opened %1: it has no entries").arg(name));
+        statusBar()->showMessage(again ? tr("Reloaded %1: it has no entries").arg(name)
+                                       : tr("Opened %1: it has no entries").arg(name));
         return;
     }
-    QString said = entries == 1 ? tr("Opened %1: 1 entry").arg(name)
-                                : tr("Opened %1: %2 entries").arg(name).arg(entries);
+    QString said = again ? (entries == 1 ? tr("Reloaded %1: 1 entry").arg(name)
+                                         : tr("Reloaded %1: %2 entries").arg(name).arg(entries))
+                         : (entries == 1 ? tr("Opened %1: 1 entry").arg(name)
+                                         : tr("Opened %1: %2 entries").arg(name).arg(entries));
     if (const int64_t shortened = doc.index().entriesShortened(); shortened > 0)
         said += QStringLiteral(". ") + QString::fromStdString(ShortenedPathsNote(shortened));
     if (doc.isReadOnly()) said += tr(". It is read-only");
     statusBar()->showMessage(said);
-}
-
-bool MainWindow::settleEdits() {
-    if (!panel->hasUnappliedEdits()) return true;
-    const auto answer =
-        prompts->message(this, QMessageBox::Question, kProgramName,
-                         tr("Apply your changes to %1?").arg(panel->keyLine()->text()),
-                         QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Apply) {
-        modifyEntry();
-        // A rejected field keeps the user with the entry, its message said.
-        return !panel->hasUnappliedEdits();
-    }
-    // Dropped: whatever the panel shows next comes from the image.
-    panel->dropEdits();
-    return true;
 }
 
 void MainWindow::updateFileActions() {

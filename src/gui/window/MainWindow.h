@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "gui/document/KeyInformation.h"
 #include "gui/document/RegistryDocument.h"
 #include "gui/window/FailureBarrier.h"
 #include "gui/window/Prompts.h"
@@ -17,13 +18,17 @@ namespace thornbeck {
 
 class CompareController;
 class DetailsPanel;
+class EditController;
+class EntryListView;
 class FileController;
+class FindController;
 class NavigationController;
 class RegistryListModel;
 class RegistryTreeModel;
 
 // The main window: it builds the views, the details panel, the actions and the menus and wires
-// them to the document and to the controllers that do the work (files, navigation, compare).
+// them to the document and to the controllers that do the work (files, navigation, editing,
+// find, compare).
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -38,10 +43,14 @@ public:
     bool openDroppedFile(const QMimeData* mime);
     // Validates the detail fields and writes them into the shown entry.
     void modifyEntry();
+    // Asks what to do with edits typed but not applied; false when the user cancels.
+    bool settleEdits();
 
     const RegistryDocument& document() const { return doc; }
     FileController& files() const { return *fileController; }
     NavigationController& navigation() const { return *navigator; }
+    EditController& editing() const { return *editor; }
+    FindController& finding() const { return *finder; }
     CompareController& compare() const { return *comparer; }
     bool isListMode() const;
 
@@ -49,7 +58,7 @@ public:
     const QString& caption() const { return captionText; }
     const QString& appPath() const { return programFolder; }
     QTreeView* keyTree() const { return tree; }
-    QTreeView* entryList() const { return list; }
+    QTreeView* entryList() const;
     QSplitter* splitter() const { return treeAndPanel; }
     RegistryTreeModel* treeModel() const { return treeRows; }
     RegistryListModel* listModel() const { return listRows; }
@@ -71,10 +80,6 @@ private:
     void reportRefusal(const QString& path, const QString& reason);
     void reportOpened();
     void showStatus(const QString& text);
-    // Asks what to do with edits typed but not applied: Apply, Discard or Cancel (false).
-    bool settleEdits();
-    // The list's number columns fit their contents, once, for the first file.
-    void fitListColumns();
     void showAbout();
 
     std::unique_ptr<Prompts> prompts;
@@ -82,12 +87,12 @@ private:
     RegistryDocument doc;
     QString programFolder;
     QString captionText;
-    bool listColumnsFitted = false;
+    KeyInformation keyInfo;
 
     QStackedWidget* pages = nullptr;
     QSplitter* treeAndPanel = nullptr;
     QTreeView* tree = nullptr;
-    QTreeView* list = nullptr;
+    EntryListView* list = nullptr;
     RegistryTreeModel* treeRows = nullptr;
     RegistryListModel* listRows = nullptr;
     DetailsPanel* panel = nullptr;
@@ -98,8 +103,6 @@ private:
     QAction* reloadAction = nullptr;
     QAction* exportCsvAction = nullptr;
     QAction* exitAction = nullptr;
-    QAction* undoAction = nullptr;
-    QAction* redoAction = nullptr;
     QAction* findAction = nullptr;
     QAction* findNextAction = nullptr;
     QAction* treeModeAction = nullptr;
@@ -109,6 +112,8 @@ private:
 
     FileController* fileController = nullptr;
     NavigationController* navigator = nullptr;
+    EditController* editor = nullptr;
+    FindController* finder = nullptr;
     CompareController* comparer = nullptr;
 };
 
