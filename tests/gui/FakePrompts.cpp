@@ -1,5 +1,7 @@
 #include "gui/FakePrompts.h"
 
+#include <QDialog>
+
 namespace thornbeck::test {
 
 QMessageBox::StandardButton FakePrompts::message(QWidget*, QMessageBox::Icon icon,
@@ -42,6 +44,13 @@ std::optional<QString> FakePrompts::inputText(QWidget*, const QString& title, co
     inputs.pop_front();
     if (cancelled) return std::nullopt;
     return text;
+}
+
+int FakePrompts::runDialog(QDialog& dialog) {
+    if (dialogs.empty()) return QDialog::Rejected;
+    const auto answer = std::move(dialogs.front());
+    dialogs.pop_front();
+    return answer(dialog);
 }
 
 }  // namespace thornbeck::test

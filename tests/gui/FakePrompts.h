@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QStringList>
 #include <QUrl>
 #include <deque>
@@ -43,6 +45,10 @@ public:
     std::optional<QString> inputText(QWidget*, const QString& title, const QString& label,
                                      const QString& preset) override;
     void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    // Each of the program's own dialogs goes to the next of these, which may work it as a user
+    // would and gives its answer; Rejected when there is none.
+    std::deque<std::function<int(QDialog&)>> dialogs;
+    int runDialog(QDialog& dialog) override;
 };
 
 }  // namespace thornbeck::test

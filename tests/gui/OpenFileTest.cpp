@@ -176,7 +176,9 @@ TEST(OpenFile, AFileWithoutMarkerIsOpenWithEmptyViews) {
     EXPECT_EQ(w->caption(), Q(path));
     EXPECT_EQ(w->treeModel()->rowCount(), 0);
     EXPECT_EQ(w->detailsPanel()->keyLine()->text(), "nomarker.sys has no entries");
-    EXPECT_EQ(w->statusBar()->currentMessage(), "Opened nomarker.sys: it has no entries");
+    EXPECT_EQ(w->statusBar()->currentMessage(),
+              "Opened nomarker.sys: it has no entries (no data-area marker); 1 problem (View > "
+              "Problems)");
     EXPECT_TRUE(w->findChild<QAction*>("saveAction")->isEnabled());
 }
 

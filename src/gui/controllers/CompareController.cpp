@@ -15,8 +15,10 @@
 #include <algorithm>
 #include <map>
 
+#include "core/edit/EntryTexts.h"
 #include "core/fileio/PathFunctions.h"
 #include "core/load/RegistryFile.h"
+#include "core/tweak/TweakWriter.h"
 #include "gui/controllers/NavigationController.h"
 #include "gui/document/RegistryDocument.h"
 #include "gui/models/DifferenceModel.h"
@@ -50,16 +52,26 @@ CompareController::CompareController(QMainWindow& window, RegistryDocument& docu
     previousDifference = NewAction(this, "previousDifferenceAction", tr("&Previous Difference"),
                                    QKeySequence(Qt::SHIFT | Qt::Key_F6));
     takeFields = NewAction(this, "takeFieldsAction", tr("&Take Other's Fields"));
+    myChanges = NewAction(this, "showMyChangesAction", tr("Show My C&hanges"));
+    myChanges->setStatusTip(tr("Compare the file with itself as it was opened or last saved"));
+    connect(myChanges, &QAction::triggered, this, &CompareController::showMyChanges);
     connect(compareWith, &QAction::triggered, this, &CompareController::chooseFile);
     connect(nextDifference, &QAction::triggered, this, [this] { step(1); });
     connect(previousDifference, &QAction::triggered, this, [this] { step(-1); });
     connect(takeFields, &QAction::triggered, this, &CompareController::takeSelected);
     // Every Modify, undo, redo and take moves the history: the pane follows each one.
     connect(&document, &RegistryDocument::historyChanged, this, &CompareController::refresh);
+    // Once saved, the changes are the file's own: Show My Changes starts again from there.
+    connect(&document, &RegistryDocument::cleanChanged, this, [this](bool clean) {
+        if (clean && showingMyChanges()) showMyChanges();
+    });
     // There is nothing to compare until a file is open.
-    connect(&document, &RegistryDocument::pathChanged, this,
-            [this] { compareWith->setEnabled(this->document.isOpen()); });
+    connect(&document, &RegistryDocument::pathChanged, this, [this] {
+        compareWith->setEnabled(this->document.isOpen());
+        myChanges->setEnabled(this->document.isOpen());
+    });
     compareWith->setEnabled(document.isOpen());
+    myChanges->setEnabled(document.isOpen());
     createPane();
     end();
 }
@@ -97,7 +109,7 @@ void CompareController::createPane() {
     connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &CompareController::rowChosen);
 
-    auto* bar = new QHBoxLayout;
+    auto* bar = paneBar = new QHBoxLayout;
     bar->addWidget(count);
     bar->addSpacing(12);
     bar->addWidget(otherName);
@@ -143,6 +155,7 @@ void CompareController::compareNow(const QString& path) {
         return;
     }
     other = OtherFile{std::move(opened.file->image), std::move(opened.file->index)};
+    withSaved = false;
     otherName->setText(tr("Other file: %1").arg(FromPathText(FileNameOf(ToPathText(path), true))));
     otherName->setToolTip(path);
     differences->setRefusals({});
@@ -158,6 +171,74 @@ void CompareController::compareNow(const QString& path) {
     }
     emit status(tr("Compared with %1: %2")
                     .arg(FromPathText(FileNameOf(ToPathText(path), true)), countText()));
+}
+
+void CompareController::showMyChanges() {
+    barrier.run(tr("show your changes"), [this] {
+        auto saved = document.savedState();
+        if (!saved) {
+            emit status(tr("Could not read the file as it was opened or saved"));
+            return;
+        }
+        other = OtherFile{std::move(saved->image), std::move(saved->index)};
+        withSaved = true;
+        otherName->setText(tr("Other file: %1 as opened or last saved")
+                               .arg(FromPathText(FileNameOf(ToPathText(document.path()), true))));
+        otherName->setToolTip(document.path());
+        differences->setRefusals({});
+        table->setCurrentIndex({});
+        refresh();
+        for (QAction* action : {nextDifference, previousDifference, takeFields})
+            action->setEnabled(true);
+        takeButton->setEnabled(true);
+        if (dock->isHidden()) {
+            dock->show();
+            window.resizeDocks({dock}, {window.height() / 3}, Qt::Vertical);
+        }
+        emit status(tr("Your changes since the file was opened or saved: %1").arg(countText()));
+    });
+}
+
+Tweak CompareController::tweakOfRows() const {
+    if (!other) return {};
+    std::vector<int> rows;
+    for (const QModelIndex& selected : table->selectionModel()->selectedRows())
+        rows.push_back(sorted->mapToSource(selected).row());
+    if (rows.empty())
+        for (int row = 0; row < differences->rowCount(); ++row) rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    // The chosen rows as differences of their own, a key's fields together; with Show My
+    // Changes the saved file is the one the tweak starts from.
+    std::vector<KeyDifference> chosen;
+    for (const int row : rows) {
+        const KeyDifference& difference = differences->differenceOf(row);
+        const FieldChange* change = differences->changeOf(row);
+        if (!change) continue;
+        if (chosen.empty() || chosen.back().key != difference.key)
+            chosen.push_back({KeyDifference::Changed, difference.key, {}});
+        FieldChange taken = *change;
+        if (withSaved) std::swap(taken.before, taken.after);
+        chosen.back().changes.push_back(std::move(taken));
+    }
+    const RegistryImage& startImage = withSaved ? other->image : document.image();
+    const RegistryIndex& startIndex = withSaved ? other->index : document.index();
+    return TweakOfDifferences(chosen, [&](std::string_view key) {
+        const auto node = EntryNodeOfKey(startIndex, key);
+        return node ? FieldText(startImage, *startIndex.nodes()[static_cast<size_t>(*node)].entry,
+                                kDataTypeField)
+                    : std::string();
+    });
+}
+
+void CompareController::addPaneButton(QAction* action, const QString& objectName) {
+    auto* button = new QPushButton(action->text(), dock->widget());
+    button->setObjectName(objectName);
+    button->setAccessibleName(QString(action->text()).remove('&').remove(QStringLiteral("...")));
+    button->setEnabled(action->isEnabled());
+    connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    connect(action, &QAction::changed, button,
+            [button, action] { button->setEnabled(action->isEnabled()); });
+    paneBar->addWidget(button);
 }
 
 void CompareController::refresh() {

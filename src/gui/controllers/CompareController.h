@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/tweak/Tweak.h"
+
 #include <QObject>
 #include <QString>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include "core/load/RegistryFile.h"
 
 class QAction;
+class QHBoxLayout;
 class QDockWidget;
 class QLabel;
 class QMainWindow;
@@ -42,6 +45,7 @@ public:
     QAction* nextAction() const { return nextDifference; }
     QAction* previousAction() const { return previousDifference; }
     QAction* takeAction() const { return takeFields; }
+    QAction* showMyChangesAction() const { return myChanges; }
     QDockWidget* pane() const { return dock; }
     QTreeView* view() const { return table; }
     DifferenceModel* model() const { return differences; }
@@ -65,6 +69,17 @@ public:
     void takeSelected();
     // Asked before a take would drop the panel's unapplied edits: true to go on.
     void setLeaveEntryQuestion(std::function<bool()> question) { leaveEntry = std::move(question); }
+    // Compares the open file with itself as it was opened or last saved, so that the pane lists
+    // every field the user changed since.
+    void showMyChanges();
+    // Whether the pane compares with the file as it was opened or saved.
+    bool showingMyChanges() const { return withSaved && other.has_value(); }
+    // The tweak of the selected rows (every row when none is selected) that Modify can write: it
+    // turns this file's texts into the other's, or, for Show My Changes, the file as it was
+    // opened or saved into the file as it is now.
+    Tweak tweakOfRows() const;
+    // A button for `action` in the pane's bar, beside Take Other's Fields.
+    void addPaneButton(QAction* action, const QString& objectName);
 
 signals:
     // What just happened, for the status bar.
@@ -97,12 +112,15 @@ private:
     std::optional<OtherFile> other;
     std::function<bool()> leaveEntry;
     bool restoring = false;  // a refresh puts the current row back; it shows nothing
+    bool withSaved = false;  // the other file is the document as it was opened or saved
 
     QAction* compareWith = nullptr;
     QAction* nextDifference = nullptr;
     QAction* previousDifference = nullptr;
     QAction* takeFields = nullptr;
+    QAction* myChanges = nullptr;
     QDockWidget* dock = nullptr;
+    QHBoxLayout* paneBar = nullptr;
     QLabel* count = nullptr;
     QLabel* otherName = nullptr;
     QPushButton* takeButton = nullptr;

@@ -15,6 +15,7 @@ public:
 
     void undo() override;
     void redo() override;
+    const EntryChange& record() const { return change; }
 
 private:
     RegistryDocument& document;

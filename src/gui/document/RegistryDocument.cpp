@@ -130,6 +130,50 @@ TakeOutcome RegistryDocument::takeOtherFields(const RegistryImage& other,
     return outcome;
 }
 
+TweakOutcome RegistryDocument::checkTweak(const Tweak& tweak, const std::vector<bool>& chosen) {
+    return CheckTweak(bytes, entries, tweak, chosen);
+}
+
+TweakOutcome RegistryDocument::applyTweak(const Tweak& tweak, const std::vector<bool>& chosen,
+                                          const QString& step) {
+    TweakOutcome outcome = ApplyTweak(bytes, entries, tweak, chosen);
+    if (outcome.changes.empty()) return outcome;
+    for (const EntryChange& change : outcome.changes) emit stepApplied(change);
+    history.push(new TakeFieldsCommand(*this, std::move(outcome.changes), step));
+    outcome.changes.clear();
+    return outcome;
+}
+
+std::optional<RegistryDocument::SavedState> RegistryDocument::savedState() const {
+    if (!isOpen()) return std::nullopt;
+    const int clean = history.cleanIndex();
+    if (clean < 0) {
+        // The steps that led from the saved state are gone from the history: read the file.
+        OpenOutcome outcome = OpenRegistryFile(ToFsPath(filePath));
+        if (!outcome.file) return std::nullopt;
+        return SavedState{std::move(outcome.file->image), std::move(outcome.file->index)};
+    }
+    RegistryImage image = bytes;
+    RegistryIndex index = entries;
+    const auto changesOf = [this](int step) {
+        const QUndoCommand* command = history.command(step);
+        if (const auto* modify = dynamic_cast<const ModifyCommand*>(command))
+            return std::vector<EntryChange>{modify->record()};
+        return static_cast<const TakeFieldsCommand*>(command)->records();
+    };
+    // Back from here to the saved state, or forward when undo went past it.
+    for (int step = history.index() - 1; step >= clean; --step) {
+        const auto changes = changesOf(step);
+        for (auto it = changes.rbegin(); it != changes.rend(); ++it)
+            RevertChange(image, index, *it);
+    }
+    for (int step = history.index(); step < clean; ++step)
+        for (const EntryChange& change : changesOf(step)) ApplyChange(image, index, change);
+    // A fresh index, so that no key name views this document's bytes.
+    RegistryIndex fresh = IndexRegistry(image);
+    return SavedState{std::move(image), std::move(fresh)};
+}
+
 void RegistryDocument::apply(const EntryChange& change, bool forward) {
     if (forward) {
         ApplyChange(bytes, entries, change);

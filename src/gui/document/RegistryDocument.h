@@ -11,6 +11,7 @@
 #include "core/format/RegistryImage.h"
 #include "core/index/RegistryIndex.h"
 #include "core/load/RegistryFile.h"
+#include "core/tweak/TweakApply.h"
 
 class QAction;
 
@@ -74,6 +75,22 @@ public:
     // announced through stepApplied.
     TakeOutcome takeOtherFields(const RegistryImage& other, const RegistryIndex& otherIndex,
                                 std::span<const TakeItem> items);
+    // What each line of the tweak finds in the image, with Modify's refusals of the chosen lines
+    // (all that will change when `chosen` is empty); the image is left as it was.
+    TweakOutcome checkTweak(const Tweak& tweak, const std::vector<bool>& chosen = {});
+    // Writes the chosen lines of the tweak (see ApplyTweak) as one undo step named `step`, when
+    // any entry was written; each written entry is announced through stepApplied.
+    TweakOutcome applyTweak(const Tweak& tweak, const std::vector<bool>& chosen,
+                            const QString& step);
+
+    // The file as it was opened or last saved, for Show My Changes: every step since taken back
+    // on a copy of the image, or the file read again when the history no longer reaches that
+    // state. Nothing when no file is open or that state cannot be had.
+    struct SavedState {
+        RegistryImage image;
+        RegistryIndex index;
+    };
+    std::optional<SavedState> savedState() const;
 
 signals:
     void opened();

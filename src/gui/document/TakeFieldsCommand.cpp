@@ -11,6 +11,10 @@ TakeFieldsCommand::TakeFieldsCommand(RegistryDocument& document, std::vector<Ent
       document(document),
       changes(std::move(changes)) {}
 
+TakeFieldsCommand::TakeFieldsCommand(RegistryDocument& document, std::vector<EntryChange> changes,
+                                     const QString& text)
+    : QUndoCommand(text), document(document), changes(std::move(changes)) {}
+
 void TakeFieldsCommand::undo() {
     for (auto change = changes.rbegin(); change != changes.rend(); ++change)
         document.apply(*change, false);

@@ -14,9 +14,13 @@ class RegistryDocument;
 class TakeFieldsCommand : public QUndoCommand {
 public:
     TakeFieldsCommand(RegistryDocument& document, std::vector<EntryChange> changes);
+    // The same for another step of several entries (an applied tweak), named `text`.
+    TakeFieldsCommand(RegistryDocument& document, std::vector<EntryChange> changes,
+                      const QString& text);
 
     void undo() override;
     void redo() override;
+    const std::vector<EntryChange>& records() const { return changes; }
 
 private:
     RegistryDocument& document;

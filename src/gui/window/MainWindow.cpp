@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -11,6 +13,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QUrl>
 
 #include "core/fileio/FileFunctions.h"
 #include "core/fileio/PathFunctions.h"
@@ -19,6 +22,8 @@
 #include "gui/controllers/FileController.h"
 #include "gui/controllers/FindController.h"
 #include "gui/controllers/NavigationController.h"
+#include "gui/controllers/ReportController.h"
+#include "gui/controllers/TweakController.h"
 #include "gui/models/RegistryListModel.h"
 #include "gui/models/RegistryTreeModel.h"
 #include "gui/text/Latin1Text.h"
@@ -70,6 +75,8 @@ MainWindow::~MainWindow() {
     // widget that is half destroyed.
     doc.disconnect();
     comparer->end();
+    delete reporter;
+    delete tweaker;
     delete comparer;
     delete finder;
     delete editor;
@@ -128,6 +135,14 @@ void MainWindow::createControllers() {
     editor = new EditController(doc, *panel, *navigator, *prompts, barrier, this);
     finder = new FindController(doc, *listRows, *navigator, *prompts, this);
     comparer = new CompareController(*this, doc, *prompts, barrier, *navigator);
+    tweaker = new TweakController(*this, doc, *prompts, barrier, *comparer,
+                                  [this] { return settleEdits(); });
+    comparer->addPaneButton(tweaker->exportAction(), QStringLiteral("exportTweakButton"));
+    reporter = new ReportController(*this, doc, *prompts, barrier, *navigator);
+    connect(reporter, &ReportController::status, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(tweaker, &TweakController::status, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     connect(fileController, &FileController::openingStarted, this, [this](const QString& name) {
         comparer->end();
         panel->clearForLoading();
@@ -205,7 +220,7 @@ void MainWindow::createMenus() {
     fileMenu->addActions(
         {openAction, saveAction, saveAsAction, reloadAction, comparer->compareAction()});
     fileMenu->addSeparator();
-    fileMenu->addAction(exportCsvAction);
+    fileMenu->addActions({exportCsvAction, tweaker->exportAction(), reporter->shareAction()});
     fileMenu->addSeparator();
     fileMenu->addAction(exitAction);
     connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::updateFileActions);
@@ -215,12 +230,17 @@ void MainWindow::createMenus() {
     editMenu->addActions({editor->undoAction(), editor->redoAction()});
     editMenu->addSeparator();
     editMenu->addActions({findAction, findNextAction, comparer->takeAction()});
+    editMenu->addSeparator();
+    editMenu->addAction(tweaker->applyAction());
 
     QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
     viewMenu->setObjectName(QStringLiteral("viewMenu"));
     viewMenu->addActions({treeModeAction, listModeAction});
     viewMenu->addSeparator();
-    viewMenu->addActions({comparer->nextAction(), comparer->previousAction()});
+    viewMenu->addActions(
+        {comparer->nextAction(), comparer->previousAction(), comparer->showMyChangesAction()});
+    viewMenu->addSeparator();
+    viewMenu->addActions({reporter->layoutAction(), reporter->problemsAction()});
 
     QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
@@ -269,22 +289,32 @@ void MainWindow::reportRefusal(const QString& path, const QString& reason) {
 }
 
 void MainWindow::reportOpened() {
-    const auto entries = static_cast<int>(doc.index().rows().size());
+    // Entries as `info` counts them: every entry, also those of a name that several share.
+    const auto entries = static_cast<int>(doc.index().entryCount());
     const QString name = FileNameText(doc.path());
     const bool again = fileController->isRereading();
+    const RegistryReport& report = reporter->report();
+    QString said;
     if (entries == 0) {
         panel->showKey(tr("%1 has no entries").arg(name));
-        statusBar()->showMessage(again ? tr("Reloaded %1: it has no entries").arg(name)
-                                       : tr("Opened %1: it has no entries").arg(name));
-        return;
+        if (!report.dataAreaMarker)
+            said = again ? tr("Reloaded %1: it has no entries (no data-area marker)").arg(name)
+                         : tr("Opened %1: it has no entries (no data-area marker)").arg(name);
+        else
+            said = again ? tr("Reloaded %1: it has no entries").arg(name)
+                         : tr("Opened %1: it has no entries").arg(name);
+    } else {
+        said = again ? (entries == 1 ? tr("Reloaded %1: 1 entry").arg(name)
+                                     : tr("Reloaded %1: %2 entries").arg(name).arg(entries))
+                     : (entries == 1 ? tr("Opened %1: 1 entry").arg(name)
+                                     : tr("Opened %1: %2 entries").arg(name).arg(entries));
     }
-    QString said = again ? (entries == 1 ? tr("Reloaded %1: 1 entry").arg(name)
-                                         : tr("Reloaded %1: %2 entries").arg(name).arg(entries))
-                         : (entries == 1 ? tr("Opened %1: 1 entry").arg(name)
-                                         : tr("Opened %1: %2 entries").arg(name).arg(entries));
     if (const int64_t shortened = doc.index().entriesShortened(); shortened > 0)
         said += QStringLiteral(". ") + QString::fromStdString(ShortenedPathsNote(shortened));
     if (doc.isReadOnly()) said += tr(". It is read-only");
+    if (const auto problems = static_cast<int>(report.problems.size()); problems > 0)
+        said += problems == 1 ? tr("; 1 problem (View > Problems)")
+                              : tr("; %1 problems (View > Problems)").arg(problems);
     statusBar()->showMessage(said);
 }
 
@@ -327,6 +357,14 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
+    // A tweak file dropped on the window is applied; any other file is opened.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile() &&
+        TweakController::isTweakFile(urls.first().toLocalFile())) {
+        event->acceptProposedAction();
+        tweaker->applyFile(urls.first().toLocalFile());
+        return;
+    }
     if (openDroppedFile(event->mimeData())) event->acceptProposedAction();
 }
 

@@ -17,6 +17,8 @@ class QTreeView;
 namespace thornbeck {
 
 class CompareController;
+class ReportController;
+class TweakController;
 class DetailsPanel;
 class EditController;
 class EntryListView;
@@ -52,6 +54,8 @@ public:
     EditController& editing() const { return *editor; }
     FindController& finding() const { return *finder; }
     CompareController& compare() const { return *comparer; }
+    TweakController& tweaks() const { return *tweaker; }
+    ReportController& reports() const { return *reporter; }
     bool isListMode() const;
 
     // The caption as this window keeps it: the path, "*" after a change, "" while none is open.
@@ -114,6 +118,8 @@ private:
     NavigationController* navigator = nullptr;
     EditController* editor = nullptr;
     FindController* finder = nullptr;
+    TweakController* tweaker = nullptr;
+    ReportController* reporter = nullptr;
     CompareController* comparer = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "gui/window/Prompts.h"
 
+#include <QDialog>
+
 #include <QAbstractButton>
 #include <QDesktopServices>
 #include <QInputDialog>
@@ -51,6 +53,10 @@ std::optional<QString> DialogPrompts::inputText(QWidget* owner, const QString& t
 
 void DialogPrompts::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
+}
+
+int DialogPrompts::runDialog(QDialog& dialog) {
+    return dialog.exec();
 }
 
 }  // namespace thornbeck

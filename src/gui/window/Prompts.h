@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QUrl;
 class QWidget;
 
@@ -26,6 +27,8 @@ public:
     virtual std::optional<QString> inputText(QWidget* owner, const QString& title,
                                              const QString& label, const QString& preset) = 0;
     virtual void openUrl(const QUrl& url) = 0;
+    // Shows one of the program's own dialogs (a preview) modally; its QDialog::DialogCode.
+    virtual int runDialog(QDialog& dialog) = 0;
 };
 
 // The title a message box is given for `title`: an empty title must leave the title bar empty.
@@ -44,6 +47,7 @@ public:
     std::optional<QString> inputText(QWidget* owner, const QString& title, const QString& label,
                                      const QString& preset) override;
     void openUrl(const QUrl& url) override;
+    int runDialog(QDialog& dialog) override;
 };
 
 }  // namespace thornbeck
