@@ -71,8 +71,8 @@ std::vector<uint8_t> SampleCutAfterEndMarker() {
 class PrintedPrompts : public thornbeck::DialogPrompts {
 public:
     QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon, const QString&,
-                                        const QString& text,
-                                        QMessageBox::StandardButtons) override {
+                                        const QString& text, QMessageBox::StandardButtons,
+                                        QMessageBox::StandardButton) override {
         std::printf("  message: %s\n", text.simplified().toLocal8Bit().constData());
         return QMessageBox::Ok;
     }

@@ -1,13 +1,15 @@
 #include "gui/FakePrompts.h"
 
 #include <QDialog>
+#include <QTest>
 
 namespace thornbeck::test {
 
 QMessageBox::StandardButton FakePrompts::message(QWidget*, QMessageBox::Icon icon,
                                                  const QString& title, const QString& text,
-                                                 QMessageBox::StandardButtons buttons) {
-    messages.push_back({icon, title, text, buttons});
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton safe) {
+    messages.push_back({icon, title, text, buttons, safe});
     if (answers.empty()) return QMessageBox::Ok;
     const auto answer = answers.front();
     answers.pop_front();
@@ -51,6 +53,16 @@ int FakePrompts::runDialog(QDialog& dialog) {
     const auto answer = std::move(dialogs.front());
     dialogs.pop_front();
     return answer(dialog);
+}
+
+QMessageBox::StandardButton EnterChooses(const FakePrompts::Message& message) {
+    const auto box = NewMessageBox(nullptr, message.icon, message.title, message.text,
+                                   message.buttons, message.safe);
+    box->show();
+    box->activateWindow();
+    if (!QTest::qWaitForWindowActive(box.get())) return QMessageBox::NoButton;
+    QTest::keyClick(box.get(), Qt::Key_Return);
+    return box->standardButton(box->clickedButton());
 }
 
 }  // namespace thornbeck::test

@@ -21,6 +21,7 @@ public:
         QString title;
         QString text;
         QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton safe;  // as the window asked for it
     };
     struct FileQuestion {
         QString filter, title, folder, defaultName;
@@ -35,9 +36,10 @@ public:
     std::vector<QString> inputQuestions;  // "title|label|preset"
     std::vector<QUrl> openedUrls;
 
-    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
-                                        const QString& text,
-                                        QMessageBox::StandardButtons buttons) override;
+    QMessageBox::StandardButton message(
+        QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,
+        QMessageBox::StandardButtons buttons,
+        QMessageBox::StandardButton safe = QMessageBox::NoButton) override;
     QString openFile(QWidget*, const QString& filter, const QString& title, const QString& folder,
                      const QString& defaultName) override;
     QString saveFile(QWidget*, const QString& filter, const QString& title, const QString& folder,
@@ -50,5 +52,8 @@ public:
     std::deque<std::function<int(QDialog&)>> dialogs;
     int runDialog(QDialog& dialog) override;
 };
+
+// What Enter chooses in the real box of `message`, shown and answered by a key press.
+QMessageBox::StandardButton EnterChooses(const FakePrompts::Message& message);
 
 }  // namespace thornbeck::test

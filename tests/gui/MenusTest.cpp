@@ -88,16 +88,17 @@ TEST(Menus, TheSelectedEntryFollowsBetweenTheViews) {
     EXPECT_EQ(w->detailsPanel()->keyLine()->text(), "/setting/system/language");
 }
 
-TEST(Menus, AboutShowsTitleVersionAndCopyrightInAnUntitledBox) {
+TEST(Menus, AboutShowsTitleVersionAndCopyrightInATitledBox) {
     TestWindow w;
     w->findChild<QAction*>("aboutAction")->trigger();
     ASSERT_EQ(w.prompts->messages.size(), 1u);
     const auto& about = w.prompts->messages[0];
-    EXPECT_EQ(about.title, "");
+    EXPECT_EQ(about.title, "About Thornbeck");
     EXPECT_EQ(about.icon, QMessageBox::Information);
     EXPECT_EQ(about.buttons, QMessageBox::Ok);
-    EXPECT_EQ(about.text, "Thornbeck v1.0.0\n\n" + CopyrightLine());
-    EXPECT_EQ(AboutText(), "Thornbeck v1.0.0\r\n\r\n" + CopyrightLine());
+    const QString copyright = QString::fromUtf8("\u00A9 2026 Thornbeck developers");
+    EXPECT_EQ(about.text, "Thornbeck v1.0.0\n\n" + copyright);
+    EXPECT_EQ(AboutText(), "Thornbeck v1.0.0\r\n\r\n" + copyright);
 }
 
 // The credits open the home page on each click, and from the keyboard: Tab reaches the label,
@@ -105,7 +106,7 @@ TEST(Menus, AboutShowsTitleVersionAndCopyrightInAnUntitledBox) {
 TEST(Menus, TheCreditsLabelOpensTheHomePageByClickAndByKeyboard) {
     TestWindow w;
     auto* credits = w->detailsPanel()->creditsLabel();
-    EXPECT_EQ(credits->text(), CopyrightLine());
+    EXPECT_EQ(credits->text(), QString::fromUtf8("\u00A9 2026 Thornbeck developers"));
     EXPECT_EQ(credits->accessibleName(), "Credits");
     EXPECT_TRUE(credits->focusPolicy() & Qt::TabFocus);
     QTest::mouseClick(credits, Qt::LeftButton);

@@ -258,6 +258,8 @@ TEST(ModifyCommand, UnappliedEditsAreAskedAboutBeforeTheyWouldBeLost) {
     EXPECT_EQ(w.prompts->messages[0].text, question);
     EXPECT_EQ(w.prompts->messages[0].buttons,
               QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel);
+    // Enter keeps the typing: it never drops it.
+    EXPECT_EQ(EnterChooses(w.prompts->messages[0]), QMessageBox::Cancel);
     EXPECT_EQ(w.panel()->keyLine()->text(), "/setting/system/timeZone");
     EXPECT_EQ(w->treeModel()->nodeOf(w->keyTree()->currentIndex()),
               *w->document().index().findNode("/setting/system/timeZone"));

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #endif
 #include <QAction>
+#include <QDir>
 #include <QTest>
 #include <algorithm>
 
@@ -303,11 +304,23 @@ TEST(SaveCommands, ADeletedFileIsSaidAndAChangedOneMayBeReloaded) {
     std::vector<uint8_t> other = SampleBytes();
     other.back() ^= 0x01;  // another program's change, in the padding after the entries
     c.folder.write("xRegistry.sys", other);
-    c.w.prompts->answers = {QMessageBox::Reset};  // Reload
+    // Reload over unsaved changes asks once more; Cancel keeps them.
+    c.w.prompts->answers = {QMessageBox::Reset, QMessageBox::Cancel};
     c.trigger("saveAction");
-    ASSERT_EQ(c.w.prompts->messages.size(), 2u);
+    ASSERT_EQ(c.w.prompts->messages.size(), 3u);
     EXPECT_EQ(c.w.prompts->messages[1].buttons,
               QMessageBox::SaveAll | QMessageBox::Reset | QMessageBox::Cancel);
+    // Enter writes nothing over the other program's change and reads nothing again.
+    EXPECT_EQ(EnterChooses(c.w.prompts->messages[1]), QMessageBox::Cancel);
+    EXPECT_EQ(c.w.prompts->messages[2].text, "Reload " + QDir::toNativeSeparators(Q(c.path)) +
+                                                 " from disk and lose your unsaved changes?");
+    EXPECT_EQ(EnterChooses(c.w.prompts->messages[2]), QMessageBox::Cancel);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(c.w->document().hasUnsavedChanges());
+    EXPECT_EQ(ReadBytes(c.path), other);
+    c.w.prompts->answers = {QMessageBox::Reset, QMessageBox::Reset};
+    c.trigger("saveAction");
+    ASSERT_EQ(c.w.prompts->messages.size(), 5u);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return !c.w->document().hasUnsavedChanges(); }, kGenerousWaitMs));
     EXPECT_EQ(ImageBytes(*c.w), other);

@@ -1,6 +1,7 @@
 #include "gui/controllers/FileController.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMimeData>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -134,8 +135,15 @@ bool FileController::askOverwrite(DiskChange change) {
                              : QMessageBox::SaveAll | QMessageBox::Reset | QMessageBox::Cancel;
     const auto answer =
         prompts.message(dialogOwner, QMessageBox::Question, kProgramName, text, buttons);
+    // Reading the file again throws the unsaved changes away: asked once more, Cancel first.
+    if (answer == QMessageBox::Reset && document.hasUnsavedChanges() &&
+        prompts.message(dialogOwner, QMessageBox::Warning, kProgramName,
+                        tr("Reload %1 from disk and lose your unsaved changes?")
+                            .arg(QDir::toNativeSeparators(document.path())),
+                        QMessageBox::Reset | QMessageBox::Cancel) != QMessageBox::Reset)
+        return false;
     if (answer == QMessageBox::Reset) {
-        // Reload: the user chose the file on disk over the changes; nothing more to ask.
+        // Reload: the user chose the file on disk over the changes, twice.
         const QString path = document.path();
         QTimer::singleShot(0, this, [this, path] {
             document.close();

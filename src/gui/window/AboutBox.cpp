@@ -10,6 +10,10 @@ QString HomePage() {
     return QStringLiteral(THORNBECK_HOMEPAGE);
 }
 
+QString AboutTitle() {
+    return QStringLiteral("About Thornbeck");
+}
+
 QString AboutText() {
     return QStringLiteral("Thornbeck v%1.%2.%3\r\n\r\n%4")
         .arg(THORNBECK_VERSION_MAJOR)

@@ -336,7 +336,7 @@ void MainWindow::showAbout() {
     // A message box shows CR LF as two line breaks; the box's text uses plain line feeds.
     QString text = AboutText();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    prompts->message(this, QMessageBox::Information, QString(), text, QMessageBox::Ok);
+    prompts->message(this, QMessageBox::Information, AboutTitle(), text, QMessageBox::Ok);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
