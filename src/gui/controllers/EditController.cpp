@@ -94,11 +94,12 @@ void EditController::modifyNow() {
 }
 
 void EditController::step(bool forward) {
-    if (!settleEdits()) return;
+    const auto can = [&] { return forward ? document.canRedo() : document.canUndo(); };
+    if (!can() || !settleEdits()) return;
+    // Applied edits are a step of their own, after which there may be nothing left to redo.
+    if (!can()) return;
     const QString what = forward ? document.redoText() : document.undoText();
-    QAction* history = forward ? historyRedo : historyUndo;
-    if (!history->isEnabled()) return;
-    history->trigger();
+    (forward ? historyRedo : historyUndo)->trigger();
     emit status(forward ? tr("Redid %1").arg(what) : tr("Undid %1").arg(what));
 }
 

@@ -42,6 +42,8 @@ public:
     // What Undo and Redo would take back or make again ("Modify /setting/system/timeZone").
     QString undoText() const { return history.undoText(); }
     QString redoText() const { return history.redoText(); }
+    bool canUndo() const { return history.canUndo(); }
+    bool canRedo() const { return history.canRedo(); }
 
     // Opens the file at `path` through OpenRegistryFile. The previous file is closed first, so a
     // refused file leaves none open. Emits closed, then opened when the file was opened.
