@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int32_t>(i);
     const std::string csv = CsvOfRows(image, index, order);
     std::string streamed;
-    FUZZ_CHECK(cli::CsvInLoadOrder(image, index, [&streamed](std::string_view chunk) {
+    FUZZ_CHECK(CsvInChunks(image, index, LoadOrderOf(index), [&streamed](std::string_view chunk) {
         streamed += chunk;
         return true;
     }));

@@ -9,7 +9,7 @@
 #include "core/edit/EntryTexts.h"
 #include "core/edit/ModifyEntry.h"
 #include "core/edit/ValueText.h"
-#include "core/fileio/AtomicSave.h"
+#include "core/export/CsvExport.h"
 #include "core/fileio/SystemText.h"
 
 namespace thornbeck::cli {
@@ -39,15 +39,9 @@ int RunList(const Arguments& args, const Streams& io) {
 int RunExportCsv(const Arguments& args, const Streams& io) {
     const auto file = LoadRegistry(args.operands[0], io.err);
     if (!file) return kExitError;
-    // Streamed: the rows' keys can add up to far more than the file. Written as the window
-    // writes its export otherwise: whole or not at all, no backup.
-    const auto produce = [&file](const ChunkSink& sink) {
-        CsvInLoadOrder(file->image, file->index, [&sink](std::string_view chunk) {
-            return sink(std::span(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size()));
-        });
-    };
-    if (const auto failure = SaveStreamedFile(PathOfArgument(args.operands[1]), produce,
-                                              SaveOptions{.backup = false, .writer = {}})) {
+    // The window's Export with the list in the order of the file.
+    if (const auto failure = ExportCsvFile(PathOfArgument(args.operands[1]), file->image,
+                                           file->index, LoadOrderOf(file->index))) {
         ReportFileProblem(PathText(failure->path), "cannot write: " + failure->reason, io.err);
         return kExitError;
     }

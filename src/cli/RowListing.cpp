@@ -1,7 +1,6 @@
 #include "cli/RowListing.h"
 
 #include <array>
-#include <numeric>
 #include <vector>
 
 #include "cli/EscapedText.h"
@@ -65,12 +64,6 @@ std::optional<ListFormat> ListFormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-bool CsvInLoadOrder(const RegistryImage& image, const RegistryIndex& index, const CsvSink& sink) {
-    std::vector<int32_t> order(index.rows().size());
-    std::iota(order.begin(), order.end(), 0);
-    return CsvInChunks(image, index, order, sink);
-}
-
 void WriteRows(const RegistryImage& image, const RegistryIndex& index, ListFormat format,
                std::ostream& out) {
     switch (format) {
@@ -78,7 +71,7 @@ void WriteRows(const RegistryImage& image, const RegistryIndex& index, ListForma
             WriteTsv(image, index, out);
             break;
         case ListFormat::Csv:
-            CsvInLoadOrder(image, index, [&out](std::string_view chunk) {
+            CsvInChunks(image, index, LoadOrderOf(index), [&out](std::string_view chunk) {
                 out << chunk;
                 return true;
             });

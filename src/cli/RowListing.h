@@ -20,8 +20,4 @@ std::optional<ListFormat> ListFormatNamed(std::string_view name);
 void WriteRows(const RegistryImage& image, const RegistryIndex& index, ListFormat format,
                std::ostream& out);
 
-// The CSV that the window's Export as CSV writes with the list in load order, handed to `sink`
-// in chunks (CsvInChunks). False when the sink stopped it.
-bool CsvInLoadOrder(const RegistryImage& image, const RegistryIndex& index, const CsvSink& sink);
-
 }  // namespace thornbeck::cli

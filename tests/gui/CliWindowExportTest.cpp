@@ -3,6 +3,7 @@
 
 #include <QAction>
 
+#include "DeepNamesImage.h"
 #include "cli/CliRun.h"
 #include "gui/TestWindow.h"
 #include "support/TestFiles.h"
@@ -27,6 +28,8 @@ TEST(ExportCsv, EqualsTheWindowsExport) {
     const std::vector<std::pair<std::string, std::vector<uint8_t>>> files = {
         {"sample.sys", SampleBytes()},
         {"small.sys", CommandTestImage()},
+        // Its CSV is many chunks long: the window writes it chunk by chunk, as the CLI does.
+        {"deep.sys", sample::DeepNamesImage(600)},
         {"nomarker.sys", noMarker}};
     for (const auto& [name, bytes] : files) {
         const fs::path file = folder.write(name, bytes);

@@ -1,6 +1,7 @@
 #include "core/export/CsvExport.h"
 
 #include <array>
+#include <numeric>
 
 #include "core/edit/EntryTexts.h"
 
@@ -59,6 +60,24 @@ bool CsvInChunks(const RegistryImage& image, const RegistryIndex& index,
         chunk.clear();
     }
     return chunk.empty() || sink(chunk);
+}
+
+std::vector<int32_t> LoadOrderOf(const RegistryIndex& index) {
+    std::vector<int32_t> order(index.rows().size());
+    std::iota(order.begin(), order.end(), 0);
+    return order;
+}
+
+std::optional<SaveError> ExportCsvFile(const std::filesystem::path& path,
+                                       const RegistryImage& image, const RegistryIndex& index,
+                                       std::span<const int32_t> order, ChunkWriter writer) {
+    const auto produce = [&](const ChunkSink& sink) {
+        CsvInChunks(image, index, order, [&sink](std::string_view chunk) {
+            return sink(std::span(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size()));
+        });
+    };
+    return SaveStreamedFile(path, produce,
+                            SaveOptions{.backup = false, .writer = std::move(writer)});
 }
 
 std::string CsvOfRows(const RegistryImage& image, const RegistryIndex& index,

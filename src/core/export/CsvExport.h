@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "core/fileio/AtomicSave.h"
 #include "core/index/RegistryIndex.h"
 
 namespace thornbeck {
@@ -30,5 +33,16 @@ constexpr size_t kCsvChunkBytes = 32 * 1024;
 // last. False when the sink stopped it.
 bool CsvInChunks(const RegistryImage& image, const RegistryIndex& index,
                  std::span<const int32_t> order, const CsvSink& sink);
+
+// Every row in load order (0 to n - 1): the list as the file gives it, before any sort.
+std::vector<int32_t> LoadOrderOf(const RegistryIndex& index);
+
+// Export as CSV: the CSV of the rows in `order` written to `path` chunk by chunk
+// (CsvInChunks into SaveStreamedFile), so that the whole text is never in memory at once; the
+// file is replaced whole or not at all, with no backup. The window's Export and
+// thornbeck-cli export-csv both write through this. `writer` is SaveOptions' writer.
+std::optional<SaveError> ExportCsvFile(const std::filesystem::path& path,
+                                       const RegistryImage& image, const RegistryIndex& index,
+                                       std::span<const int32_t> order, ChunkWriter writer = {});
 
 }  // namespace thornbeck

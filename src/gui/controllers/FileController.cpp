@@ -221,10 +221,9 @@ void FileController::exportCsv() {
                                           QStringLiteral("Export xRegistry.sys as CSV"),
                                           FolderText(document.path()), proposed);
     if (path.isEmpty()) return;
-    const std::string csv = CsvOfRows(document.image(), document.index(), listModel.displayOrder());
-    const auto bytes = std::span(reinterpret_cast<const uint8_t*>(csv.data()), csv.size());
-    if (const auto failure =
-            SaveWholeFile(ToFsPath(path), bytes, SaveOptions{.backup = false, .writer = {}})) {
+    // Streamed: the rows' keys can add up to far more than the file.
+    if (const auto failure = ExportCsvFile(ToFsPath(path), document.image(), document.index(),
+                                           listModel.displayOrder())) {
         warn(tr("Could not export to %1.\n\n%2")
                  .arg(path, QString::fromLocal8Bit(failure->reason.c_str())));
         return;

@@ -4,8 +4,10 @@
 
 #include <numeric>
 
+#include "DeepNamesImage.h"
 #include "RegistryBuilder.h"
 #include "core/edit/EntryTexts.h"
+#include "support/TestFiles.h"
 
 namespace thornbeck {
 namespace {
@@ -103,6 +105,40 @@ TEST(CsvExport, ComesInChunksOfWholeLinesThatAddUpToTheWholeAndStopsWhenTold) {
     EXPECT_FALSE(CsvInChunks(file.image, file.index, order,
                              [&calls](std::string_view) { return ++calls < 2; }));
     EXPECT_EQ(calls, 2);
+}
+
+TEST(CsvExport, TheExportIsWrittenChunkByChunkNeverWholeAndReplacesTheFileWhole) {
+    const RegistryImage image(sample::DeepNamesImage(600));
+    const RegistryIndex index = IndexRegistry(image);
+    std::vector<int32_t> order = LoadOrderOf(index);
+    std::reverse(order.begin(), order.end());
+    const std::string whole = CsvOfRows(image, index, order);
+    ASSERT_GT(whole.size(), 20 * kCsvChunkBytes);
+
+    test::TempFolder folder;
+    const auto path = folder.write("x.csv", {'o', 'l', 'd'});
+    size_t writes = 0;
+    size_t largest = 0;
+    const ChunkWriter counting = [&](std::FILE* file, std::span<const uint8_t> bytes) {
+        ++writes;
+        largest = std::max(largest, bytes.size());
+        return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()
+                   ? std::nullopt
+                   : std::optional<std::string>("short write");
+    };
+    EXPECT_FALSE(ExportCsvFile(path, image, index, order, counting).has_value());
+    const auto written = test::ReadBytes(path);
+    EXPECT_EQ(std::string(written.begin(), written.end()), whole);
+    EXPECT_GT(writes, 20u);
+    EXPECT_LT(largest, 2 * kCsvChunkBytes);
+    EXPECT_FALSE(std::filesystem::exists(path.string() + ".bak"));
+
+    // A write that fails leaves the old file as it was.
+    const ChunkWriter failing = [](std::FILE*, std::span<const uint8_t>) {
+        return std::optional<std::string>("disk full");
+    };
+    EXPECT_TRUE(ExportCsvFile(path, image, index, order, failing).has_value());
+    EXPECT_EQ(test::ReadBytes(path), written);
 }
 
 }  // namespace
