@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "cli/EscapedText.h"
 #include "cli/ExitCode.h"
+#include "core/version/ProgramVersion.h"
 
 namespace thornbeck::cli {
 namespace {
@@ -52,12 +53,13 @@ constexpr std::array<Command, 10> kCommands = {{
     {"info", "FILE [--layout]", "size, layout, entry counts and every problem of a file",
      "Prints the file's size, whether the data-area marker and the header record are there, the\n"
      "number of entries and of distinct keys, and where the end marker lies. Then one line per\n"
-     "problem (a key record, key name or value that reaches outside the file, a file too short\n"
-     "to be a registry file) and per note (a name repeated by a later entry, no end marker, no\n"
+     "problem (a key record, key name or value that reaches outside the file, no data-area\n"
+     "marker, no entries) and per note (a name repeated by a later entry, no end marker, no\n"
      "header record).\n"
      "  --layout  also the file's regions (first offset, length, what they hold) and the loose\n"
      "            values of the tail after the end marker (runs of 4 or more printable bytes)\n"
-     "Exit status: 0 when nothing is wrong, 1 when a problem was found.\n",
+     "Exit status: 0 when nothing is wrong, 1 when a problem was found, 2 for a file that\n"
+     "cannot be read or is too short to be a registry file.\n",
      1, kInfoOptions, RunInfo},
     {"list", "FILE [--format tsv|csv|json]", "every list row with its nine texts",
      "Prints one row per key, in the order of the file, with the texts of the window's list:\n"
@@ -188,7 +190,9 @@ void PrintOverview(std::ostream& out) {
     for (const Command& command : kCommands)
         out << "  " << command.name << std::string(12 - command.name.size(), ' ') << command.summary
             << '\n';
-    out << "\n\"thornbeck-cli COMMAND --help\" explains a command.\n"
+    out << "\n\"thornbeck-cli COMMAND --help\" explains a command; \"thornbeck-cli --version\" "
+           "(-v)\n"
+           "says the version.\n"
            "Exit status: 0 success; 1 a rejection, a difference, a problem or nothing found;\n"
            "2 wrong usage, or a file that cannot be read or written, is busy (another program\n"
            "is saving it) or has changed on disk since it was read.\n";
@@ -212,8 +216,13 @@ int UsageError(std::string_view command, std::string_view problem, std::ostream&
 namespace {
 
 int Dispatch(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    // "/?" is how Windows users ask for help.
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help" || args[0] == "/?") {
         PrintOverview(out);
+        return kExitOk;
+    }
+    if (args[0] == "--version" || args[0] == "-v") {
+        out << VersionLineOf("thornbeck-cli") << '\n';
         return kExitOk;
     }
     const Command* command = CommandNamed(args[0]);

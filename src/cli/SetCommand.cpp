@@ -1,5 +1,7 @@
 // set: Modify on one entry, then Save.
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "cli/Commands.h"
 #include "cli/EditedSave.h"
@@ -41,10 +43,23 @@ void PrintRange(std::span<const uint8_t> before, std::span<const uint8_t> after,
 
 // Every changed range up to `movedFrom`; past it, where a size change moved the rest of the data
 // area, one line for the whole extent instead of the many fragments the move leaves.
+// The value itself, from `valueFrom`, is one range too: a grown value lies over bytes of the
+// old data area, which differ from it in many short fragments.
 void PrintChanges(std::span<const uint8_t> before, std::span<const uint8_t> after,
-                  int64_t movedFrom, int64_t delta, std::ostream& out, std::ostream& err) {
+                  int64_t valueFrom, int64_t movedFrom, int64_t delta, std::ostream& out,
+                  std::ostream& err) {
     std::optional<ByteRange> moved;
-    const auto ranges = ChangedRanges(before, after);
+    std::vector<ByteRange> ranges;
+    for (ByteRange range : ChangedRanges(before, after)) {
+        const int64_t end = std::min(range.first + range.length, movedFrom);
+        const bool inValue = range.first >= valueFrom && range.first < movedFrom;
+        if (inValue && !ranges.empty() && ranges.back().first >= valueFrom) {
+            ranges.back().length = end - ranges.back().first;
+            range = {end, range.first + range.length - end};
+            if (range.length == 0) continue;
+        }
+        ranges.push_back(range);
+    }
     if (ranges.empty()) err << "thornbeck-cli: no byte would change\n";
     for (ByteRange range : ranges) {
         if (delta != 0 && range.first + range.length > movedFrom) {
@@ -115,7 +130,7 @@ int RunSet(const Arguments& args, const Streams& io) {
     }
     if (args.has("--dry-run")) {
         const EntryRef now = *file->index.nodes()[static_cast<size_t>(found->node)].entry;
-        PrintChanges(file->image.bytes(), edited.bytes(),
+        PrintChanges(file->image.bytes(), edited.bytes(), int64_t{now.offset} + format::kValueAt,
                      int64_t{now.offset} + format::kValueAt + now.size,
                      int64_t{now.size} - found->entry.size, io.out, io.err);
         return kExitOk;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "cli/CliRun.h"
+#include "core/format/RegistryFormat.h"
 #include "core/index/RegistryIndex.h"
 #include "support/TestFiles.h"
 
@@ -181,6 +182,12 @@ TEST(Usage, WrongUsageExitsTwoAndEveryCommandHasHelp) {
     EXPECT_EQ(RunCli({}).exitCode, 2);
     const auto overview = RunCli({"--help"});
     EXPECT_EQ(overview.exitCode, 0);
+    EXPECT_EQ(RunCli({"/?"}).out, overview.out);
+    for (const char* asked : {"--version", "-v"}) {
+        const auto version = RunCli({asked});
+        EXPECT_EQ(version.exitCode, 0) << asked;
+        EXPECT_EQ(version.out, std::string("thornbeck-cli ") + THORNBECK_EXPECTED_VERSION + "\n");
+    }
     for (const char* command : {"info", "list", "export-csv", "get", "find", "set", "diff"}) {
         EXPECT_NE(overview.out.find(std::string("  ") + command + " "), std::string::npos);
         const auto help = RunCli({command, "--help"});

@@ -1,6 +1,7 @@
 // set and diff, run through the real program on copies of the sample and of a small image.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "cli/CliRun.h"
@@ -128,6 +129,12 @@ TEST(Set, ARejectedOrWrongSetWritesNothing) {
     EXPECT_EQ(grow.exitCode, 0);
     EXPECT_NE(grow.out.find("the rest of the data area moved by +2\n"), std::string::npos)
         << grow.out;
+    // A large growth: the size, the value and the moved tail, one line each.
+    const auto large = RunCli(
+        {"set", SamplePath().string(), "/setting/system/nickName", "--size", "60000", "--dry-run"});
+    EXPECT_EQ(large.exitCode, 0) << large.err;
+    EXPECT_EQ(std::count(large.out.begin(), large.out.end(), '\n'), 3) << large.out.substr(0, 400);
+    EXPECT_NE(large.out.find("the rest of the data area moved by +59872\n"), std::string::npos);
 
     EXPECT_EQ(ReadBytes(path), bytes);
     EXPECT_EQ(fs::last_write_time(path), old);

@@ -182,6 +182,13 @@ TEST(OpenFile, AFileWithoutMarkerIsOpenWithEmptyViews) {
     EXPECT_TRUE(w->findChild<QAction*>("saveAction")->isEnabled());
 }
 
+TEST(OpenFile, TheStatusCountsEntriesAsInfoDoes) {
+    // The sample's 441 entries name 440 keys: /setting/system/language has two.
+    TestWindow w;
+    w->openFile(Q(SamplePath()));
+    EXPECT_EQ(w->statusBar()->currentMessage(), "Opened xRegistry.sys: 441 entries");
+}
+
 TEST(OpenFile, ASecondFileReplacesBothViews) {
     sample::RegistryBuilder builder;
     builder.addEntry("/other/only", 2, sample::Bytes("x"));

@@ -3,8 +3,14 @@
 namespace thornbeck {
 namespace {
 
+// Windows' file names cannot hold "?", so there it ends the part of a path that names the file
+// (what follows is no part of any name). On Linux "?" is a character like any other.
 std::string_view BeforeQuestionMark(std::string_view path) {
+#ifdef _WIN32
     return path.substr(0, path.find('?'));
+#else
+    return path;
+#endif
 }
 
 std::string_view TrimSpaces(std::string_view text) {

@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-// Path texts: "\" and "/" both separate, and a "?" ends the part of a path that is looked at.
-// The loader uses the same rules on registry key paths.
+// Path texts: "\" and "/" both separate. On Windows, where no file name holds it, a "?" ends the
+// part of a path that is looked at; on Linux it is part of the name.
 namespace thornbeck {
 
-// 1-based position of the last separator in the part before the first "?"; 0 when there is none.
+// 1-based position of the last separator (on Windows, before the first "?"); 0 when there is none.
 size_t LastSeparatorPosition(std::string_view path);
 // The last component of the path, with or without its last extension.
 std::string FileNameOf(std::string_view path, bool keepExtension);

@@ -19,6 +19,7 @@
 #include "core/fileio/PathFunctions.h"
 #include "core/load/RegistryFile.h"
 #include "core/tweak/TweakWriter.h"
+#include "core/version/ProgramVersion.h"
 #include "gui/controllers/NavigationController.h"
 #include "gui/document/RegistryDocument.h"
 #include "gui/models/DifferenceModel.h"
@@ -31,7 +32,7 @@
 namespace thornbeck {
 
 namespace {
-const QString kProgramName = QStringLiteral("Thornbeck");
+const QString kProgramName = QString::fromUtf8(ProgramName());
 // A message box lists this many refused keys; the Note column holds every one of them.
 constexpr size_t kListedRefusals = 20;
 }  // namespace

@@ -1,5 +1,7 @@
 #include "gui/window/AboutBox.h"
 
+#include "core/version/ProgramVersion.h"
+
 namespace thornbeck {
 
 QString CopyrightLine() {
@@ -15,11 +17,9 @@ QString AboutTitle() {
 }
 
 QString AboutText() {
-    return QStringLiteral("Thornbeck v%1.%2.%3\r\n\r\n%4")
-        .arg(THORNBECK_VERSION_MAJOR)
-        .arg(THORNBECK_VERSION_MINOR)
-        .arg(THORNBECK_VERSION_PATCH)
-        .arg(CopyrightLine());
+    return QStringLiteral("%1 v%2\r\n\r\n%3")
+        .arg(QString::fromUtf8(ProgramName()), QString::fromUtf8(ProgramVersion()),
+             CopyrightLine());
 }
 
 }  // namespace thornbeck

@@ -17,6 +17,7 @@
 
 #include "core/fileio/FileFunctions.h"
 #include "core/fileio/PathFunctions.h"
+#include "core/version/ProgramVersion.h"
 #include "gui/controllers/CompareController.h"
 #include "gui/controllers/EditController.h"
 #include "gui/controllers/FileController.h"
@@ -36,7 +37,7 @@
 namespace thornbeck {
 
 namespace {
-const QString kProgramName = QStringLiteral("Thornbeck");
+const QString kProgramName = QString::fromUtf8(ProgramName());
 
 QString FileNameText(const QString& path) {
     return FromPathText(FileNameOf(ToPathText(path), true));

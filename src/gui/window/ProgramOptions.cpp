@@ -1,5 +1,7 @@
 #include "gui/window/ProgramOptions.h"
 
+#include "core/version/ProgramVersion.h"
+
 namespace thornbeck {
 
 namespace {
@@ -24,10 +26,7 @@ OptionAnswer Unknown(const QString& option) {
 }  // namespace
 
 QString VersionLine() {
-    return QStringLiteral("thornbeck %1.%2.%3")
-        .arg(THORNBECK_VERSION_MAJOR)
-        .arg(THORNBECK_VERSION_MINOR)
-        .arg(THORNBECK_VERSION_PATCH);
+    return QString::fromStdString(VersionLineOf("thornbeck"));
 }
 
 std::optional<OptionAnswer> EarlyOptionAnswer(const QStringList& arguments) {
