@@ -1,5 +1,5 @@
 // merge: the differing fields of B taken into A, entry by entry as Modify writes them, then Save.
-#include <unordered_set>
+#include <unordered_map>
 
 #include "cli/Commands.h"
 #include "cli/EditedSave.h"
@@ -33,14 +33,18 @@ std::vector<std::string_view> KeysToTake(const std::vector<KeyDifference>& diffe
     return keys;
 }
 
-// "KEY<tab>FIELD<tab>text in A<tab>text in B" for every field taken.
-void PrintTaken(const std::vector<KeyDifference>& differences,
-                const std::vector<std::string_view>& taken, unsigned fields, std::ostream& out) {
-    const std::unordered_set<std::string_view> keys(taken.begin(), taken.end());
+// "KEY<tab>FIELD<tab>text in A<tab>text in B" for every field taken: of each key written, the
+// fields it was given (a refused Integer Data Size is not among them).
+void PrintTaken(const std::vector<KeyDifference>& differences, const TakeOutcome& outcome,
+                std::ostream& out) {
+    std::unordered_map<std::string_view, unsigned> written;
+    for (size_t i = 0; i < outcome.taken.size(); ++i)
+        written[outcome.taken[i]] = outcome.takenFields[i];
     for (const KeyDifference& difference : differences) {
-        if (!keys.count(difference.key)) continue;
+        const auto found = written.find(difference.key);
+        if (found == written.end()) continue;
         for (const FieldChange& change : difference.changes)
-            if (Taken(change.field, fields))
+            if (Taken(change.field, found->second))
                 out << VisibleText(difference.key) << '\t' << FieldName(change.field) << '\t'
                     << VisibleText(change.before) << '\t' << VisibleText(change.after) << '\n';
     }
@@ -72,7 +76,7 @@ int RunMerge(const Arguments& args, const Streams& io) {
     const auto keys = KeysToTake(differences, *pattern, fields);
     RegistryImage edited = a->image;
     const TakeOutcome outcome = TakeOtherFields(edited, a->index, b->image, b->index, keys, fields);
-    PrintTaken(differences, outcome.taken, fields, io.out);
+    PrintTaken(differences, outcome, io.out);
     for (const TakeRefusal& refusal : outcome.refused)
         ReportFileProblem(a->name + ": " + VisibleText(refusal.key), refusal.reason, io.err);
     const int code = outcome.refused.empty() ? kExitOk : kExitNegative;

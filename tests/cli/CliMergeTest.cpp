@@ -98,6 +98,20 @@ TEST(Merge, AnEntryOfAnotherTypeIsRefusedEitherWay) {
     EXPECT_EQ(ReadBytes(f.b), f.pair.b);
 }
 
+// merge lists only what it wrote: an Integer's Data Size is refused with its reason.
+TEST(Merge, AnIntegersDataSizeIsRefusedAndNotListedAsTaken) {
+    TempFolder folder;
+    const ComparePair pair = IntegerSizeImages();
+    const auto a = folder.write("a.sys", pair.a).string();
+    const auto b = folder.write("b.sys", pair.b).string();
+    const auto merge = RunCli({"merge", a, b, "--keys", "/setting/bdvideo", "--fields", "value"});
+    EXPECT_EQ(merge.exitCode, 1) << merge.err;
+    EXPECT_EQ(merge.out, "/setting/bdvideo\tValue\t00000001\t00000005\n");
+    EXPECT_EQ(merge.err, "thornbeck-cli: " + a +
+                             ": /setting/bdvideo: Data Size: an Integer's size cannot change\n");
+    EXPECT_NE(RunCli({"get", a, "/setting/bdvideo"}).out.find("Data Size: 4"), std::string::npos);
+}
+
 TEST(Diff, JsonFormatGivesOneObjectPerLine) {
     Files f;
     // Find's rules: "t" is a key holding a t anywhere, in either case.

@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTreeView>
 #include <sstream>
 
@@ -227,6 +228,30 @@ TEST(Compare, TakingAsksAboutTypingNotAppliedFirst) {
     c.w.trigger("takeFieldsAction");
     EXPECT_EQ(c.w.field(kChecksumField)->text(), "0009");
     EXPECT_NE(c.w.field(kFlagsField)->text(), "0077");
+}
+
+// Taking only an Integer's Data Size row writes nothing: the row stays, and the refusal is said.
+TEST(Compare, AnIntegersDataSizeRowIsRefusedAndStays) {
+    TempFolder folder;
+    const ComparePair pair = IntegerSizeImages();
+    TestWindow w;
+    w->openFile(Q(folder.write("a.sys", pair.a)));
+    w.prompts->files.push_back(Q(folder.write("b.sys", pair.b)));
+    w.trigger("compareAction");
+    auto* compare = w->findChild<CompareController*>("compareController");
+    auto* table = w->findChild<QTreeView*>("differencesTable");
+    const int size = compare->model()->rowOf("/setting/bdvideo", kDataSizeField);
+    ASSERT_GE(size, 0);
+    table->setCurrentIndex(table->model()->index(size, 0));
+    table->selectionModel()->select(
+        table->currentIndex(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    w.trigger("takeFieldsAction");
+    EXPECT_FALSE(w->document().hasUnsavedChanges());
+    EXPECT_EQ(std::vector<uint8_t>(w->document().image().bytes().begin(),
+                                   w->document().image().bytes().end()),
+              pair.a);
+    EXPECT_GE(compare->model()->rowOf("/setting/bdvideo", kDataSizeField), 0);
+    EXPECT_EQ(w->statusBar()->currentMessage(), "Taken: 0 of 1 entries; refused: 1");
 }
 
 TEST(Compare, ThePaneEscapesControlCharactersNamesTheOtherFileAndSaysWhatARowTakes) {

@@ -36,4 +36,16 @@ ComparePair CompareImages(bool typeClash) {
     return {Build(false, false), Build(true, typeClash)};
 }
 
+ComparePair IntegerSizeImages() {
+    ComparePair pair;
+    for (const bool other : {false, true}) {
+        sample::RegistryBuilder builder;
+        builder.fileSize = 0x20000;
+        builder.addEntry("/setting/bdvideo", 1, BigEndian(other ? 5 : 1, other ? 2 : 4), 0x0001);
+        builder.addEntry("/setting/after", 2, Bytes("after"), 0x0002);
+        (other ? pair.b : pair.a) = builder.build();
+    }
+    return pair;
+}
+
 }  // namespace thornbeck::test

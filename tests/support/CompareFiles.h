@@ -15,4 +15,8 @@ struct ComparePair {
 };
 ComparePair CompareImages(bool typeClash = false);
 
+// Two registries whose /setting/bdvideo is an Integer of 4 bytes (00000001) in A and of 2 (0005)
+// in B, as on two consoles of another firmware: its Value can be taken, its Data Size cannot.
+ComparePair IntegerSizeImages();
+
 }  // namespace thornbeck::test

@@ -8,8 +8,9 @@ namespace thornbeck {
 unsigned TakeFlagOf(DetailField field) {
     switch (field) {
         case kValueField:
-        case kDataSizeField:
             return kTakeValue;
+        case kDataSizeField:
+            return kTakeDataSize;
         case kChecksumField:
             return kTakeChecksum;
         case kFlagsField:
@@ -27,7 +28,7 @@ std::optional<unsigned> TakenFieldsNamed(std::string_view names) {
         const size_t comma = names.find(',');
         const std::string_view name = names.substr(0, comma);
         if (name == "value") {
-            fields |= kTakeValue;
+            fields |= kTakeValue | kTakeDataSize;
         } else if (name == "checksum") {
             fields |= kTakeChecksum;
         } else if (name == "flags") {
@@ -50,9 +51,10 @@ std::optional<ModifyRequest> TakeRequest(const RegistryImage& image, const Entry
     const FieldTexts theirs = DescribeEntry(other, otherEntry).texts;
     ModifyRequest request{mine.texts, mine.type, true};
     FieldTexts& texts = request.texts;
-    if (fields & kTakeValue) {
+    const bool integer = *mine.type == format::DataType::Integer;
+    if (fields & (integer ? kTakeValue : kTakeValue | kTakeDataSize)) {
         texts[kValueField] = theirs[kValueField];
-        if (*mine.type != format::DataType::Integer && entry.size != otherEntry.size)
+        if (!integer && entry.size != otherEntry.size)
             texts[kDataSizeField] = theirs[kDataSizeField];
     }
     if (fields & kTakeChecksum) texts[kChecksumField] = theirs[kChecksumField];
@@ -100,7 +102,15 @@ TakeOutcome TakeOtherFields(RegistryImage& image, RegistryIndex& index, const Re
                                        TypeName(otherType) + " in the other file"});
             continue;
         }
-        const auto request = TakeRequest(image, entry, other, otherEntry, fields);
+        unsigned taking = fields;
+        if (mineType == format::DataType::Integer && (taking & kTakeDataSize) &&
+            entry.size != otherEntry.size) {
+            outcome.refused.push_back({std::string(key), std::string(FieldName(kDataSizeField)) +
+                                                             ": an Integer's size cannot change"});
+            taking &= ~unsigned{kTakeDataSize};
+            if (taking == 0) continue;
+        }
+        const auto request = TakeRequest(image, entry, other, otherEntry, taking);
         if (!request) {
             outcome.refused.push_back(
                 {std::string(key), "its data type byte is none of Binary, Integer, String"});
@@ -112,6 +122,9 @@ TakeOutcome TakeOtherFields(RegistryImage& image, RegistryIndex& index, const Re
         if (result.kind == ModifyResult::Modified) {
             outcome.changes.push_back(std::move(result.change));
             outcome.taken.push_back(ownKey);
+            outcome.takenFields.push_back(taking);
+        } else if (result.kind == ModifyResult::Unchanged) {
+            continue;
         } else if (result.kind == ModifyResult::Rejected) {
             outcome.refused.push_back(
                 {std::string(key), FieldName(result.field) + ": " + result.message});

@@ -14,17 +14,20 @@
 
 namespace thornbeck {
 
-// Which fields a take copies across; Value brings Data Size along for Binary and String entries.
+// Which fields a take copies across. For Binary and String entries Value and Data Size go
+// together (either brings the other); an Integer's size never changes, so its Data Size is
+// refused when the sizes differ.
 enum TakenFields : unsigned {
     kTakeValue = 1,
     kTakeChecksum = 2,
     kTakeFlags = 4,
     kTakeHeaderId = 8,
-    kTakeAll = 15,
+    kTakeDataSize = 16,
+    kTakeAll = 31,
 };
 
-// The flag that takes a differing field: Value and Data Size both take the value (with its size),
-// 0 for the fields that are never written (the type and the offsets).
+// The flag that takes a differing field; 0 for the fields that are never written (the type and
+// the offsets).
 unsigned TakeFlagOf(DetailField field);
 
 // The fields named in a comma-separated list of "value", "checksum", "flags", "header-id";
@@ -46,6 +49,7 @@ struct TakeRefusal {
 struct TakeOutcome {
     std::vector<EntryChange> changes;     // in the order made; revert them in reverse
     std::vector<std::string_view> taken;  // the keys written, in that order
+    std::vector<unsigned> takenFields;    // for each of them, the TakenFields it was given
     std::vector<TakeRefusal> refused;
 };
 
@@ -57,9 +61,11 @@ struct TakeItem {
 
 // For each item, in the given order, Modify of this file's entry with TakeRequest: every rule of
 // Modify holds per entry (all of its fields or none), a refused entry is reported and the others
-// are still taken. An entry whose Data Type differs between the files is refused: the other's
-// texts mean other bytes here. An entry whose taken fields already match is left alone. The
-// keys must stay valid for the call; `taken` views this index's keys.
+// are still taken. An Integer's Data Size that differs is refused with its reason (its other
+// fields are still taken), and never reported as taken. An entry whose Data Type differs between
+// the files is refused: the other's texts mean other bytes here. An entry whose taken fields
+// already match is left alone. The keys must stay valid for the call; `taken` views this index's
+// keys.
 TakeOutcome TakeOtherFields(RegistryImage& image, RegistryIndex& index, const RegistryImage& other,
                             const RegistryIndex& otherIndex, std::span<const TakeItem> items);
 // The same fields of every key.

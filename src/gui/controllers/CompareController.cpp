@@ -364,6 +364,10 @@ void CompareController::takeNow() {
     if (!outcome.refused.empty()) said += tr(", %1 refused").arg(outcome.refused.size());
     emit status(said + QStringLiteral("; ") + countText() + tr(" left"));
     if (outcome.refused.empty()) return;
+    emit status(tr("Taken: %1 of %2 entries; refused: %3")
+                    .arg(outcome.taken.size())
+                    .arg(items.size())
+                    .arg(outcome.refused.size()));
     if (outcome.refused.size() > kListedRefusals)
         listed +=
             tr("and %1 more (see the Note column)\n").arg(outcome.refused.size() - kListedRefusals);

@@ -114,3 +114,35 @@ TEST(TakeFields, ARefusedEntryIsReportedAndTheChosenFieldsOfTheOthersAreTaken) {
 
 }  // namespace
 }  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+// An Integer's size never changes: its differing Data Size is refused with the reason, and
+// never counted as taken; its Value still is when asked for.
+TEST(TakeFields, AnIntegersDifferingDataSizeIsRefusedAndNeverReportedTaken) {
+    const ComparePair pair = IntegerSizeImages();
+    Loaded a(pair.a), b(pair.b);
+    const auto before = std::vector<uint8_t>(a.image.bytes().begin(), a.image.bytes().end());
+    const std::string_view key = "/setting/bdvideo";
+    const std::vector<TakeItem> sizeOnly = {{key, TakeFlagOf(kDataSizeField)}};
+    const TakeOutcome refused = TakeOtherFields(a.image, a.index, b.image, b.index, sizeOnly);
+    EXPECT_TRUE(refused.taken.empty());
+    EXPECT_TRUE(refused.changes.empty());
+    ASSERT_EQ(refused.refused.size(), 1u);
+    EXPECT_EQ(refused.refused[0].reason, "Data Size: an Integer's size cannot change");
+    EXPECT_EQ(std::vector<uint8_t>(a.image.bytes().begin(), a.image.bytes().end()), before);
+
+    const std::vector<std::string_view> keys = {key};
+    const TakeOutcome value =
+        TakeOtherFields(a.image, a.index, b.image, b.index, keys, *TakenFieldsNamed("value"));
+    ASSERT_EQ(value.taken.size(), 1u);
+    EXPECT_EQ(value.takenFields, std::vector<unsigned>{kTakeValue});
+    EXPECT_EQ(value.refused.size(), 1u);
+    const EntryRef entry = *a.index.nodes()[static_cast<size_t>(*a.index.findNode(key))].entry;
+    EXPECT_EQ(entry.size, 4);
+    EXPECT_EQ(DescribeEntry(a.image, entry).texts[kValueField], "00000005");
+}
+
+}  // namespace
+}  // namespace thornbeck::test
