@@ -9,6 +9,9 @@ enum ExitCode : int {
     kExitNegative = 1,
     // Wrong usage, or a file that cannot be read, is no registry file, or cannot be written.
     kExitError = 2,
+    // The file was saved, but the listing of what was written could not be (a full disk or a
+    // closed pipe behind standard output): the work is done, only its report is lost.
+    kExitSavedOutputLost = 3,
 };
 
 }  // namespace thornbeck::cli

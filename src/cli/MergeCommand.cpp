@@ -87,6 +87,12 @@ int RunMerge(const Arguments& args, const Streams& io) {
                                      edit.lock.lock.get(), io.err);
         saved != kExitOk)
         return saved;
+    io.out.flush();
+    if (!io.out) {
+        ReportFileProblem(edit.target,
+                          "saved, but the list of the fields taken could not be written", io.err);
+        return kExitSavedOutputLost;
+    }
     return code;
 }
 

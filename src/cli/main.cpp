@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/ExitCode.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const int code = thornbeck::cli::RunCli(args, std::cout, std::cerr);
     std::cout.flush();
-    if (!std::cout) {
+    if (!std::cout && code != thornbeck::cli::kExitSavedOutputLost) {
         std::cerr << "thornbeck-cli: cannot write the output\n";
         return 2;
     }

@@ -112,6 +112,21 @@ TEST(Merge, AnIntegersDataSizeIsRefusedAndNotListedAsTaken) {
     EXPECT_NE(RunCli({"get", a, "/setting/bdvideo"}).out.find("Data Size: 4"), std::string::npos);
 }
 
+// The listing goes to a full disk: the file is saved all the same, and the exit status and the
+// message say so instead of reporting a failed merge.
+TEST(Merge, AListingThatCannotBeWrittenIsExitThreeAfterTheSave) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "needs /dev/full";
+    Files f;
+    const auto run =
+        RunProgram({"/bin/sh", "-c", std::string("exec \"$0\" merge \"$1\" \"$2\" > /dev/full"),
+                    THORNBECK_CLI_PATH, f.a, f.b});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_EQ(run.err, "thornbeck-cli: " + f.a +
+                           ": saved, but the list of the fields taken could not be written\n");
+    EXPECT_EQ(ReadBytes(BackupPathOf(f.a)), f.pair.a);
+    EXPECT_EQ(RunCli({"diff", f.a, f.b}).out, "only in A\t/c/onlyA\nonly in B\t/c/onlyB\n");
+}
+
 TEST(Diff, JsonFormatGivesOneObjectPerLine) {
     Files f;
     // Find's rules: "t" is a key holding a t anywhere, in either case.
