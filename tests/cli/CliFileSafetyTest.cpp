@@ -258,3 +258,25 @@ TEST(FileSafety, SetAndMergeRefuseAReadOnlyFileAndLeaveEveryFile) {
 
 }  // namespace
 }  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+// export-csv killed at its first flush leaves its temporary file; the next export clears it.
+TEST(FileSafety, AnExportKilledWhileWritingLeavesNothingAfterTheNextExport) {
+    if (!HasStrace()) GTEST_SKIP() << "needs strace";
+    TempFolder folder;
+    const auto file = folder.write("f.sys", CommandTestImage());
+    const auto csv = (folder.path() / "out.csv").string();
+    const auto killed =
+        RunUnderStrace({"-e", "trace=fsync", "-e", "inject=fsync:signal=KILL:when=1"},
+                       {"export-csv", file.string(), csv});
+    EXPECT_NE(killed.exitCode, 0);
+    ASSERT_EQ(NamesIn(folder.path()).size(), 2u);  // f.sys and the temporary file
+    const auto next = RunCli({"export-csv", file.string(), csv});
+    EXPECT_EQ(next.exitCode, 0) << next.err;
+    EXPECT_EQ(NamesIn(folder.path()), (std::vector<std::string>{"f.sys", "out.csv"}));
+}
+
+}  // namespace
+}  // namespace thornbeck::test

@@ -6,9 +6,11 @@
 #include <memory>
 #include <random>
 #include <system_error>
+#include <tuple>
 #include <vector>
 
 #include "core/fileio/RegularFile.h"
+#include "core/fileio/SystemFiles.h"
 #include "core/fileio/SystemText.h"
 
 #ifdef _WIN32
@@ -154,6 +156,11 @@ struct FileCloser {
 std::optional<SaveError> WriteTemporary(const fs::path& target, const ChunkProducer& produce,
                                         const ChunkWriter& writer, Staged& staged) {
     auto [name, opened] = CreateUnique(target, ".tmp-");
+    // Held while written, so that another save clearing what ended writers left passes it by.
+    for (int attempt = 0; opened && !HoldWhileWriting(opened, name) && attempt < 100; ++attempt) {
+        std::fclose(opened);
+        std::tie(name, opened) = CreateUnique(target, ".tmp-");
+    }
     if (!opened) return SaveError{FolderOf(target), ErrnoReason()};
     staged.temporary = name;
     // Closed on every way out, a producer that throws included.
@@ -289,28 +296,39 @@ bool IsStagingName(const fs::path::string_type& name, const fs::path::string_typ
     return name.size() == prefix.size() + 8 && name.compare(0, prefix.size(), prefix) == 0;
 }
 
+// Calls `visit` with every name in the target's folder that matches `infix`'s staging names;
+// a folder that cannot be listed has none.
+template <typename Visit>
+void ForEachStagingName(const fs::path& target, const fs::path& base, const char* infix,
+                        Visit visit) {
+    const auto prefix = base.filename().native() + fs::path(infix).native();
+    std::error_code error;
+    fs::directory_iterator entry(FolderOf(target), error), end;
+    for (; !error && entry != end; entry.increment(error))
+        if (IsStagingName(entry->path().filename().native(), prefix)) visit(entry->path());
+}
+
+// Temporary files of saves and exports that ended before they finished; one still being
+// written is held by its writer and stays.
+void ClearEndedTemporaries(const fs::path& target) {
+    ForEachStagingName(target, target, ".tmp-",
+                       [](const fs::path& path) { RemoveIfNobodyWrites(path); });
+}
+
+// With the file's lock held, no other save runs: its staged backups are left over too.
 void ClearLeftovers(const fs::path& target) {
     const fs::path backup = BackupPathOf(target);
-    const auto named = [&](const fs::path& base, const char* infix) {
-        return base.filename().native() + fs::path(infix).native();
-    };
-    const auto temporary = named(target, ".tmp-");
-    const auto stagedBackup = named(backup, ".new-");
-    const auto movedAside = named(backup, ".old-");
+    ForEachStagingName(target, backup, ".new-", [](const fs::path& path) { RemoveQuietly(path); });
     std::vector<fs::path> aside;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(FolderOf(target), error)) {
-        const fs::path::string_type name = entry.path().filename().native();
-        if (IsStagingName(name, temporary) || IsStagingName(name, stagedBackup))
-            RemoveQuietly(entry.path());
-        else if (IsStagingName(name, movedAside))
-            aside.push_back(entry.path());
-    }
+    ForEachStagingName(target, backup, ".old-",
+                       [&](const fs::path& path) { aside.push_back(path); });
     // A writer ended between putting its staged backup in place and its new file: the backup
     // is the file itself under a second name, no backup at all.
-    if (Exists(backup) && fs::equivalent(target, backup, error)) RemoveQuietly(backup);
+    std::error_code error;
+    if (Exists(backup) && fs::equivalent(target, backup, error) && !error) RemoveQuietly(backup);
     for (const fs::path& old : aside) {
-        if (!Exists(backup) && fs::file_size(old, error) > 0 && !Rename(old, backup)) continue;
+        const auto size = fs::file_size(old, error);
+        if (!Exists(backup) && !error && size > 0 && !Rename(old, backup)) continue;
         RemoveQuietly(old);
     }
 }
@@ -324,6 +342,7 @@ std::optional<SaveError> SaveProduced(const fs::path& path, const ChunkProducer&
     if (current.problem) return current.problem;
     const bool hasCurrent = current.exists;
 
+    ClearEndedTemporaries(target);
     if (options.clearLeftovers && hasCurrent) ClearLeftovers(target);
     Staged staged;
     const ChunkWriter& writer = options.writer ? options.writer : ChunkWriter(WriteWithFwrite);

@@ -26,10 +26,12 @@ struct SaveOptions {
     bool backup = true;
     // How bytes reach the temporary file; the standard library's fwrite when empty.
     ChunkWriter writer;
-    // The caller holds the file's lock, so no other save runs: staging files that a writer
-    // ended before it finished left beside the file are cleared first (an old backup it had
-    // moved aside goes back when the backup is missing), and a backup that is only another
-    // name of the file itself is dropped.
+    // Every save (and export) first removes the temporary files that writers ended before they
+    // finished left beside the target; one still being written is held by its writer and stays.
+    // With this set, the caller also holds the file's lock, so no other save runs: the staged
+    // backups an ended writer left are cleared too (an old backup it had moved aside goes back
+    // when the backup is missing), and a backup that is only another name of the file itself
+    // is dropped.
     bool clearLeftovers = false;
 };
 

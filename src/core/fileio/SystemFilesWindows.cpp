@@ -18,5 +18,15 @@ bool SameNameOnThisSystem(const std::filesystem::path& a, const std::filesystem:
     return CompareStringOrdinal(left.c_str(), -1, right.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
+bool HoldWhileWriting(std::FILE*, const std::filesystem::path&) {
+    return true;
+}
+
+bool RemoveIfNobodyWrites(const std::filesystem::path& path) {
+    // A writer has it open without delete sharing: the removal then fails, and it stays.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 }  // namespace thornbeck
 #endif

@@ -1,7 +1,10 @@
 #include "core/fileio/AtomicSave.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -341,6 +344,30 @@ TEST(SaveWholeFile, AReadOnlyFileIsRefusedAndLeftAsItWas) {
     // Writable for anyone at all, it is saved.
     fs::permissions(path, fs::perms::group_write, fs::perm_options::add);
     EXPECT_FALSE(SaveWholeFile(path, kFirst));
+}
+
+}  // namespace
+}  // namespace thornbeck
+
+namespace thornbeck {
+namespace {
+
+// An exporter killed while writing left its temporary file; the next export, which holds no
+// lock, clears it, but passes by one that a running writer still holds.
+TEST(SaveStreamedFile, ClearsTheTemporaryFileOfAnEndedWriterButNotOfARunningOne) {
+    TempFolder folder;
+    const auto path = folder.path() / "out.csv";
+    folder.write("out.csv.tmp-abcd1234", std::vector<uint8_t>(4096, 0xEE));
+    const auto running = folder.write("out.csv.tmp-wxyz0000", {});
+    const int held = ::open(running.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    ASSERT_FALSE(SaveStreamedFile(path, Chunks(2, 10), {.backup = false, .writer = {}}));
+    ::close(held);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"out.csv", "out.csv.tmp-wxyz0000"}));
 }
 
 }  // namespace
