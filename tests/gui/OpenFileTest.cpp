@@ -7,6 +7,7 @@
 #include "gui/widgets/DetailsPanel.h"
 
 #include <QAction>
+#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
@@ -88,18 +89,30 @@ TEST(OpenFile, ARefusedFileIsSaidWithItsReasonWithoutABox) {
         {folder.path() / "missing.sys",
          "Could not open missing.sys: cannot read: No such file or directory"},
     };
+    // The file that was open stays open and shown, with its unsaved changes.
+    w.makeUnsavedChange();
+    const QString shownKey = w->detailsPanel()->keyLine()->text();
+    const QString caption = w->caption();
+    const int rows = w->listModel()->rowCount();
     for (const auto& [file, said] : refused) {
+        w.prompts->answers = {QMessageBox::No};
         w->openFile(Q(file));
-        EXPECT_EQ(w->caption(), "");
-        EXPECT_EQ(w->document().path(), "");
-        EXPECT_EQ(w->detailsPanel()->keyLine()->text(), said);
+        EXPECT_EQ(w->caption(), caption);
+        EXPECT_EQ(w->document().path(), QDir::toNativeSeparators(Q(SamplePath())));
+        EXPECT_TRUE(w->document().hasUnsavedChanges());
+        EXPECT_EQ(w->detailsPanel()->keyLine()->text(), shownKey);
         EXPECT_EQ(w->statusBar()->currentMessage(), said);
-        EXPECT_EQ(w->treeModel()->rowCount(), 0);
-        EXPECT_EQ(w->listModel()->rowCount(), 0);
-        EXPECT_FALSE(w->findChild<QAction*>("saveAction")->isEnabled());
+        EXPECT_EQ(w->listModel()->rowCount(), rows);
+        EXPECT_TRUE(w->findChild<QAction*>("saveAction")->isEnabled());
     }
-    w->openFile(Q(folder.path()));
-    EXPECT_TRUE(w->detailsPanel()->keyLine()->text().startsWith("Could not open "));
+    TestWindow fresh;
+    fresh->openFile(Q(path));
+    EXPECT_EQ(fresh->document().path(), "");
+    EXPECT_EQ(fresh->treeModel()->rowCount(), 0);
+    EXPECT_EQ(fresh->detailsPanel()->keyLine()->text(), refused[0].second);
+    fresh->openFile(Q(folder.path()));
+    EXPECT_TRUE(fresh->detailsPanel()->keyLine()->text().startsWith("Could not open "));
+    w.prompts->messages.clear();
     EXPECT_TRUE(w.prompts->messages.empty());
     // The command line says the same of the same file.
     const auto info = RunCli({"list", path.string()});
@@ -117,7 +130,18 @@ TEST(OpenFile, EveryOpenEmptiesThePanelBeforeReading) {
     DetailsPanel* panel = w->detailsPanel();
     auto* modify = w->detailsPanel()->modifyButton();
     w->start(Q(SamplePath()), Q(SamplePath().parent_path()));  // with the descriptions file
-    for (const auto& next : {shortFile, noMarker, folder.path() / "missing.sys", folder.path()}) {
+    // A refused file leaves the open one shown as it was.
+    for (const auto& next : {shortFile, folder.path() / "missing.sys", folder.path()}) {
+        w->openFile(Q(SamplePath()));
+        w.showKey("/setting/system/language");
+        const QString value = panel->field(kValueField)->text();
+        w->openFile(Q(next));
+        EXPECT_EQ(panel->keyLine()->text(), "/setting/system/language") << next;
+        EXPECT_EQ(panel->field(kValueField)->text(), value) << next;
+        EXPECT_FALSE(panel->field(kValueField)->isReadOnly()) << next;
+        EXPECT_FALSE(panel->infoBox(0)->text().isEmpty()) << next;
+    }
+    for (const auto& next : {noMarker}) {
         w->openFile(Q(SamplePath()));
         w->navigation().showNode(w->treeModel()->indexOfNode(
             *w->document().index().findNode("/setting/system/language")));

@@ -318,9 +318,22 @@ TEST(SaveCommands, ADeletedFileIsSaidAndAChangedOneMayBeReloaded) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(c.w->document().hasUnsavedChanges());
     EXPECT_EQ(ReadBytes(c.path), other);
+    // A file that can no longer be read is said, and the changes stay open.
+    std::vector<uint8_t> cut = other;
+    cut.resize(100);
+    c.folder.write("xRegistry.sys", cut);
     c.w.prompts->answers = {QMessageBox::Reset, QMessageBox::Reset};
     c.trigger("saveAction");
-    ASSERT_EQ(c.w.prompts->messages.size(), 5u);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        c.w->statusBar()->currentMessage().startsWith("Could not open xRegistry.sys"),
+        kGenerousWaitMs);
+    EXPECT_TRUE(c.w->document().hasUnsavedChanges());
+    EXPECT_EQ(c.w->document().path(), QDir::toNativeSeparators(Q(c.path)));
+    c.folder.write("xRegistry.sys", other);
+    c.w.prompts->messages.clear();
+    c.w.prompts->answers = {QMessageBox::Reset, QMessageBox::Reset};
+    c.trigger("saveAction");
+    ASSERT_EQ(c.w.prompts->messages.size(), 2u);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return !c.w->document().hasUnsavedChanges(); }, kGenerousWaitMs));
     EXPECT_EQ(ImageBytes(*c.w), other);

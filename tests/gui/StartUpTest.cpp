@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QLockFile>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeView>
 #include <future>
@@ -41,8 +43,20 @@ TEST(StartUp, WithoutArgumentOrRegistryNothingOpens) {
     w->start("", Q(folder.path()));
     EXPECT_EQ(w->document().path(), "");
     EXPECT_FALSE(w->findChild<QAction*>("saveAction")->isEnabled());
-    w->start(Q(folder.path() / "missing.sys"), Q(folder.path()));
-    EXPECT_EQ(w->document().path(), "");
+}
+
+// A file named on the command line that cannot be opened is said, in the words of an Open.
+TEST(StartUp, ACommandLineFileThatCannotBeOpenedIsSaid) {
+    TempFolder folder;
+    const auto empty = folder.write("empty.sys", {});
+    for (const auto& path : {folder.path() / "missing.sys", empty, folder.path()}) {
+        TestWindow w;
+        w->start(Q(path), Q(folder.path()));
+        EXPECT_EQ(w->document().path(), "");
+        const QString said = w->statusBar()->currentMessage();
+        EXPECT_TRUE(said.startsWith("Could not open ")) << said.toStdString();
+        EXPECT_EQ(w->detailsPanel()->keyLine()->text(), said);
+    }
 }
 
 TEST(StartUp, TheListShowsHeaderIdBeforeTheOffsets) {

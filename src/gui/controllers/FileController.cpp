@@ -69,6 +69,10 @@ void FileController::openFile(QString path) {
     if (deferWhileOpening([this, path] { openFile(path); })) return;
     if (leaveEntry && !leaveEntry()) return;
     if (!maybeSave()) return;
+    openAsked(path);
+}
+
+void FileController::openAsked(const QString& path) {
     const QString name = FromPathText(FileNameOf(ToPathText(path), true));
     if (!barrier.run(tr("open %1").arg(name), [&] { openNow(path); }))
         emit openRefused(path, tr("not enough room to read it"));
@@ -79,7 +83,6 @@ void FileController::openNow(const QString& path) {
     const QScopedValueRollback again(rereading, !rereadPath.isNull() && path == rereadPath);
     rereadPath = QString();
     emit openingStarted(FromPathText(FileNameOf(ToPathText(path), true)));
-    document.close();
     // Paint the word, but let no input in: a drop, a close or a key would run inside the load.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const BusyCursor busy;
@@ -145,10 +148,11 @@ bool FileController::askOverwrite(DiskChange change) {
     if (answer == QMessageBox::Reset) {
         // Reload: the user chose the file on disk over the changes, twice.
         const QString path = document.path();
+        // Asked already: a file that can no longer be read leaves the changes open.
         QTimer::singleShot(0, this, [this, path] {
-            document.close();
+            if (deferWhileOpening([this, path] { openAsked(path); })) return;
             rereadPath = path;
-            openFile(path);
+            openAsked(path);
         });
     }
     return answer == QMessageBox::SaveAll;

@@ -59,6 +59,8 @@ signals:
     void status(const QString& text);
 
 private:
+    // Opens `path` once every question has been answered; a refusal keeps the open file.
+    void openAsked(const QString& path);
     void openNow(const QString& path);
     bool saveNow();
     // Runs `action` now, or once the open in progress has finished.

@@ -41,9 +41,11 @@ std::optional<OpenRefusal> RegistryDocument::open(const QString& givenPath) {
     // One spelling of a path however it came (dialog, drop, command line), so that the caption
     // shows it alike and Save As can tell the same path from another: Windows' separators there.
     const QString path = QDir::toNativeSeparators(givenPath);
-    close();
+    // Read into a new value first: a refused file leaves the open one, and its changes, as
+    // they were.
     OpenOutcome outcome = OpenRegistryFile(ToFsPath(path));
     if (!outcome.file) return outcome.refusal;
+    close();
     bytes = std::move(outcome.file->image);
     entries = std::move(outcome.file->index);
     stampPath = path;

@@ -45,8 +45,8 @@ public:
     bool canUndo() const { return history.canUndo(); }
     bool canRedo() const { return history.canRedo(); }
 
-    // Opens the file at `path` through OpenRegistryFile. The previous file is closed first, so a
-    // refused file leaves none open. Emits closed, then opened when the file was opened.
+    // Opens the file at `path` through OpenRegistryFile. A refused file leaves the open one as it
+    // was; an opened one replaces it: emits closed, then opened.
     std::optional<OpenRefusal> open(const QString& path);
     // Forgets the open file and its history.
     void close();

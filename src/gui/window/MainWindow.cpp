@@ -251,7 +251,8 @@ void MainWindow::createMenus() {
 void MainWindow::start(const QString& commandLine, const QString& appPath) {
     programFolder = appPath.endsWith('/') ? appPath : appPath + '/';
     const QString path = StartupFile(commandLine, programFolder);
-    if (!path.isEmpty() && FileSize(ToFsPath(path)) > 0) openFile(path);
+    // A file named that cannot be opened is said, as an Open that fails says it.
+    if (!path.isEmpty()) openFile(path);
     keyInfo = KeyInformation::LoadFrom(programFolder);
 }
 
@@ -285,7 +286,11 @@ void MainWindow::showStatus(const QString& text) {
 
 void MainWindow::reportRefusal(const QString& path, const QString& reason) {
     const QString text = tr("Could not open %1: %2").arg(FileNameText(path), reason);
-    panel->showKey(text);
+    // The file that was open stays open, shown where it was.
+    if (doc.isOpen())
+        navigator->showNode(tree->currentIndex());
+    else
+        panel->showKey(text);
     showStatus(text);
 }
 
