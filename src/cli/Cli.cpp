@@ -102,7 +102,7 @@ constexpr std::array<Command, 10> kCommands = {{
      "A key that several entries share changes its last entry, as the tree does.\n"
      "  --value V        the value: hex digits for an Integer entry, else one byte per character\n"
      "                   (U+0000 to U+00FF, as Latin-1; any other character is an invalid value)\n"
-     "  --value-hex HEX  a Binary or String value as hex bytes (\"00FF41\")\n"
+     "  --value-hex HEX  a Binary or String value as hex bytes (\"00FF41\" or \"00 FF 41\")\n"
      "  --size N         the data size in decimal (not for an Integer entry)\n"
      "  --checksum H, --flags H, --header-id H   1 to 4 hex digits\n"
      "  --dry-run        print the byte ranges that would change, write nothing\n"

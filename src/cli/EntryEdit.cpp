@@ -6,6 +6,7 @@
 #include "cli/EscapedText.h"
 #include "core/edit/FieldRules.h"
 #include "core/edit/HexText.h"
+#include "core/edit/ValueText.h"
 
 namespace thornbeck::cli {
 namespace {
@@ -17,14 +18,6 @@ std::string HexFieldProblem(const char* option, const std::string& text, int dig
     const std::string given = std::string(option) + " \"" + ArgumentText(text) + "\": ";
     if (!IsHexText(text)) return given + "not hex digits (0-9, A-F)";
     return given + "the field takes at most " + std::to_string(digits) + " hex digits";
-}
-
-std::optional<std::string> BytesOfHex(std::string_view hex) {
-    if (hex.size() % 2 != 0 || !IsHexText(hex)) return std::nullopt;
-    std::string bytes;
-    for (size_t at = 0; at < hex.size(); at += 2)
-        bytes += static_cast<char>(HexToByte(hex.substr(at, 2)));
-    return bytes;
 }
 
 }  // namespace
@@ -85,7 +78,7 @@ PreparedEdit PrepareEdit(const EntryDisplay& shown, const FieldEdits& edits) {
     }
 
     if (edits.valueHex) {
-        value = BytesOfHex(*edits.valueHex);
+        value = BytesOfHexPairs(*edits.valueHex);
         if (!value) {
             problem = "--value-hex \"" + ArgumentText(*edits.valueHex) +
                       "\": give whole bytes as hex digits";

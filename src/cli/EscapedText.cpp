@@ -53,11 +53,4 @@ std::string JsonString(std::string_view text) {
     return out;
 }
 
-std::string PlainCaption(std::string_view caption) {
-    std::string plain;
-    for (const char c : caption)
-        if (c != '&') plain += c;
-    return plain;
-}
-
 }  // namespace thornbeck::cli

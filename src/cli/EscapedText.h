@@ -25,7 +25,5 @@ std::optional<std::string> BytesOfArgument(std::string_view argument);
 // A JSON string literal, one character per byte: \" and \\, and \u00XX for every control
 // character and every byte from 0x80 up, so the output is plain ASCII whatever the bytes.
 std::string JsonString(std::string_view text);
-// A field caption without its access-key "&" ("&Value:" gives "Value:").
-std::string PlainCaption(std::string_view caption);
 
 }  // namespace thornbeck::cli

@@ -31,11 +31,9 @@ std::optional<LoadedRegistry> LoadRegistry(std::string_view file, std::ostream& 
 }
 
 std::optional<KeyedEntry> EntryOfKey(const RegistryIndex& index, std::string_view key) {
-    const auto node = index.findNode(key);
+    const auto node = EntryNodeOfKey(index, key);
     if (!node) return std::nullopt;
-    const auto& entry = index.nodes()[static_cast<size_t>(*node)].entry;
-    if (!entry) return std::nullopt;
-    return KeyedEntry{*node, *entry};
+    return KeyedEntry{*node, *index.nodes()[static_cast<size_t>(*node)].entry};
 }
 
 std::optional<KeyedEntry> RequireEntry(const LoadedRegistry& file, std::string_view key,

@@ -58,7 +58,7 @@ int RunGet(const Arguments& args, const Streams& io) {
     const bool hex = args.has("--hex") && texts[kDataTypeField] != "Integer";
     for (int i = 0; i < kDetailFieldCount; ++i) {
         const std::string& text = texts[static_cast<size_t>(i)];
-        io.out << PlainCaption(kFieldCaptions[static_cast<size_t>(i)]) << ' '
+        io.out << FieldName(static_cast<DetailField>(i)) << ": "
                << (hex && i == kValueField ? HexPairs(text) : VisibleText(text)) << '\n';
     }
     return kExitOk;

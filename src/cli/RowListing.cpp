@@ -14,17 +14,18 @@ struct Column {
     int field;  // the detail field, or -1 for the key
 };
 
-constexpr std::array<Column, 9> kColumns = {{
-    {"key", -1},
-    {"value", kValueField},
-    {"size", kDataSizeField},
-    {"type", kDataTypeField},
-    {"checksum", kChecksumField},
-    {"flags", kFlagsField},
-    {"headerId", kHeaderIdField},
-    {"dataOffset", kDataOffsetField},
-    {"keyOffset", kKeyOffsetField},
-}};
+// JSON names of the fields, by field.
+constexpr std::array<const char*, kDetailFieldCount> kJsonNames = {
+    "value", "size", "type", "checksum", "flags", "dataOffset", "keyOffset", "headerId"};
+
+// The key, then the fields in the order the list shows them.
+constexpr std::array<Column, 1 + kDetailFieldCount> kColumns = [] {
+    std::array<Column, 1 + kDetailFieldCount> columns{};
+    columns[0] = {"key", -1};
+    for (size_t i = 0; i < kListFieldOrder.size(); ++i)
+        columns[i + 1] = {kJsonNames[kListFieldOrder[i]], kListFieldOrder[i]};
+    return columns;
+}();
 
 std::string_view TextOf(std::string_view key, const FieldTexts& texts, const Column& column) {
     return column.field < 0 ? key : std::string_view(texts[column.field]);

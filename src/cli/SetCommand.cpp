@@ -10,6 +10,7 @@
 #include "cli/ExitCode.h"
 #include "cli/LoadedRegistry.h"
 #include "core/edit/EntryTexts.h"
+#include "core/edit/ValueText.h"
 #include "core/format/RegistryFormat.h"
 
 namespace thornbeck::cli {
@@ -19,15 +20,6 @@ namespace {
 // better told by its extent.
 constexpr int64_t kShownBytes = 16;
 
-std::string HexBytes(std::span<const uint8_t> bytes) {
-    std::string text;
-    for (const uint8_t byte : bytes) {
-        if (!text.empty()) text += ' ';
-        text += HexDigits(byte, 2);
-    }
-    return text;
-}
-
 void PrintRange(std::span<const uint8_t> before, std::span<const uint8_t> after,
                 const ByteRange& range, std::ostream& out) {
     out << OffsetText(range.first) << '-' << OffsetText(range.first + range.length - 1) << ' '
@@ -35,8 +27,8 @@ void PrintRange(std::span<const uint8_t> before, std::span<const uint8_t> after,
     if (range.length <= kShownBytes) {
         const auto first = static_cast<size_t>(range.first);
         const auto length = static_cast<size_t>(range.length);
-        out << ": " << HexBytes(before.subspan(first, length)) << " -> "
-            << HexBytes(after.subspan(first, length));
+        out << ": " << HexPairs(before.subspan(first, length)) << " -> "
+            << HexPairs(after.subspan(first, length));
     }
     out << '\n';
 }
@@ -115,8 +107,7 @@ int RunSet(const Arguments& args, const Streams& io) {
     RegistryImage edited = file->image;
     const ModifyResult result = ModifyEntry(edited, file->index, found->node, prepared.request);
     if (result.kind == ModifyResult::Rejected) {
-        const std::string caption = PlainCaption(kFieldCaptions[static_cast<size_t>(result.field)]);
-        ReportFileProblem(where, caption + " " + result.message, io.err);
+        ReportFileProblem(where, FieldName(result.field) + ": " + result.message, io.err);
         return kExitNegative;
     }
     if (result.kind == ModifyResult::Unchanged) {

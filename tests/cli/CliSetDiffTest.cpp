@@ -40,6 +40,9 @@ TEST(Set, ChangesTheEntryAsModifyDoesAndSavesWithABackup) {
     // Shrinking keeps the value's first bytes; the field not given keeps its text.
     ASSERT_EQ(RunCli({"set", file, key, "--size", "2"}).exitCode, 0);
     EXPECT_EQ(FieldLine(RunCli({"get", file, key}).out, "Value:"), "Value: XY");
+    // What get --hex writes reads back: pairs with or without spaces.
+    ASSERT_EQ(RunCli({"set", file, key, "--value-hex", "41 42"}).exitCode, 0);
+    EXPECT_EQ(FieldLine(RunCli({"get", file, key}).out, "Value:"), "Value: AB");
     ASSERT_EQ(RunCli({"set", file, key, "--value-hex", "00ff"}).exitCode, 0);
     EXPECT_EQ(FieldLine(RunCli({"get", file, key}).out, "Value:"), "Value: \\x00\xC3\xBF");
 

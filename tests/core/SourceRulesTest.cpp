@@ -41,6 +41,13 @@ std::string Listed(const std::vector<Hit>& hits) {
 
 const fs::path kSource = THORNBECK_SOURCE_DIR;
 
+// Editing is below comparing: taking another file's fields needs no part of the comparison.
+TEST(SourceRules, EditingIncludesNothingOfCompare) {
+    const auto hits =
+        LinesMatching(kSource / "core" / "edit", std::regex(R"(#include "core/compare/)"));
+    EXPECT_TRUE(hits.empty()) << Listed(hits);
+}
+
 TEST(SourceRules, NoWindowCodeFindsAWidgetByName) {
     ASSERT_TRUE(fs::is_directory(kSource / "gui"));
     const auto hits = LinesMatching(kSource / "gui", std::regex(R"(\bfindChild(ren)?\s*<)"));

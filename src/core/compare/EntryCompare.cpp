@@ -38,19 +38,6 @@ struct Alike {
 
 }  // namespace
 
-std::optional<int32_t> EntryNodeOfKey(const RegistryIndex& index, std::string_view key) {
-    const auto node = index.findNode(key);
-    if (!node || !index.nodes()[static_cast<size_t>(*node)].entry) return std::nullopt;
-    return node;
-}
-
-std::string FieldName(DetailField field) {
-    std::string name;
-    for (const char* c = kFieldCaptions[static_cast<size_t>(field)]; *c; ++c)
-        if (*c != '&' && *c != ':') name += *c;
-    return name;
-}
-
 std::vector<KeyDifference> DiffEntries(const RegistryImage& a, const RegistryIndex& indexA,
                                        const RegistryImage& b, const RegistryIndex& indexB,
                                        bool offsets) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/edit/DetailField.h"
+#include "core/edit/EntryTexts.h"
 #include "core/format/RegistryImage.h"
 #include "core/index/RegistryIndex.h"
 
@@ -31,11 +32,5 @@ struct KeyDifference {
 std::vector<KeyDifference> DiffEntries(const RegistryImage& a, const RegistryIndex& indexA,
                                        const RegistryImage& b, const RegistryIndex& indexB,
                                        bool offsets);
-
-// The tree node of the key when it holds an entry; nothing for an unknown key or a key folder.
-std::optional<int32_t> EntryNodeOfKey(const RegistryIndex& index, std::string_view key);
-
-// The field's caption without its access key and colon: "Data Size", "Value".
-std::string FieldName(DetailField field);
 
 }  // namespace thornbeck

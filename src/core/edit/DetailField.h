@@ -26,6 +26,12 @@ constexpr std::array<const char*, kDetailFieldCount> kFieldCaptions = {
     "&Value:", "Data Size:",   "Data Type:",  "&Checksum:",
     "Fl&ags:", "Data Offset:", "Key Offset:", "Header ID:"};
 
+// The order the list shows the fields in after the key, which the CSV export and the command
+// line's list write too: Header ID before the two offsets. Model column 1 + field holds a field.
+constexpr std::array<DetailField, kDetailFieldCount> kListFieldOrder = {
+    kValueField, kDataSizeField, kDataTypeField,   kChecksumField,
+    kFlagsField, kHeaderIdField, kDataOffsetField, kKeyOffsetField};
+
 // The names of the data types, by type byte.
 constexpr std::array<const char*, 3> kDataTypeNames = {"Binary", "Integer", "String"};
 

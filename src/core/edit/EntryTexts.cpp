@@ -1,6 +1,7 @@
 #include "core/edit/EntryTexts.h"
 
 #include "core/format/ReadField.h"
+#include "core/text/TextFunctions.h"
 
 namespace thornbeck {
 
@@ -17,7 +18,7 @@ std::string HexDigits(uint64_t value, int digits) {
 uint32_t LeadingDecimalNumber(std::string_view text) {
     size_t at = text.find_first_not_of(' ');
     uint32_t value = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
+    for (; at < text.size() && IsDecimalDigit(static_cast<unsigned char>(text[at])); ++at)
         value = value * 10 + static_cast<uint32_t>(text[at] - '0');
     return value;
 }
@@ -61,6 +62,17 @@ EntryDisplay DescribeEntry(const RegistryImage& image, const EntryRef& entry, bo
 }  // namespace thornbeck
 
 namespace thornbeck {
+
+std::string PlainCaption(std::string_view caption) {
+    std::string plain;
+    for (const char c : caption)
+        if (c != '&' && c != ':') plain += c;
+    return plain;
+}
+
+std::string FieldName(DetailField field) {
+    return PlainCaption(kFieldCaptions[static_cast<size_t>(field)]);
+}
 
 std::string FieldText(const RegistryImage& image, const EntryRef& entry, DetailField field) {
     return std::move(DescribeEntry(image, entry, field == kValueField).texts[field]);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/edit/DetailField.h"
 #include "core/format/EntryRef.h"
@@ -27,6 +28,12 @@ struct EntryDisplay {
 // them. Without `withValue` the Value text is left empty, for callers that want another field.
 EntryDisplay DescribeEntry(const RegistryImage& image, const EntryRef& entry,
                            bool withValue = true);
+
+// A caption without its access key "&" and its colon: "&Value:" gives "Value".
+std::string PlainCaption(std::string_view caption);
+// The field's caption so: "Data Size", "Value". The window's accessible names, the compare pane
+// and the command line's lines all name a field this way.
+std::string FieldName(DetailField field);
 
 // One field's text as DescribeEntry gives it, reading the value only for the Value field.
 std::string FieldText(const RegistryImage& image, const EntryRef& entry, DetailField field);

@@ -1,5 +1,7 @@
 #include "core/edit/FieldRules.h"
 
+#include "core/text/TextFunctions.h"
+
 namespace thornbeck {
 
 FieldCharacters CharactersOf(int field, std::optional<format::DataType> type) {
@@ -11,10 +13,8 @@ FieldCharacters CharactersOf(int field, std::optional<format::DataType> type) {
 
 bool AcceptsTyped(FieldCharacters characters, char32_t code) {
     if (code < 32) return true;
-    if (characters == FieldCharacters::DecimalDigits) return code >= '0' && code <= '9';
-    if (characters == FieldCharacters::HexDigits)
-        return (code >= '0' && code <= '9') || (code >= 'A' && code <= 'F') ||
-               (code >= 'a' && code <= 'f');
+    if (characters == FieldCharacters::DecimalDigits) return IsDecimalDigit(code);
+    if (characters == FieldCharacters::HexDigits) return IsHexDigit(code);
     return code <= 0xFF && !(code >= 0x7F && code < 0xA0);
 }
 

@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <string>
 
+#include "core/text/TextFunctions.h"
+
 namespace thornbeck {
 namespace {
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
+    return HexDigitValue(static_cast<unsigned char>(c));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "core/edit/ModifyEntry.h"
+#include "core/text/TextFunctions.h"
 
 #include "core/edit/FieldRules.h"
 
@@ -18,10 +19,6 @@ using namespace format;
 namespace {
 
 constexpr int64_t kMaxDataSize = 0xFFFF;
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 ModifyResult Reject(DetailField field, const char* message) {
     return {ModifyResult::Rejected, field, message, {}};
@@ -192,22 +189,9 @@ DetailField Culprit(const EntryChange& change, const std::vector<DetailField>& f
 std::optional<int32_t> ParseDataSize(std::string_view text) {
     size_t at = 0;
     int64_t mantissa = 0;
-    for (; at < text.size() && IsDigit(text[at]); ++at) {
+    for (; at < text.size() && IsDecimalDigit(static_cast<unsigned char>(text[at])); ++at) {
         mantissa = mantissa * 10 + (text[at] - '0');
         if (mantissa > kMaxDataSize) return std::nullopt;
-    }
-    const bool exponent =
-        at > 0 && at + 1 < text.size() &&
-        (text[at] == 'E' || text[at] == 'e' || text[at] == 'D' || text[at] == 'd') &&
-        IsDigit(text[at + 1]);
-    if (exponent) {
-        int exponentValue = 0;
-        for (++at; at < text.size() && IsDigit(text[at]); ++at)
-            exponentValue = std::min(exponentValue * 10 + (text[at] - '0'), 10);
-        for (int i = 0; i < exponentValue && mantissa != 0; ++i) {
-            mantissa *= 10;
-            if (mantissa > kMaxDataSize) return std::nullopt;
-        }
     }
     return static_cast<int32_t>(mantissa);
 }

@@ -43,8 +43,8 @@ struct ModifyResult {
 ModifyResult ModifyEntry(RegistryImage& image, RegistryIndex& index, int32_t node,
                          const ModifyRequest& request);
 
-// The size a Data Size text gives: its leading decimal digits, with an exponent after a letter E or
-// D between digits ("1E2" is 100); nothing when it denotes more than 65535.
+// The size a Data Size text gives: its leading decimal digits (Data Size is decimal only);
+// nothing when they denote more than 65535.
 std::optional<int32_t> ParseDataSize(std::string_view text);
 
 // The size Modify writes for a Data Size text: ParseDataSize of a text of 1 to 5 decimal digits;

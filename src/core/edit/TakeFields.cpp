@@ -1,6 +1,5 @@
 #include "core/edit/TakeFields.h"
 
-#include "core/compare/EntryCompare.h"
 #include "core/edit/EntryTexts.h"
 
 namespace thornbeck {

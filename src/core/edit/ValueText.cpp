@@ -1,6 +1,7 @@
 #include "core/edit/ValueText.h"
 
 #include "core/text/Latin1Utf8.h"
+#include "core/text/TextFunctions.h"
 
 namespace thornbeck {
 
@@ -21,6 +22,24 @@ std::string HexPairs(std::string_view bytes) {
         AppendHex(out, static_cast<uint8_t>(c));
     }
     return out;
+}
+
+std::string HexPairs(std::span<const uint8_t> bytes) {
+    return HexPairs(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+std::optional<std::string> BytesOfHexPairs(std::string_view text) {
+    std::string bytes;
+    for (size_t at = 0; at < text.size();) {
+        if (text[at] == ' ' && !bytes.empty() && at + 1 < text.size()) ++at;
+        if (at + 1 >= text.size()) return std::nullopt;
+        const int high = HexDigitValue(static_cast<unsigned char>(text[at]));
+        const int low = HexDigitValue(static_cast<unsigned char>(text[at + 1]));
+        if (high < 0 || low < 0) return std::nullopt;
+        bytes += static_cast<char>(high * 16 + low);
+        at += 2;
+    }
+    return bytes;
 }
 
 char PrintableOrDot(uint8_t byte) {

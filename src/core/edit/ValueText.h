@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -10,6 +12,10 @@ namespace thornbeck {
 
 // The bytes as upper-case hex pairs separated by spaces: "00 1F A7".
 std::string HexPairs(std::string_view bytes);
+std::string HexPairs(std::span<const uint8_t> bytes);
+// The bytes of hex pairs, as HexPairs writes them or without the spaces ("00 1F A7", "001FA7"):
+// a space may stand only between two pairs. Nothing for any other text.
+std::optional<std::string> BytesOfHexPairs(std::string_view text);
 // The character a hex view shows for a byte: the byte itself when it is printable Latin-1,
 // else ".".
 char PrintableOrDot(uint8_t byte);

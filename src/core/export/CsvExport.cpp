@@ -29,18 +29,10 @@ void AppendQuoted(std::string& out, std::string_view field) {
 void AppendCsvLine(std::string& out, const RegistryImage& image, std::string_view key,
                    const EntryRef& entry) {
     const FieldTexts t = DescribeEntry(image, entry).texts;
-    const std::array<std::string_view, 9> fields = {key,
-                                                    t[kValueField],
-                                                    t[kDataSizeField],
-                                                    t[kDataTypeField],
-                                                    t[kChecksumField],
-                                                    t[kFlagsField],
-                                                    t[kHeaderIdField],
-                                                    t[kDataOffsetField],
-                                                    t[kKeyOffsetField]};
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) out += ',';
-        AppendQuoted(out, fields[i]);
+    AppendQuoted(out, key);
+    for (const DetailField field : kListFieldOrder) {
+        out += ',';
+        AppendQuoted(out, t[field]);
     }
     out += "\r\n";
 }

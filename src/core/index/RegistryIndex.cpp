@@ -217,4 +217,10 @@ RegistryIndex IndexRegistry(const RegistryImage& image) {
     return index;
 }
 
+std::optional<int32_t> EntryNodeOfKey(const RegistryIndex& index, std::string_view key) {
+    const auto node = index.findNode(key);
+    if (!node || !index.nodes()[static_cast<size_t>(*node)].entry) return std::nullopt;
+    return node;
+}
+
 }  // namespace thornbeck

@@ -166,6 +166,10 @@ private:
     int64_t keysEnd = 0;
 };
 
+// The tree node of the key when it holds an entry (for a name that several entries share, the
+// node holds the last of them); nothing for an unknown key or a key folder.
+std::optional<int32_t> EntryNodeOfKey(const RegistryIndex& index, std::string_view key);
+
 // Walks every entry of the image and builds both views. An image that is too short or has no
 // data-area marker gives an empty index.
 RegistryIndex IndexRegistry(const RegistryImage& image);

@@ -1,16 +1,14 @@
 #include "core/keyinfo/TypicalValue.h"
 
+#include "core/text/TextFunctions.h"
+
 namespace thornbeck {
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // Advances over digits; returns how many there were.
 size_t SkipDigits(std::string_view text, size_t& at) {
     const size_t start = at;
-    while (at < text.size() && IsDigit(text[at])) ++at;
+    while (at < text.size() && IsDecimalDigit(static_cast<unsigned char>(text[at]))) ++at;
     return at - start;
 }
 

@@ -4,6 +4,21 @@
 
 namespace thornbeck {
 
+bool IsDecimalDigit(char32_t c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char32_t c) {
+    return HexDigitValue(c) >= 0;
+}
+
+int HexDigitValue(char32_t c) {
+    if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
+    if (c >= 'A' && c <= 'F') return static_cast<int>(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
+    return -1;
+}
+
 char ToLowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }

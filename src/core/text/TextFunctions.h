@@ -6,6 +6,13 @@
 
 namespace thornbeck {
 
+// "0" to "9".
+bool IsDecimalDigit(char32_t c);
+// "0" to "9", "A" to "F", "a" to "f".
+bool IsHexDigit(char32_t c);
+// The value of a hex digit, 0 to 15; -1 for any other character.
+int HexDigitValue(char32_t c);
+
 // Only A-Z and a-z are folded; every other byte compares by its code.
 char ToLowerAscii(char c);
 std::string ToLowerAscii(std::string_view text);

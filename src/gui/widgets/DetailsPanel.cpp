@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "core/edit/EntryTexts.h"
 #include "core/edit/FieldRules.h"
 #include "core/edit/ValueText.h"
 #include "gui/models/ValueHexModel.h"
@@ -33,9 +34,6 @@ QColor ReadOnlyColour() {
 QColor EditableColour() {
     return QApplication::palette().color(QPalette::Base);
 }
-QString Plain(const char* caption) {
-    return QString::fromLatin1(caption).remove('&').remove(':');
-}
 }  // namespace
 
 DetailsPanel::DetailsPanel(QWidget* parent) : QWidget(parent) {
@@ -57,7 +55,7 @@ void DetailsPanel::createFields() {
         label->setObjectName(QString::fromLatin1(kFieldNames[at]).replace("Field", "Caption"));
         auto* edit = new DetailFieldEdit(i, this);
         edit->setObjectName(QString::fromLatin1(kFieldNames[at]));
-        edit->setAccessibleName(Plain(kFieldCaptions[at]));
+        edit->setAccessibleName(QString::fromStdString(FieldName(static_cast<DetailField>(i))));
         edit->setReadOnly(true);
         edit->setCharacters(CharactersOf(i, std::nullopt));
         label->setBuddy(edit);

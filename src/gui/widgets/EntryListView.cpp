@@ -3,13 +3,12 @@
 #include <QHeaderView>
 #include <array>
 
+#include "core/edit/DetailField.h"
 #include "gui/models/RegistryListModel.h"
 
 namespace thornbeck {
 
 namespace {
-constexpr int kHeaderIdColumn = 8;
-constexpr int kHeaderIdPosition = 6;
 constexpr int kFirstNumberColumn = 2;
 }  // namespace
 
@@ -34,7 +33,9 @@ EntryListView::EntryListView(RegistryListModel* model, QWidget* parent) : QTreeV
     columns->setSectionsClickable(true);
     columns->setSortIndicatorShown(false);  // unsorted until a header is clicked
     // A column keeps its index wherever it is shown: sorting and the CSV go by the index.
-    columns->moveSection(kHeaderIdColumn, kHeaderIdPosition);
+    for (size_t at = 0; at < kListFieldOrder.size(); ++at)
+        columns->moveSection(columns->visualIndex(1 + kListFieldOrder[at]),
+                             1 + static_cast<int>(at));
 }
 
 void EntryListView::fitNumberColumnsOnce() {

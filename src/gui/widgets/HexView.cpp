@@ -11,6 +11,7 @@
 
 #include "core/edit/FieldRules.h"
 #include "core/edit/ValueText.h"
+#include "core/text/TextFunctions.h"
 #include "gui/models/ValueHexModel.h"
 
 namespace thornbeck {
@@ -139,10 +140,7 @@ void HexView::keyPressEvent(QKeyEvent* event) {
                 typeCharacter(static_cast<uint8_t>(code));
             return;
         }
-        const int digit = QString(typed[0]).toInt(nullptr, 16);
-        const bool hex = (code >= '0' && code <= '9') || (code >= 'a' && code <= 'f') ||
-                         (code >= 'A' && code <= 'F');
-        if (hex) typeHexDigit(digit);
+        if (const int digit = HexDigitValue(code); digit >= 0) typeHexDigit(digit);
         return;
     }
     QTableView::keyPressEvent(event);

@@ -213,15 +213,15 @@ TEST(ModifyEntry, AnEntryReachingOutsideTheImageIsNeverWrittenThere) {
     EXPECT_EQ(ModifyEntry(file.image, file.index, node, request).message, "Invalid size");
 }
 
-TEST(ModifyEntry, ParseDataSizeReadsLeadingDigitsAndExponents) {
+TEST(ModifyEntry, ParseDataSizeReadsLeadingDecimalDigitsOnly) {
     EXPECT_EQ(ParseDataSize("12AB"), 12);
-    EXPECT_EQ(ParseDataSize("1E2"), 100);
-    EXPECT_EQ(ParseDataSize("1d3"), 1000);
+    // Data Size is decimal: a letter E or D ends the digits, it starts no exponent.
+    EXPECT_EQ(ParseDataSize("1E2"), 1);
+    EXPECT_EQ(ParseDataSize("1d3"), 1);
     EXPECT_EQ(ParseDataSize("E5"), 0);
-    EXPECT_EQ(ParseDataSize("0E9"), 0);
+    EXPECT_EQ(ParseDataSize("9E9"), 9);
     EXPECT_EQ(ParseDataSize("65535"), 65535);
     EXPECT_FALSE(ParseDataSize("65536"));
-    EXPECT_FALSE(ParseDataSize("9E9"));
 }
 
 // Random Modify calls on the sample: only the edited entry's fields and

@@ -29,5 +29,18 @@ TEST(SplitText, GivesOneMorePartThanDelimiters) {
     EXPECT_EQ(parts[3].size(), 49999u);
 }
 
+TEST(TextFunctions, DigitsAndHexDigits) {
+    for (char32_t c = 0; c < 0x200; ++c) {
+        const bool decimal = c >= '0' && c <= '9';
+        const bool hex = decimal || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+        EXPECT_EQ(IsDecimalDigit(c), decimal) << static_cast<int>(c);
+        EXPECT_EQ(IsHexDigit(c), hex) << static_cast<int>(c);
+    }
+    EXPECT_EQ(HexDigitValue('7'), 7);
+    EXPECT_EQ(HexDigitValue('b'), 11);
+    EXPECT_EQ(HexDigitValue('F'), 15);
+    EXPECT_EQ(HexDigitValue('g'), -1);
+}
+
 }  // namespace
 }  // namespace thornbeck
