@@ -34,7 +34,7 @@ ReportController::ReportController(QMainWindow& window, RegistryDocument& docume
       barrier(barrier),
       navigation(navigation) {
     setObjectName(QStringLiteral("reportController"));
-    showLayout = new QAction(tr("File &Layout..."), this);
+    showLayout = new QAction(tr("File La&yout..."), this);
     showLayout->setObjectName(QStringLiteral("fileLayoutAction"));
     saveShared = new QAction(tr("Save Cop&y to Share..."), this);
     saveShared->setObjectName(QStringLiteral("shareCopyAction"));
@@ -72,7 +72,10 @@ void ReportController::createPane() {
     showProblems->setText(tr("P&roblems"));
     showProblems->setObjectName(QStringLiteral("problemsAction"));
     connect(showProblems, &QAction::toggled, this, [this](bool shown) {
-        if (shown) barrier.run(tr("check the file"), [this] { refresh(); });
+        if (!shown) return;
+        barrier.run(tr("check the file"), [this] { refresh(); });
+        // A few lines high: the views keep most of the window.
+        window.resizeDocks({dock}, {window.height() / 5}, Qt::Vertical);
     });
     connect(list, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (item && item->data(kOffsetRole).toLongLong() >= 0)

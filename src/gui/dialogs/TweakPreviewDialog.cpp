@@ -6,10 +6,14 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/models/TweakLineModel.h"
 
 namespace thornbeck {
+namespace {
+constexpr int kWidestColumn = 240;
+}  // namespace
 
 TweakPreviewDialog::TweakPreviewDialog(const Tweak& tweak, const TweakOutcome& checked,
                                        QWidget* parent)
@@ -40,7 +44,12 @@ TweakPreviewDialog::TweakPreviewDialog(const Tweak& tweak, const TweakOutcome& c
     table->setModel(model);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->setWordWrap(false);
+    // Each column as wide as its texts, but a long value (a padded String) no wider than a
+    // share of the dialog, so that the status stays in view; its tooltip holds it whole.
+    table->resizeColumnsToContents();
+    for (int column = 0; column < TweakLineModel::kColumnCount; ++column)
+        table->setColumnWidth(column, std::min(table->columnWidth(column), kWidestColumn));
     table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(table, 1);
     countLabel->setObjectName(QStringLiteral("tweakCount"));

@@ -68,6 +68,8 @@ QVariant TweakLineModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ForegroundRole && check.status == TweakStatus::Differs &&
         index.column() == kStatusColumn)
         return QBrush(Qt::red);
+    if (role == Qt::ToolTipRole && index.column() >= kNowColumn && index.column() <= kTextColumn)
+        return data(index, Qt::DisplayRole);
     if (role == Qt::ToolTipRole && check.status == TweakStatus::Differs)
         return tr(
             "The file holds another text than the tweak expects; check the line to write "
