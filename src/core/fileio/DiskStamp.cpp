@@ -1,15 +1,13 @@
 #include "core/fileio/DiskStamp.h"
 
 #include "core/fileio/RegularFile.h"
+#include "core/text/TextFunctions.h"
 
 namespace thornbeck {
 
 uint64_t ContentHash(std::span<const uint8_t> bytes) {
-    uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const uint8_t byte : bytes) {
-        hash ^= byte;
-        hash *= 0x100000001b3ULL;
-    }
+    uint64_t hash = kFnv1aStart;
+    for (const uint8_t byte : bytes) hash = Fnv1aStep(hash, byte);
     return hash;
 }
 

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 
 #include "core/fileio/SystemText.h"
+#include "core/text/TextFunctions.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -86,10 +87,8 @@ bool WriteAll(int fd, const std::string& text) {
            static_cast<int>(text.size());
 }
 #else
-std::string Trimmed(std::string text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+std::string Trimmed(std::string_view text) {
+    return std::string(TrimmedOf(text, " \t\r\n"));
 }
 
 // The first bytes of a small system file, trimmed; empty when it cannot be read.

@@ -1,5 +1,7 @@
 #include "core/fileio/PathFunctions.h"
 
+#include "core/text/TextFunctions.h"
+
 namespace thornbeck {
 namespace {
 
@@ -11,12 +13,6 @@ std::string_view BeforeQuestionMark(std::string_view path) {
 #else
     return path;
 #endif
-}
-
-std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace
@@ -38,7 +34,7 @@ std::string FolderOf(std::string_view path) {
 }
 
 std::string StripQuotes(std::string_view text) {
-    std::string_view trimmed = TrimSpaces(text);
+    std::string_view trimmed = TrimmedOf(text);
     if (trimmed.size() >= 2 && trimmed.front() == '"' && trimmed.back() == '"')
         trimmed = trimmed.substr(1, trimmed.size() - 2);
     return std::string(trimmed);

@@ -8,11 +8,8 @@ namespace thornbeck {
 
 size_t KeyInfoTable::FoldedHash::operator()(std::string_view key) const {
     // FNV-1a over the lower-cased bytes.
-    uint64_t hash = 1469598103934665603ull;
-    for (const char c : key) {
-        hash ^= static_cast<unsigned char>(ToLowerAscii(c));
-        hash *= 1099511628211ull;
-    }
+    uint64_t hash = kFnv1aStart;
+    for (const char c : key) hash = Fnv1aStep(hash, static_cast<uint8_t>(ToLowerAscii(c)));
     return static_cast<size_t>(hash);
 }
 

@@ -15,9 +15,8 @@ size_t SkipDigits(std::string_view text, size_t& at) {
 }  // namespace
 
 bool IsNumericText(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return false;
-    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    text = TrimmedOf(text);
+    if (text.empty()) return false;
     size_t at = 0;
     if (text[at] == '+' || text[at] == '-') ++at;
     size_t digits = SkipDigits(text, at);

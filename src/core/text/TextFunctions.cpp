@@ -4,6 +4,12 @@
 
 namespace thornbeck {
 
+std::string_view TrimmedOf(std::string_view text, std::string_view characters) {
+    const auto first = text.find_first_not_of(characters);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(characters) - first + 1);
+}
+
 bool IsDecimalDigit(char32_t c) {
     return c >= '0' && c <= '9';
 }

@@ -42,5 +42,14 @@ TEST(TextFunctions, DigitsAndHexDigits) {
     EXPECT_EQ(HexDigitValue('g'), -1);
 }
 
+TEST(TextFunctions, TrimmedOfAndFnv1a) {
+    EXPECT_EQ(TrimmedOf("  a b  "), "a b");
+    EXPECT_EQ(TrimmedOf("\t a\r\n"), "\t a\r\n");
+    EXPECT_EQ(TrimmedOf("\t a\r\n", " \t\r\n"), "a");
+    EXPECT_EQ(TrimmedOf("   "), "");
+    // FNV-1a of "a", the published test vector.
+    EXPECT_EQ(Fnv1aStep(kFnv1aStart, 'a'), 0xaf63dc4c8601ec8cULL);
+}
+
 }  // namespace
 }  // namespace thornbeck
