@@ -155,9 +155,17 @@ void CompareController::compareNow(const QString& path) {
                         tr("Could not compare with %1.\n\n%2").arg(path, reason), QMessageBox::Ok);
         return;
     }
-    other = OtherFile{std::move(opened.file->image), std::move(opened.file->index)};
-    withSaved = false;
-    otherName->setText(tr("Other file: %1").arg(FromPathText(FileNameOf(ToPathText(path), true))));
+    startCompare(OtherFile{std::move(opened.file->image), std::move(opened.file->index)}, false,
+                 tr("Other file: %1").arg(FromPathText(FileNameOf(ToPathText(path), true))), path);
+    emit status(tr("Compared with %1: %2")
+                    .arg(FromPathText(FileNameOf(ToPathText(path), true)), countText()));
+}
+
+void CompareController::startCompare(OtherFile file, bool saved, const QString& name,
+                                     const QString& path) {
+    other = std::move(file);
+    withSaved = saved;
+    otherName->setText(name);
     otherName->setToolTip(path);
     differences->setRefusals({});
     table->setCurrentIndex({});
@@ -170,8 +178,6 @@ void CompareController::compareNow(const QString& path) {
         // The pane takes a third of the height; the details panel scrolls in what is left.
         window.resizeDocks({dock}, {window.height() / 3}, Qt::Vertical);
     }
-    emit status(tr("Compared with %1: %2")
-                    .arg(FromPathText(FileNameOf(ToPathText(path), true)), countText()));
 }
 
 void CompareController::showMyChanges() {
@@ -181,21 +187,10 @@ void CompareController::showMyChanges() {
             emit status(tr("Could not read the file as it was opened or saved"));
             return;
         }
-        other = OtherFile{std::move(saved->image), std::move(saved->index)};
-        withSaved = true;
-        otherName->setText(tr("Other file: %1 as opened or last saved")
-                               .arg(FromPathText(FileNameOf(ToPathText(document.path()), true))));
-        otherName->setToolTip(document.path());
-        differences->setRefusals({});
-        table->setCurrentIndex({});
-        refresh();
-        for (QAction* action : {nextDifference, previousDifference, takeFields})
-            action->setEnabled(true);
-        takeButton->setEnabled(true);
-        if (dock->isHidden()) {
-            dock->show();
-            window.resizeDocks({dock}, {window.height() / 3}, Qt::Vertical);
-        }
+        startCompare(OtherFile{std::move(saved->image), std::move(saved->index)}, true,
+                     tr("Other file: %1 as opened or last saved")
+                         .arg(FromPathText(FileNameOf(ToPathText(document.path()), true))),
+                     document.path());
         emit status(tr("Your changes since the file was opened or saved: %1").arg(countText()));
     });
 }

@@ -97,6 +97,9 @@ private:
     void createPane();
     void chooseFile();
     void compareNow(const QString& path);
+    // Puts `file` in the pane as the other file, `saved` when it is the document as opened or
+    // saved; `name` and `path` say which it is.
+    void startCompare(OtherFile file, bool saved, const QString& name, const QString& path);
     void refreshNow();
     void takeNow();
     void rowChosen(const QModelIndex& current);
