@@ -4,6 +4,7 @@
 
 #include "core/compare/EntryCompare.h"
 #include "core/edit/RefusalReason.h"
+#include "core/version/ProgramVersion.h"
 #include "gui/controllers/NavigationController.h"
 #include "gui/document/RegistryDocument.h"
 #include "gui/widgets/DetailsPanel.h"
@@ -13,7 +14,7 @@
 namespace thornbeck {
 
 namespace {
-const QString kProgramName = QStringLiteral("Thornbeck");
+const QString kProgramName = QString::fromUtf8(ProgramName());
 
 // An action of the menu that shows what `history` shows and does `command` when triggered.
 QAction* Following(QAction* history, const char* name, QObject* parent) {

@@ -12,6 +12,7 @@
 #include "core/fileio/AtomicSave.h"
 #include "core/fileio/FileFunctions.h"
 #include "core/fileio/PathFunctions.h"
+#include "core/version/ProgramVersion.h"
 #include "gui/document/RegistryDocument.h"
 #include "gui/models/RegistryListModel.h"
 #include "gui/text/Latin1Text.h"
@@ -22,7 +23,7 @@
 namespace thornbeck {
 
 namespace {
-const QString kProgramName = QStringLiteral("Thornbeck");
+const QString kProgramName = QString::fromUtf8(ProgramName());
 
 QString FolderText(const QString& path) {
     return FromPathText(FolderOf(ToPathText(path)));

@@ -10,6 +10,7 @@
 #include "core/fileio/SaveRegistry.h"
 #include "core/report/FileLayout.h"
 #include "core/report/SharedCopy.h"
+#include "core/version/ProgramVersion.h"
 #include "gui/controllers/NavigationController.h"
 #include "gui/dialogs/FileLayoutDialog.h"
 #include "gui/dialogs/ShareCopyDialog.h"
@@ -133,7 +134,8 @@ void ReportController::shareNow() {
     const QString shown = QDir::toNativeSeparators(path);
     const auto fail = [&](const QString& why) {
         const QString text = tr("Could not save the copy %1: %2").arg(shown, why);
-        prompts.message(&window, QMessageBox::Warning, tr("Thornbeck"), text, QMessageBox::Ok);
+        prompts.message(&window, QMessageBox::Warning, QString::fromUtf8(ProgramName()), text,
+                        QMessageBox::Ok);
         emit status(text);
     };
     if (SameFile(ToFsPath(document.path()), ToFsPath(path)))
@@ -144,7 +146,7 @@ void ReportController::shareNow() {
         SaveRegistry({.path = ToFsPath(path), .bytes = copy.bytes, .origin = {}},
                      [](DiskChange) { return true; });
     if (saved.kind != SaveResult::Saved) return fail(QString::fromStdString(saved.reason));
-    prompts.message(&window, QMessageBox::Information, tr("Thornbeck"),
+    prompts.message(&window, QMessageBox::Information, QString::fromUtf8(ProgramName()),
                     tr("Saved the copy to share as %1.\n\n%2")
                         .arg(shown, QString::fromStdString(SharedCopyReport(copy))),
                     QMessageBox::Ok);

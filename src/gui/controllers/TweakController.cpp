@@ -9,6 +9,7 @@
 #include "core/fileio/RegularFile.h"
 #include "core/tweak/TweakParser.h"
 #include "core/tweak/TweakWriter.h"
+#include "core/version/ProgramVersion.h"
 #include "gui/controllers/CompareController.h"
 #include "gui/dialogs/TweakPreviewDialog.h"
 #include "gui/document/RegistryDocument.h"
@@ -96,7 +97,8 @@ void TweakController::applyNow(const QString& path) {
     }
     if (!tweak) {
         const QString text = tr("%1 is not a tweak: %2").arg(path, problem);
-        prompts.message(&window, QMessageBox::Warning, tr("Thornbeck"), text, QMessageBox::Ok);
+        prompts.message(&window, QMessageBox::Warning, QString::fromUtf8(ProgramName()), text,
+                        QMessageBox::Ok);
         emit status(text);
         return;
     }
@@ -139,7 +141,8 @@ void TweakController::exportNow() {
     if (failure) {
         const QString message =
             tr("Could not export %1: %2").arg(shown, QString::fromStdString(failure->reason));
-        prompts.message(&window, QMessageBox::Warning, tr("Thornbeck"), message, QMessageBox::Ok);
+        prompts.message(&window, QMessageBox::Warning, QString::fromUtf8(ProgramName()), message,
+                        QMessageBox::Ok);
         emit status(message);
         return;
     }

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "core/fileio/PathFunctions.h"
+#include "core/version/ProgramVersion.h"
 #include "gui/text/Latin1Text.h"
 #include "gui/text/PathText.h"
 #include "gui/window/InstanceServer.h"
@@ -54,7 +55,7 @@ int RunThornbeck(int argc, char** argv) {
     QApplication app(argc, argv);
     if (const auto answer = RemainingOptionAnswer(QCoreApplication::arguments()))
         return Answer(*answer);
-    app.setApplicationName(QStringLiteral("Thornbeck"));
+    app.setApplicationName(QString::fromUtf8(ProgramName()));
 #ifndef _WIN32
     // Windows takes the icon from the program's resources.
     app.setWindowIcon(QIcon(QStringLiteral(":/thornbeck.svg")));

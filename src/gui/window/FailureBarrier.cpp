@@ -4,6 +4,7 @@
 #include <exception>
 #include <new>
 
+#include "core/version/ProgramVersion.h"
 #include "gui/window/Prompts.h"
 
 namespace thornbeck {
@@ -34,7 +35,7 @@ void FailureBarrier::report(const QString& text) noexcept {
     // Saying it may itself run short of memory; then the program still goes on, unsaid.
     try {
         if (status) status(text);
-        prompts.message(dialogOwner, QMessageBox::Warning, QStringLiteral("Thornbeck"), text,
+        prompts.message(dialogOwner, QMessageBox::Warning, QString::fromUtf8(ProgramName()), text,
                         QMessageBox::Ok);
     } catch (...) {
     }
