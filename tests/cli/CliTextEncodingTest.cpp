@@ -2,6 +2,8 @@
 // out is mapped one character per byte, as the window maps its fields.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "cli/CliRun.h"
 #include "support/TestFiles.h"
 
@@ -41,8 +43,12 @@ TEST(TextEncoding, SetWritesOneLatin1BytePerCharacterAndOutputShowsItInUtf8) {
 TEST(TextEncoding, ACharacterNoByteHoldsIsAnInvalidValueAndWritesNothing) {
     TempFolder folder;
     const auto file = folder.write("x.sys", SampleBytes()).string();
-    for (const std::string& value :
-         {std::string("\xE2\x82\xAC"), std::string("\xD0\xB6\xD0\xB6"), std::string("G\xFC")}) {
+    std::vector<std::string> values = {"\xE2\x82\xAC", "\xD0\xB6\xD0\xB6"};
+#ifndef _WIN32
+    // Bytes that are no UTF-8; a Windows command line is UTF-16 and cannot carry them.
+    values.push_back("G\xFC");
+#endif
+    for (const std::string& value : values) {
         for (const std::string& key : {kKey, std::string("/setting/system/timeZone")}) {
             const auto set = RunCli({"set", file, key, "--value", value});
             EXPECT_EQ(set.exitCode, 1) << key << set.err;
