@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QTest>
+#include <algorithm>
+#include <utility>
 
 namespace thornbeck::test {
 
@@ -10,6 +12,10 @@ QMessageBox::StandardButton FakePrompts::message(QWidget*, QMessageBox::Icon ico
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton safe) {
     messages.push_back({icon, title, text, buttons, safe});
+    ++open;
+    deepest = std::max(deepest, open);
+    if (auto during = std::exchange(whileAsking, nullptr)) during();
+    --open;
     if (answers.empty()) return QMessageBox::Ok;
     const auto answer = answers.front();
     answers.pop_front();

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -35,6 +36,10 @@ public:
     std::vector<FileQuestion> fileQuestions;
     std::vector<QString> inputQuestions;  // "title|label|preset"
     std::vector<QUrl> openedUrls;
+    // Runs once while the next message is open, as events do while a real box waits.
+    std::function<void()> whileAsking;
+    int deepest = 0;  // the most messages ever open at once
+    int open = 0;
 
     QMessageBox::StandardButton message(
         QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,

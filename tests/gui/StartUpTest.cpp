@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 
 #include "gui/TestWindow.h"
 #include "gui/window/Application.h"
+#include "gui/window/HandOffQueue.h"
 #include "gui/window/InstanceServer.h"
 #include "gui/window/ProgramOptions.h"
 #include "support/TestFiles.h"
@@ -161,6 +164,45 @@ TEST(StartUp, OnlyOneCopyRunsAndADeadCopysLockIsTakenOver) {
     stale.write("999999999\nthornbeck\n" + host.toUtf8() + "\n");
     stale.close();
     EXPECT_TRUE(TakeInstanceLock(Q(folder.path())));
+}
+
+}  // namespace
+}  // namespace thornbeck::test
+
+namespace thornbeck::test {
+namespace {
+
+// A file handed over while a question is open waits for its answer, so the answer applies to
+// the file it was asked about: here the close question about a modified a.sys is open when
+// b.sys arrives; Cancel keeps the window, then b.sys's open asks about a.sys, and Yes saves a.sys,
+// never b.sys.
+TEST(StartUp, HandOffsWaitForTheOpenQuestionAndComeOneAtATime) {
+    TempFolder folder;
+    const auto a = folder.write("a.sys", SampleBytes());
+    const auto b = folder.write("b.sys", SampleBytes());
+    TestWindow w;
+    w->openFile(Q(a));
+    w.makeUnsavedChange();
+    HandOffQueue handOffs(*w);
+    w.prompts->answers = {QMessageBox::Cancel, QMessageBox::Yes};
+    w.prompts->whileAsking = [&] {
+        QDialog question;  // the box the user is looking at
+        question.setModal(true);
+        question.show();
+        handOffs.push(Q(b));
+        question.hide();
+    };
+    EXPECT_FALSE(w->close());
+    QTRY_VERIFY_WITH_TIMEOUT(w->document().path() == QDir::toNativeSeparators(Q(b)),
+                             kGenerousWaitMs);
+    EXPECT_EQ(w.prompts->deepest, 1);
+    ASSERT_EQ(w.prompts->messages.size(), 2u);
+    EXPECT_EQ(w.prompts->messages[1].text,
+              "Do you want to save modifications to the current file?");
+    EXPECT_TRUE(std::filesystem::exists(a.string() + ".bak"));
+    EXPECT_FALSE(std::filesystem::exists(b.string() + ".bak"));
+    EXPECT_EQ(ReadBytes(b), SampleBytes());
+    EXPECT_EQ(handOffs.waiting(), 0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/version/ProgramVersion.h"
 #include "gui/text/Latin1Text.h"
 #include "gui/text/PathText.h"
+#include "gui/window/HandOffQueue.h"
 #include "gui/window/InstanceServer.h"
 #include "gui/window/MainWindow.h"
 #include "gui/window/ProgramOptions.h"
@@ -77,13 +78,8 @@ int RunThornbeck(int argc, char** argv) {
     }
     MainWindow window;
     InstanceServer server(socketName);
-    QObject::connect(&server, &InstanceServer::requested, &window, [&window](const QString& next) {
-        if (window.isMinimized()) window.showNormal();
-        window.raise();
-        window.activateWindow();
-        // After the unsaved-changes question, as any open.
-        if (!next.isEmpty()) window.openFile(next);
-    });
+    HandOffQueue handOffs(window);
+    QObject::connect(&server, &InstanceServer::requested, &handOffs, &HandOffQueue::push);
     server.listen();
     window.show();
     window.start(path, QCoreApplication::applicationDirPath() + '/');
