@@ -23,14 +23,6 @@ std::string ValueOf(const std::string& file, const std::string& key) {
     return out.substr(0, out.find('\n'));
 }
 
-std::vector<std::string> NamesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 bool HasStrace() {
     return std::system("command -v strace >/dev/null") == 0;
 }

@@ -1,5 +1,7 @@
 #include "support/TestFiles.h"
 
+#include <algorithm>
+
 #include "RegistryBuilder.h"
 
 #include <fstream>
@@ -76,6 +78,14 @@ void MakeFolderWritable(const fs::path& folder) {
     fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
 }
 #endif
+
+std::vector<std::string> NamesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::vector<uint8_t> ReadBytes(const fs::path& path) {
     // In one read: some tests read back outputs of hundreds of megabytes.

@@ -33,6 +33,8 @@ bool SetImmutable(const std::filesystem::path& path, bool on);
 #endif
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
+// The names in a folder, sorted: what a save left beside a file.
+std::vector<std::string> NamesIn(const std::filesystem::path& folder);
 std::filesystem::path SamplePath();
 // A registry whose one entry is named by `depth` slashes, a key of `depth` levels.
 std::vector<uint8_t> DeepKeyImage(size_t depth);

@@ -14,20 +14,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
+using test::NamesIn;
 using test::ReadBytes;
 using test::TempFolder;
 
 const std::vector<uint8_t> kRead = {1, 2, 3, 4};
 const std::vector<uint8_t> kEdited = {5, 6, 7, 8};
 const std::vector<uint8_t> kTheirs = {9, 9, 9, 9, 9};
-
-std::vector<std::string> NamesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // A file as an editor holds it after reading: its path and stamp.
 struct ReadFile {
